@@ -1,0 +1,260 @@
+// The main window's start-up and closing sequences, hint display, modal boxes and wiring.
+#include "Hlav.h"
+
+#include "UpDown.h"
+#include "files/ConfigDir.h"
+#include "files/TestMarker.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+
+TFormHlav *FormHlav = nullptr;
+std::function<void(const QString &)> TFormHlav::messageHook;
+std::function<int(const QString &)> TFormHlav::questionHook;
+
+TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
+{
+    FormHlav = this;
+    composeWindow();
+    indexNamedControls();
+    wireHandlers();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(kTimerInterval);
+    connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+    Timer1->start();   // ticks arrive once the message loop runs
+}
+
+TFormHlav::~TFormHlav()
+{
+    if (!closing_)
+        ClosePort();
+    qApp->removeEventFilter(this);
+    if (FormHlav == this)
+        FormHlav = nullptr;
+}
+
+void TFormHlav::indexNamedControls()
+{
+    byName_.clear();
+    const auto objects = findChildren<QObject *>();
+    for (QObject *o : objects)
+        if (!o->objectName().isEmpty() && !byName_.contains(o->objectName()))
+            byName_.insert(o->objectName(), o);
+    // Menu titles and their actions share a name; the menu is the control.
+    for (QMenu *m : findChildren<QMenu *>())
+        byName_.insert(m->objectName(), m);
+}
+
+QAction *TFormHlav::action(const QString &name) const
+{
+    QObject *o = byName_.value(name);
+    if (auto *a = qobject_cast<QAction *>(o))
+        return a;
+    if (auto *m = qobject_cast<QMenu *>(o))
+        return m->menuAction();
+    return nullptr;
+}
+
+QLineEdit *TFormHlav::edit(const QString &suffix) const
+{
+    return ctl<QLineEdit>("Edit" + suffix);
+}
+
+UpDown *TFormHlav::upDown(const QString &suffix) const
+{
+    return ctl<UpDown>("UpDown" + suffix);
+}
+
+void TFormHlav::setHint(QObject *control, const QString &hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    const QString shortHint = bar < 0 ? hint : hint.left(bar);
+    const QString longHint = bar < 0 ? hint : hint.mid(bar + 1);
+    if (auto *m = qobject_cast<QMenu *>(control))
+        control = m->menuAction();
+    if (auto *a = qobject_cast<QAction *>(control)) {
+        a->setToolTip(shortHint);
+        a->setStatusTip(longHint);
+    } else if (auto *w = qobject_cast<QWidget *>(control)) {
+        w->setToolTip(shortHint);
+        w->setStatusTip(longHint);
+    }
+}
+
+void TFormHlav::ShowHintInStatusBar(const QString &hint)
+{
+    if (auto *bar = ctl<QStatusBar>("StatusBar1"))
+        bar->showMessage(hint);
+}
+
+bool TFormHlav::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        // The hint of the control under the mouse or of the highlighted menu item.
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && (w == this || isAncestorOf(w) || qobject_cast<QMenu *>(w))) {
+            ShowHintInStatusBar(static_cast<QStatusTipEvent *>(event)->tip());
+            return true;
+        }
+    }
+    return editEventFilter(watched, event) || QMainWindow::eventFilter(watched, event);
+}
+
+void TFormHlav::MessageBox(const QString &text, const QString &title)
+{
+    if (messageHook) {
+        messageHook(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? windowTitle() : title, text,
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+int TFormHlav::Question(const QString &text)
+{
+    if (questionHook)
+        return questionHook(text);
+    return QMessageBox::question(this, windowTitle(), text,
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                 QMessageBox::Yes);
+}
+
+void TFormHlav::FormCreate(const QStringList &arguments)
+{
+    InitEditPointers();                                   // 1
+    InitUpDownPointers();
+    qApp->installEventFilter(this);                       // 2: hints to the status bar
+    ComPort = 1;                                          // 3
+    Image.bikeCode() = 20;
+    ApplyBikeSetup();                                     // 4
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {   // 5
+        const QRect s = screen->geometry();
+        move((s.width() - width()) / 2, (s.height() - height()) / 2);
+    }
+    LoadSettings();                                       // 6
+    if (!arguments.isEmpty()) {                           // 7
+        static const char *const kWords[] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY"};
+        for (int i = 0; i < 4; ++i)
+            if (arguments.first() == QLatin1String(kWords[i])) {
+                LanguageIndex = static_cast<std::uint8_t>(i);
+                break;
+            }
+    }
+    vorn::ClampParameters(Image, LanguageIndex, ComPort); // 8
+    ApplyMessages();                                      // 9
+    ShowParameters();                                     // 10
+    OpenPort();                                           // 11
+    for (int n = 1; n <= 10; ++n)                         // 12
+        action(QStringLiteral("MenuCom%1").arg(n))->setChecked(n == ComPort);
+    ApplyCaptions();                                      // 13
+    ShowParameters();                                     // 14
+    ctl<QWidget>("LabelHlaseni")->hide();                 // 15
+    ctl<QWidget>("CGauge")->hide();
+    DetectTestMode();                                     // 16
+    for (int i = 1; i <= 8; ++i)                          // 17
+        ctl<QWidget>(QStringLiteral("LabelTest%1").arg(i))->setVisible(TestMode);
+    UpdateDisplayStates();                                // 18
+}
+
+void TFormHlav::DetectTestMode()
+{
+    TestMode = false;
+    TestMode = vorn::markerFileUnlocks(vorn::configPath(vorn::kTestMarkerFileName));
+}
+
+void TFormHlav::FormClose()
+{
+    ClosePort();
+    ReadParameters();
+    vorn::ClampParameters(Image, LanguageIndex, ComPort);
+    SaveSettings();
+}
+
+void TFormHlav::closeEvent(QCloseEvent *event)
+{
+    if (!closing_) {
+        closing_ = true;
+        Timer1->stop();
+        FormClose();
+    }
+    event->accept();
+}
+
+void TFormHlav::MenuExitClick()
+{
+    close();
+}
+
+void TFormHlav::wireHandlers()
+{
+    auto onAction = [this](const QString &name, void (TFormHlav::*handler)()) {
+        connect(action(name), &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    auto onButton = [this](const QString &name, void (TFormHlav::*handler)()) {
+        connect(ctl<QAbstractButton>(name), &QAbstractButton::clicked, this,
+                [this, handler] { (this->*handler)(); });
+    };
+
+    onAction("MenuNew", &TFormHlav::MenuNewClick);
+    onAction("MenuOpen", &TFormHlav::MenuOpenClick);
+    onAction("MenuSave", &TFormHlav::MenuSaveClick);
+    onAction("MenuPrint", &TFormHlav::SpeedButtonPrintClick);
+    onAction("MenuPrintAll", &TFormHlav::MenuPrintAllClick);
+    onAction("MenuExit", &TFormHlav::MenuExitClick);
+    for (int n = 1; n <= 10; ++n)
+        connect(action(QStringLiteral("MenuCom%1").arg(n)), &QAction::triggered, this,
+                [this, n] { MenuCom1Click(n); });
+    onAction("MenuRead", &TFormHlav::MenuReadClick);
+    onAction("MenuVerify", &TFormHlav::MenuVerifyClick);
+    onAction("MenuProgram", &TFormHlav::MenuProgramClick);
+    onAction("AdvanceMinus", &TFormHlav::BitBtnAdvMinusClick);
+    onAction("AdvancePlus", &TFormHlav::BitBtnAdvPlusClick);
+    onAction("MenuEnglish", &TFormHlav::MenuEnglishClick);
+    onAction("MenuGerman", &TFormHlav::MenuGermanClick);
+    onAction("MenuFrench", &TFormHlav::MenuFrenchClick);
+    onAction("MenuCzech", &TFormHlav::MenuCzechClick);
+    onAction("MenuContens", &TFormHlav::MenuContensClick);
+    onAction("MenuAbout", &TFormHlav::MenuAboutClick);
+
+    onButton("SpeedButton6", &TFormHlav::MenuNewClick);
+    onButton("SpeedButton5", &TFormHlav::MenuOpenClick);
+    onButton("SpeedButton7", &TFormHlav::MenuSaveClick);
+    onButton("SpeedButtonPrint", &TFormHlav::SpeedButtonPrintClick);
+    onButton("ButtonRead", &TFormHlav::MenuReadClick);
+    onButton("BitBtnVerify", &TFormHlav::MenuVerifyClick);
+    onButton("BitBtnProgram", &TFormHlav::MenuProgramClick);
+    onButton("BitBtnAdvMinus", &TFormHlav::BitBtnAdvMinusClick);
+    onButton("BitBtnAdvPlus", &TFormHlav::BitBtnAdvPlusClick);
+    onButton("BitBtnServoMinus", &TFormHlav::BitBtnServoMinusClick);
+    onButton("BitBtnServoPlus", &TFormHlav::BitBtnServoPlusClick);
+    onButton("BitBtnTps0", &TFormHlav::BitBtnTps0Click);
+    onButton("BitBtnTps100", &TFormHlav::BitBtnTps100Click);
+
+    for (int k = 1; k <= vorn::kMapSize; ++k) {
+        auto *s = ctl<CSpinButton>(QStringLiteral("CSpinButton%1").arg(k));
+        connect(s, &CSpinButton::downClick, this, [this, k] { CSpinButtonDownClick(k - 1); });
+        connect(s, &CSpinButton::upClick, this, [this, k] { CSpinButtonUpClick(k - 1); });
+    }
+    // Both lists share one change handler; it runs only on a user's choice (activated),
+    // never when the program sets the selection.
+    connect(ctl<QComboBox>("ComboBoxBike"), &QComboBox::activated, this, [this] { ComboBikeChange(); });
+    connect(ctl<QComboBox>("ComboBoxSynchro"), &QComboBox::activated, this, [this] { ComboBikeChange(); });
+
+    wireEditHandlers();
+}

@@ -1,0 +1,189 @@
+// TFormHlav, the main window ("hlavní" = main): state of the whole run and all its handlers.
+#pragma once
+
+#include "params/ParameterImage.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QFileDialog;
+class UpDown;
+class CSpinButton;
+
+// The main window. One instance, FormHlav, owns the parameter image, the device session,
+// the serial port, the message slots, the control table and the window flags for the whole
+// run. Handlers carry the names of the events they serve; the rules they apply live in the
+// core (params/, link/, files/, lang/) and are called from here.
+class TFormHlav : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormHlav(QWidget *parent = nullptr);
+    ~TFormHlav() override;
+
+    static constexpr int kDesignWidth = 1012;
+    static constexpr int kDesignHeight = 712;
+    static constexpr int kTimerInterval = 55;   // ms
+    static constexpr int kControlTableSize = 306;
+    static constexpr int kEditToUpDown = 138;   // edit at index k has its spinner at k + 138
+
+    // ---- state of the whole run -------------------------------------------------------
+    vorn::ParameterImage Image;
+    std::uint8_t ComPort = 1;
+    std::uint8_t LanguageIndex = 0;   // 0 English, 1 German, 2 French, 3 Czech
+    bool Printing = false;
+    bool TestMode = false;
+    QString LastFilePath;
+    std::array<QWidget *, kControlTableSize> ControlTable{};
+
+    // Finds a named control of the window (every control carries its name as objectName).
+    template <class T = QWidget>
+    T *ctl(const QString &name) const
+    {
+        return qobject_cast<T *>(byName_.value(name));
+    }
+    QAction *action(const QString &name) const;
+    // The edit / spinner pair of a numeric field, by the field's suffix ("Omez2", "50").
+    QLineEdit *edit(const QString &suffix) const;
+    UpDown *upDown(const QString &suffix) const;
+
+    // ---- start-up and closing (Hlav) --------------------------------------------------
+    void FormCreate(const QStringList &arguments);
+    void FormClose();
+    void DetectTestMode();
+    void ShowHintInStatusBar(const QString &hint);
+    // Sets a control's hint: the part before "|" is the tooltip, the part after it (or the
+    // whole hint when there is no bar) is what the status bar shows.
+    static void setHint(QObject *control, const QString &hint);
+
+    // ---- control table (Pointeredit, Pointerupdown) -----------------------------------
+    void InitEditPointers();
+    void InitUpDownPointers();
+
+    // ---- form binding and editing -----------------------------------------------------
+    void ReadParameters();
+    void ShowParameters();
+    void AfterEdit();
+    void ProgramAfterChange();
+    void UpdateDisplayStates();
+    void UpDownClick();
+    void EditExit();
+    void CheckBoxMouseUp();
+    void BitBtnAdvMinusClick();
+    void BitBtnAdvPlusClick();
+    void BitBtnServoMinusClick();
+    void BitBtnServoPlusClick();
+    void BitBtnTps0Click();
+    void BitBtnTps100Click();
+    void CSpinButtonDownClick(int column);
+    void CSpinButtonUpClick(int column);
+
+    // ---- presets and defaults (New) ---------------------------------------------------
+    void ApplyBikeSetup();
+    void ComboBikeChange();   // the one change handler of ComboBoxBike and ComboBoxSynchro
+    void MenuNewClick();
+
+    // ---- device link ------------------------------------------------------------------
+    void OpenPort();
+    void ClosePort();
+    void MenuCom1Click(int portNumber);
+    void Timer1Timer();
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+
+    // ---- files ------------------------------------------------------------------------
+    void LoadSettings();
+    void SaveSettings();
+    void MenuSaveClick();
+    void MenuOpenClick();
+    void MenuContensClick();
+    void MenuExitClick();
+
+    // ---- languages (Jazyk1, Jazyk2) ---------------------------------------------------
+    void ApplyMessages();
+    void ApplyCaptions();
+    void MenuEnglishClick();
+    void MenuGermanClick();
+    void MenuFrenchClick();
+    void MenuCzechClick();
+
+    // ---- printing and about -----------------------------------------------------------
+    void SpeedButtonPrintClick();
+    void MenuPrintAllClick();
+    void MenuAboutClick();
+
+    // ---- subsystem state, each section owned by its subsystem ------------------------
+    // [link state]
+    // [/link state]
+    // [lang state]
+    // [/lang state]
+    // [edit state]
+    // Commit wiring of the numeric fields and check boxes (Enter, focus leaving an edit,
+    // spinner clicks, check-box mouse release); called from wireHandlers / eventFilter.
+    void wireEditHandlers();
+    bool editEventFilter(QObject *watched, QEvent *event);
+    // [/edit state]
+    // [files state]
+    // [/files state]
+    // [print state]
+    // [/print state]
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Composition of the window (HlavLayout.cpp).
+    void composeWindow();
+    void buildMenus();
+    QWidget *buildToolBar();
+    QWidget *buildPageMiscellaneous();
+    QWidget *buildPageBike();
+    QWidget *buildPageAdvance();
+    QWidget *buildPageServo();
+    QWidget *buildMonitorColumn();
+    QWidget *buildTestRow();
+    void indexNamedControls();
+    void wireHandlers();
+    // Creates an edit with its spinner for the bound field of that suffix.
+    QWidget *numericField(const QString &suffix, QWidget *parent, int editWidth = 64);
+
+    QHash<QString, QObject *> byName_;
+    bool closing_ = false;
+
+public:
+    // The layout cell (edit + spinner) of each map cell, by row and column, and the grid
+    // that holds them, so row 9 can take row 0's place while the throttle map is off.
+    std::array<std::array<class QHBoxLayout *, vorn::kMapSize>, vorn::kMapSize> mapCells_{};
+    class QGridLayout *mapGrid_ = nullptr;
+    class QTimer *Timer1 = nullptr;
+
+    // Every modal box of the program goes through these two, so a test can answer them.
+    // Without a hook they show a real QMessageBox.
+    void MessageBox(const QString &text, const QString &title = QString());
+    int Question(const QString &text);   // returns QMessageBox::Yes, No or Cancel
+    static std::function<void(const QString &)> messageHook;
+    static std::function<int(const QString &)> questionHook;
+};
+
+// The one main window of the program; set while it exists.
+extern TFormHlav *FormHlav;

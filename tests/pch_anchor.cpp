@@ -1,0 +1,1 @@
+// Anchor for the precompiled Qt headers shared by the window tests.

@@ -1,0 +1,36 @@
+// Developer tool: renders every page of the main window in each language to PNG files.
+#include "app/Hlav.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+// Usage: vorn4-screenshots OUTDIR [LANGUAGE-INDEX...]
+// Runs the real start-up (settings from VORN4_CONFIG_DIR) without opening a message loop.
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    QList<int> languages;
+    for (int i = 2; i < argc; ++i)
+        languages << QString::fromLocal8Bit(argv[i]).toInt();
+    if (languages.isEmpty())
+        languages << 0;
+    TFormHlav::messageHook = [](const QString &) {};
+    TFormHlav form;
+    form.FormCreate({});
+    form.show();
+    auto *tabs = form.ctl<QTabWidget>("PageControl1");
+    static const char *const kLanguageMenus[] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
+    for (int language : languages) {
+        form.action(kLanguageMenus[language & 3])->trigger();
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            QApplication::processEvents();
+            form.grab().save(QStringLiteral("%1/lang%2-page%3.png").arg(out).arg(language).arg(page));
+        }
+    }
+    form.close();
+    return 0;
+}
