@@ -1,6 +1,8 @@
 // TFormHlav, the main window ("hlavní" = main): state of the whole run and all its handlers.
 #pragma once
 
+#include "lang/Jazyk2.h"
+#include "link/LiveValues.h"
 #include "params/ParameterImage.h"
 
 #include <QHash>
@@ -133,8 +135,13 @@ public:
 
     // ---- subsystem state, each section owned by its subsystem ------------------------
     // [link state]
+    vorn::LiveValues Live;
+    vorn::LiveCell LiveCell;
+    // Starts a Program run without reading the controls first (also used after a change).
+    void StartProgramRun();
     // [/link state]
     // [lang state]
+    vorn::MessageSlots Messages;   // the message texts of the current language
     // [/lang state]
     // [edit state]
     // Commit wiring of the numeric fields and check boxes (Enter, focus leaving an edit,

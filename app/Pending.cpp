@@ -35,6 +35,7 @@ void TFormHlav::Timer1Timer() {}
 void TFormHlav::MenuReadClick() {}
 void TFormHlav::MenuVerifyClick() {}
 void TFormHlav::MenuProgramClick() {}
+void TFormHlav::StartProgramRun() {}
 // [/link]
 
 // [files]
