@@ -139,6 +139,10 @@ public:
     vorn::LiveCell LiveCell;
     // Starts a Program run without reading the controls first (also used after a change).
     void StartProgramRun();
+    // The status label's countdown in timer ticks (200 = about 11 s); at 0 the timer hides
+    // LabelHlaseni and CGauge.
+    void SetMessageCountdown(int ticks);
+    int MessageCountdown() const;
     // [/link state]
     // [lang state]
     vorn::MessageSlots Messages;   // the message texts of the current language

@@ -36,6 +36,8 @@ void TFormHlav::MenuReadClick() {}
 void TFormHlav::MenuVerifyClick() {}
 void TFormHlav::MenuProgramClick() {}
 void TFormHlav::StartProgramRun() {}
+void TFormHlav::SetMessageCountdown(int) {}
+int TFormHlav::MessageCountdown() const { return 0; }
 // [/link]
 
 // [files]
