@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -121,9 +122,11 @@ void TFormHlav::MessageBox(const QString &text, const QString &title)
         messageHook(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? windowTitle() : title, text,
-                    QMessageBox::Ok, this);
-    box.exec();
+    // On the heap: a closing signal may delete the window (and so the box) while it is open.
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon, title.isEmpty() ? windowTitle() : title,
+                                                text, QMessageBox::Ok, this);
+    box->exec();
+    delete box.data();
 }
 
 int TFormHlav::Question(const QString &text)
