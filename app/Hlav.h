@@ -137,12 +137,26 @@ public:
     // [link state]
     vorn::LiveValues Live;
     vorn::LiveCell LiveCell;
+    // Mode, command byte, tick / attempt / no-connection counters and the transmit buffer.
+    vorn::DeviceSession Session{Image};
+    // The unit's program version, date and time texts (LabelVerze1..3), from block 0.
+    vorn::UnitIdentification Identification;
+    // The open port, or nullptr: a closed or failed port is forgotten, never kept stale.
+    std::unique_ptr<vorn::PortIo> Port;
     // Starts a Program run without reading the controls first (also used after a change).
     void StartProgramRun();
     // The status label's countdown in timer ticks (200 = about 11 s); at 0 the timer hides
     // LabelHlaseni and CGauge.
     void SetMessageCountdown(int ticks);
     int MessageCountdown() const;
+    void UpdateIdentification();
+    void DecodeMonitorFrame(const vorn::Frame &frame);
+    void HighlightActiveCell();
+    // Opens the device of a COM port. Tests put an in-memory port here; by default it is
+    // the QSerialPort adapter. On failure returns nullptr and describes the reason.
+    static std::function<std::unique_ptr<vorn::PortIo>(const QString &device, QString *error)> portOpener;
+    void applyLinkEvents(const vorn::LinkEvents &events);
+    void portLost(vorn::PortIo *port);
     // [/link state]
     // [lang state]
     vorn::MessageSlots Messages;   // the message texts of the current language

@@ -28,16 +28,6 @@ bool TFormHlav::editEventFilter(QObject *, QEvent *) { return false; }
 // [/edit]
 
 // [link]
-void TFormHlav::OpenPort() {}
-void TFormHlav::ClosePort() {}
-void TFormHlav::MenuCom1Click(int) {}
-void TFormHlav::Timer1Timer() {}
-void TFormHlav::MenuReadClick() {}
-void TFormHlav::MenuVerifyClick() {}
-void TFormHlav::MenuProgramClick() {}
-void TFormHlav::StartProgramRun() {}
-void TFormHlav::SetMessageCountdown(int) {}
-int TFormHlav::MessageCountdown() const { return 0; }
 // [/link]
 
 // [files]

@@ -1,0 +1,145 @@
+// The QSerialPort adapter of the port interface.
+#include "SerialLink.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace vorn {
+
+namespace {
+
+// The line settings as the device has them now, read through a short-lived descriptor.
+bool readLineSettings(const QString &device, termios *settings)
+{
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::tcgetattr(fd, settings) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error, const QString &reason)
+{
+    QString text = device + QStringLiteral(": ") + reason;
+    if (error == QSerialPort::PermissionError) {
+        const QFileInfo info(device);
+        if (info.exists() && ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
+            text += QStringLiteral("\nYour user must be a member of the group \"%1\" that owns the device "
+                                   "(then log in again).")
+                        .arg(info.group());
+        else
+            text += QStringLiteral("\nThe device may be in use by another program.");
+    }
+    return text;
+}
+
+SerialLink::SerialLink(const QString &device) : device_(device)
+{
+    port_.setPortName(device);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
+}
+
+std::unique_ptr<SerialLink> SerialLink::open(const QString &device, QString *error)
+{
+    std::unique_ptr<SerialLink> link(new SerialLink(device));
+    link->haveSavedSettings_ = readLineSettings(device, &link->savedSettings_);
+    // QSerialPort takes a lock file and TIOCEXCL, so a second program is refused the line,
+    // and puts the line into raw mode.
+    if (!link->port_.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = describeOpenFailure(device, link->port_.error(), link->port_.errorString());
+        link->haveSavedSettings_ = false;
+        return nullptr;
+    }
+    QSerialPort &p = link->port_;
+    const bool configured = p.setBaudRate(kBaudRate) && p.setDataBits(QSerialPort::Data8)
+                            && p.setParity(QSerialPort::NoParity) && p.setStopBits(QSerialPort::OneStop)
+                            && p.setFlowControl(QSerialPort::NoFlowControl);
+    Q_UNUSED(configured)   // a device that refuses a setting still gets its chance to answer
+    p.setReadBufferSize(0);
+    p.clear(QSerialPort::AllDirections);
+    return link;
+}
+
+SerialLink::~SerialLink()
+{
+    closeDevice();
+}
+
+void SerialLink::closeDevice()
+{
+    if (!port_.isOpen())
+        return;
+    if (haveSavedSettings_ && !lost_)
+        ::tcsetattr(static_cast<int>(port_.handle()), TCSANOW, &savedSettings_);
+    port_.close();
+}
+
+void SerialLink::handleError(QSerialPort::SerialPortError error)
+{
+    // A vanished device keeps reporting read errors as fast as the event loop turns; close
+    // at once and tell the owner from the event loop, outside QSerialPort's own call.
+    const bool fatal = error == QSerialPort::ReadError || error == QSerialPort::ResourceError
+                       || error == QSerialPort::WriteError;
+    if (!fatal || lost_)
+        return;
+    lost_ = true;
+    port_.close();
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (onLost)
+                onLost();
+        },
+        Qt::QueuedConnection);
+}
+
+void SerialLink::write(std::span<const std::uint8_t> bytes)
+{
+    if (!port_.isOpen())
+        return;
+    port_.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
+    port_.flush();
+}
+
+void SerialLink::waitUntilSent(int maxMs)
+{
+    if (!port_.isOpen())
+        return;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    if (port_.bytesToWrite() > 0)
+        port_.waitForBytesWritten(maxMs);
+    // Written to the driver is not yet on the line: wait for its output queue to drain.
+    const int fd = static_cast<int>(port_.handle());
+    while (port_.isOpen() && elapsed.elapsed() < maxMs) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            break;
+        QThread::usleep(500);
+    }
+}
+
+long long SerialLink::bytesWaiting()
+{
+    if (!port_.isOpen())
+        return 0;
+    port_.clearError();
+    return port_.bytesAvailable();
+}
+
+QByteArray SerialLink::read(long long maxBytes)
+{
+    if (!port_.isOpen())
+        return {};
+    return port_.read(maxBytes);
+}
+
+}  // namespace vorn

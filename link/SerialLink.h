@@ -1,0 +1,49 @@
+// The serial port of the program: a QSerialPort opened exclusively, raw, 57600 8N1.
+#pragma once
+
+#include "Port.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <memory>
+#include <termios.h>
+
+namespace vorn {
+
+constexpr qint32 kBaudRate = 57600;
+
+class SerialLink : public QObject, public PortIo {
+    Q_OBJECT
+public:
+    // Opens and configures the device. On failure returns nullptr and sets `error` to a
+    // description a user can act on: the device, the system's reason and, for a
+    // permission problem, which group owns the device.
+    static std::unique_ptr<SerialLink> open(const QString &device, QString *error);
+    ~SerialLink() override;
+
+    void write(std::span<const std::uint8_t> bytes) override;
+    void waitUntilSent(int maxMs) override;
+    long long bytesWaiting() override;
+    QByteArray read(long long maxBytes) override;
+
+    QString device() const { return device_; }
+    bool isOpen() const { return port_.isOpen(); }
+
+private:
+    explicit SerialLink(const QString &device);
+    void handleError(QSerialPort::SerialPortError error);
+    void closeDevice();
+
+    QString device_;
+    QSerialPort port_;
+    termios savedSettings_{};   // the line settings found before opening, put back on close
+    bool haveSavedSettings_ = false;
+    bool lost_ = false;
+};
+
+// The text of a failed open, below the fixed "Com opening error" line.
+QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error, const QString &reason);
+
+}  // namespace vorn
