@@ -1,0 +1,56 @@
+// The engine model of the simulated unit: live values as a function of time and of the
+// unit's own programmed parameters, and the monitor reply that carries them.
+#pragma once
+
+#include "Protocol.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vornsim {
+
+struct EngineState {
+    std::uint16_t rpm = 0;
+    std::uint8_t tpsPercent = 0;
+    std::uint16_t tpsRaw = 0;            // 1023 counts = 5000 mV
+    std::uint16_t supplyMv = 0;
+    std::uint16_t servoMeasuredRaw = 0;
+    std::uint16_t servoDesiredRaw = 0;
+    std::uint16_t programCount = 0;
+    std::array<std::uint16_t, 8> test{};
+    std::uint8_t clutchActive = 0;
+    std::uint8_t shiftLightActive = 0;
+    std::array<std::uint8_t, 2> pickupRevs{};
+    std::array<std::uint8_t, 2> pickupLobes{};
+    std::array<std::uint8_t, 2> pickupRunning{};
+    std::array<std::uint8_t, 4> advance{};
+    std::array<std::uint16_t, 4> advanceMax{};
+    std::uint8_t rpmAlarm = 0;
+    std::uint8_t blockingActive = 0;
+    std::uint8_t rpmWarning = 0;
+    std::uint8_t servoOk = 1;
+};
+
+// Where the model finds its parameters in its memory (same layout as the program's image).
+namespace At {
+constexpr int ProgramVersion = 10;
+constexpr int SyncMethod = 102, LobeCount = 103, OutputCount = 104, PilotLight = 107;
+constexpr int RevsWithoutIgnition = 110, Limiter2 = 113, ServoEnable = 116;
+constexpr int Tps0 = 120, Tps100 = 121, TpsMap = 122;
+constexpr int ServoRpm = 170, ServoMv = 180, RpmAdv = 190, Map = 200;
+}  // namespace At
+
+constexpr double kSweepSeconds = 30.0;    // one rise and fall of the engine speed
+constexpr double kThrottleSeconds = 7.0;  // one throttle cycle
+constexpr int kIdleRpm = 700;
+
+// The live values at `seconds` after start.
+EngineState engineAt(double seconds, const Memory &memory);
+
+// The advance the unit takes from its map at this speed and throttle (row 9 without TPS map).
+std::uint8_t mapAdvance(const Memory &memory, int rpm, int tpsPercent);
+
+// The monitor reply frame (0xB0 ... check) carrying the state.
+Bytes102 monitorReply(const EngineState &state);
+
+}  // namespace vornsim

@@ -1,0 +1,23 @@
+// Command-line options of vorn4-sim.
+#pragma once
+
+#include "UnitModel.h"
+
+#include <string>
+
+namespace vornsim {
+
+struct Options {
+    Faults faults;
+    std::string linkPath;      // symlink to the slave device, made at start, removed at exit
+    std::string dumpPath;      // memory dump (300 bytes) written on SIGUSR1 and at exit
+    double lingerSeconds = 2;  // how long to wait for the peer to come back after it closed
+    bool help = false;
+};
+
+// Parses argv; on a bad option returns false and sets `error`.
+bool parseOptions(int argc, char **argv, Options &options, std::string &error);
+
+const char *usageText();
+
+}  // namespace vornsim

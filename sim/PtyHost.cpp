@@ -1,0 +1,172 @@
+// The pseudo-terminal side of vorn4-sim: framing of requests, timed replies, hang-ups.
+#include "PtyHost.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vornsim {
+
+namespace {
+
+// A partial request older than this is dropped, the way a unit resynchronises on a pause.
+constexpr double kInterByteResetSeconds = 0.03;
+constexpr int kIdlePollMs = 10;
+
+void sleepMs(int ms)
+{
+    timespec ts{0, ms * 1000000L};
+    nanosleep(&ts, nullptr);
+}
+
+}  // namespace
+
+double monotonicSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+PtyHost::~PtyHost()
+{
+    if (master_ >= 0)
+        ::close(master_);
+}
+
+bool PtyHost::open(std::string &error)
+{
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
+        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    const char *name = ptsname(master_);
+    if (!name) {
+        error = "no name for the pseudo-terminal";
+        return false;
+    }
+    slavePath_ = name;
+    // Raw from the start, so nothing the program sends is echoed or translated before the
+    // program sets the line up itself.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave >= 0) {
+        termios t{};
+        if (tcgetattr(slave, &t) == 0) {
+            cfmakeraw(&t);
+            cfsetispeed(&t, B57600);
+            cfsetospeed(&t, B57600);
+            tcsetattr(slave, TCSANOW, &t);
+        }
+        ::close(slave);
+    }
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    start_ = monotonicSeconds();
+    return true;
+}
+
+bool PtyHost::writeDump() const
+{
+    if (options_.dumpPath.empty())
+        return true;
+    const std::string temp = options_.dumpPath + ".tmp";
+    FILE *f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(unit_.memory.data(), 1, unit_.memory.size(), f) == unit_.memory.size();
+    if (std::fclose(f) != 0 || !ok)
+        return false;
+    return std::rename(temp.c_str(), options_.dumpPath.c_str()) == 0;
+}
+
+void PtyHost::receive(double now)
+{
+    std::uint8_t buffer[4096];
+    const ssize_t n = ::read(master_, buffer, sizeof buffer);
+    if (n <= 0)
+        return;
+    if (!partial_.empty() && now - lastByteAt_ > kInterByteResetSeconds)
+        partial_.clear();
+    lastByteAt_ = now;
+    partial_.insert(partial_.end(), buffer, buffer + n);
+    std::size_t used = 0;
+    while (partial_.size() - used >= kFrameBytes) {
+        double due = now;
+        for (LineWrite &w : unit_.answer(partial_.data() + used, now - start_)) {
+            due += w.afterMs / 1000.0;
+            pending_.push_back({due, std::move(w.bytes)});
+        }
+        used += kFrameBytes;
+    }
+    partial_.erase(partial_.begin(), partial_.begin() + static_cast<std::ptrdiff_t>(used));
+}
+
+void PtyHost::sendDue(double now)
+{
+    while (!pending_.empty() && pending_.front().due <= now) {
+        const std::vector<std::uint8_t> &bytes = pending_.front().bytes;
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;   // the peer is not reading; the rest of this write is lost
+            done += static_cast<std::size_t>(n);
+        }
+        pending_.pop_front();
+    }
+}
+
+void PtyHost::run(const volatile std::sig_atomic_t &stop, volatile std::sig_atomic_t &dumpNow)
+{
+    bool peerSeen = false;
+    double goneSince = -1;
+    while (!stop) {
+        if (dumpNow) {
+            dumpNow = 0;
+            writeDump();
+        }
+        const double now = monotonicSeconds();
+        int timeoutMs = kIdlePollMs;
+        if (!pending_.empty())
+            timeoutMs = std::max(0, std::min(timeoutMs, static_cast<int>((pending_.front().due - now) * 1000)));
+        pollfd p{master_, POLLIN, 0};
+        const int ready = ::poll(&p, 1, timeoutMs);
+        if (ready < 0 && errno != EINTR)
+            break;
+        const double after = monotonicSeconds();
+        if (ready > 0 && (p.revents & POLLHUP)) {
+            // Nobody has the device open: before the first open that is waiting, after it
+            // the peer has gone (or is reopening the port).
+            if (peerSeen) {
+                if (goneSince < 0)
+                    goneSince = after;
+                if (after - goneSince >= options_.lingerSeconds)
+                    break;
+            }
+            pending_.clear();
+            partial_.clear();
+            sleepMs(20);
+            continue;
+        }
+        peerSeen = true;
+        goneSince = -1;
+        if (ready > 0 && (p.revents & POLLIN))
+            receive(after);
+        sendDue(monotonicSeconds());
+        if (unit_.hangupDue() && pending_.empty()) {
+            ::close(master_);
+            master_ = -1;
+            break;
+        }
+    }
+}
+
+}  // namespace vornsim

@@ -1,0 +1,50 @@
+// Plays the unit model on the master side of a pseudo-terminal.
+#pragma once
+
+#include "Options.h"
+#include "UnitModel.h"
+
+#include <csignal>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace vornsim {
+
+class PtyHost {
+public:
+    PtyHost(UnitModel &unit, const Options &options) : unit_(unit), options_(options) {}
+    ~PtyHost();
+
+    // Creates the pseudo-terminal in raw mode; false with `error` set on failure.
+    bool open(std::string &error);
+    const std::string &devicePath() const { return slavePath_; }
+
+    // Serves requests until `stop` is set, the peer has gone for good or the unit hangs up.
+    // `dumpNow` asks for a memory dump; it is cleared when done.
+    void run(const volatile std::sig_atomic_t &stop, volatile std::sig_atomic_t &dumpNow);
+
+    bool writeDump() const;
+
+private:
+    struct Pending {
+        double due;
+        std::vector<std::uint8_t> bytes;
+    };
+    void receive(double now);
+    void sendDue(double now);
+
+    UnitModel &unit_;
+    const Options &options_;
+    int master_ = -1;
+    std::string slavePath_;
+    std::vector<std::uint8_t> partial_;
+    double lastByteAt_ = 0;
+    std::deque<Pending> pending_;
+    double start_ = 0;
+};
+
+double monotonicSeconds();
+
+}  // namespace vornsim

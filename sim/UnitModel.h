@@ -1,0 +1,69 @@
+// The simulated ignition unit: its memory, its answers to request frames and the faults it
+// can be told to show. Plain C++; the pty host and the tests drive it.
+#pragma once
+
+#include "Engine.h"
+#include "Protocol.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vornsim {
+
+// Misbehaviour on request. Counters are 1-based: dropEvery 3 drops the 3rd, 6th ... reply.
+struct Faults {
+    int programVersion = 40;   // block 0 byte 10
+    bool silent = false;       // never answers
+    bool silentBlocks = false; // answers only monitor requests
+    int dropEvery = 0;
+    int corruptEvery = 0;      // flips the check byte of every n-th reply
+    int delayMs = 0;           // each reply leaves this late
+    bool split = false;        // each reply in two writes
+    int splitGapMs = 15;
+    int strayEvery = 0;        // junk bytes written just before every n-th reply
+    int strayCount = 5;
+    bool wrong101 = false;     // keeps its own value in reserved byte 101 when block 1 is stored
+    int hangupAfter = 0;       // hangs up the line after this many request frames
+};
+
+constexpr std::uint8_t kOwnByte101 = 0xA5;
+
+// One write to the line, `afterMs` after the previous write of the same answer (or after
+// the request, for the first).
+struct LineWrite {
+    std::vector<std::uint8_t> bytes;
+    int afterMs = 0;
+};
+
+class UnitModel {
+public:
+    explicit UnitModel(const Faults &faults = {});
+
+    // The unit's parameter memory in the program's image layout: block 0 its
+    // identification, blocks 1 and 2 what was last stored.
+    Memory memory;
+    std::uint16_t programCount = 17;
+
+    // Answers one complete 102-byte request arriving `seconds` after start.
+    // Returns the writes to make; empty when the unit stays silent.
+    std::vector<LineWrite> answer(const std::uint8_t *request, double seconds);
+
+    // The clean reply to a request, before any fault is applied; empty if none is due.
+    std::vector<std::uint8_t> reply(const std::uint8_t *request, double seconds);
+
+    bool hangupDue() const { return faults_.hangupAfter > 0 && requests_ >= faults_.hangupAfter; }
+    int requests() const { return requests_; }
+    int replies() const { return replies_; }
+
+    // The memory the unit starts with: identification "VRN04", program version from the
+    // faults, 12 March 2024 14:30, and settings and a map that a program keeps unchanged.
+    static Memory factoryMemory(int programVersion);
+
+private:
+    Faults faults_;
+    int requests_ = 0;
+    int replies_ = 0;
+    std::uint8_t strayByte_ = 0x5A;
+};
+
+}  // namespace vornsim
