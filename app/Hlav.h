@@ -160,16 +160,51 @@ public:
     // [/link state]
     // [lang state]
     vorn::MessageSlots Messages;   // the message texts of the current language
+    // Writes a caption: label and button text, group box title, menu and item text, the
+    // tab text of a page of PageControl1, or the window title for the window itself.
+    void setCaption(QObject *control, const QString &text);
+    // The control a caption row names ("FormHlav" is the window); nullptr when unknown.
+    QObject *captionTarget(const QString &name) const;
+    // Placeholders are written only while this label says the unit does not answer.
+    bool noConnectionShown() const;
+    void selectLanguage(int index);
     // [/lang state]
     // [edit state]
     // Commit wiring of the numeric fields and check boxes (Enter, focus leaving an edit,
     // spinner clicks, check-box mouse release); called from wireHandlers / eventFilter.
     void wireEditHandlers();
     bool editEventFilter(QObject *watched, QEvent *event);
+    // Set while a model or synchronisation list change runs, until its ApplyBikeSetup.
+    bool BikeSetupPending = false;
+    // Enter in an edit field or in CheckBoxAktClutch: next control in tab order, commit.
+    void FormKeyPress();
+    // The bound controls, the program-after-change shadow and the display-state control
+    // lists; defined in app/EditState.h, built once in wireEditHandlers.
+    struct EditState;
+    std::shared_ptr<EditState> editState_;
     // [/edit state]
     // [files state]
+    bool FileKeyFound = false;   // whether the last opened *.ign file had the key line
+    // The two file dialogs, created on first use (LoadSettings at the latest).
+    QFileDialog *OpenDialog1 = nullptr;
+    QFileDialog *SaveDialog1 = nullptr;
+    void createFileDialogs();
+    // Reads one parameter file into the image as Open does after its dialog.
+    void openParameterFile(const QString &path);
+    // Shows a file dialog; returns the chosen path, empty on cancel. When set, the hook
+    // answers instead of the user and gets the dialog as it would be shown.
+    QString execFileDialog(QFileDialog *dialog);
+    static std::function<QString(QFileDialog *)> fileDialogHook;
+    // Opens a document (a local path) with the desktop's viewer; true on success.
+    static std::function<bool(const QString &)> openDocumentHook;
     // [/files state]
     // [print state]
+    // Where Print and Print all send their pages; empty means the system's default
+    // printer, created when first needed.
+    std::shared_ptr<class PagePrinter> pagePrinter;
+    // The client area (the window below the menu bar) as it looks now, drawn on the
+    // window colour: what one printed page shows.
+    class QImage clientAreaImage();
     // [/print state]
 
 protected:

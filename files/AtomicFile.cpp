@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 namespace vorn {
 
 std::function<void()> beforeAtomicCommitHook;
 
-AtomicFileWriter::AtomicFileWriter(const QString &path) : path_(path), file_(path)
+AtomicFileWriter::AtomicFileWriter(const QString &path, Folder folder)
+    : path_(path), folder_(folder), file_(path)
 {
     // Writing in place would destroy the old file on a failure half-way.
     file_.setDirectWriteFallback(false);
@@ -16,24 +19,26 @@ AtomicFileWriter::AtomicFileWriter(const QString &path) : path_(path), file_(pat
 
 bool AtomicFileWriter::open()
 {
-    const QString folder = QFileInfo(path_).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (folder_ == Folder::Create && !QDir().mkpath(QFileInfo(path_).absolutePath()))
         return false;
-    return file_.open(QIODevice::WriteOnly);
+    // Unbuffered: QSaveFile notices a failed write only when it happens inside write();
+    // a buffered write that fails later, at commit, would be renamed into place anyway.
+    return file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 bool AtomicFileWriter::commit(const QByteArray &content)
 {
     if (!file_.isOpen())
         return false;
-    if (file_.write(content) != content.size()) {
+    // Some file systems (network shares, delayed allocation) report a full disk only when
+    // the data reaches the disk; commit() syncs too but does not look at the result.
+    if (file_.write(content) != content.size() || ::fsync(file_.handle()) != 0) {
         file_.cancelWriting();
         file_.commit();   // discards the temporary file
         return false;
     }
     if (beforeAtomicCommitHook)
         beforeAtomicCommitHook();
-    // commit() flushes, syncs and renames; a full disk often shows only here.
     return file_.commit();
 }
 

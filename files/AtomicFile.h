@@ -15,9 +15,10 @@ namespace vorn {
 // fallback to writing the target in place.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const QString &path);
+    enum class Folder { Create, MustExist };
+    explicit AtomicFileWriter(const QString &path, Folder folder = Folder::Create);
 
-    // Creates the folder when needed and the temporary file. False when either fails.
+    // Creates the folder (when asked to) and the temporary file. False when either fails.
     bool open();
     // Writes the content, syncs and renames. False when anything fails; the temporary
     // file is then discarded and the target untouched.
@@ -25,6 +26,7 @@ public:
 
 private:
     QString path_;
+    Folder folder_;
     QSaveFile file_;
 };
 
