@@ -56,23 +56,69 @@ void UpDown::setRange(int min, int max)
 
 QString UpDown::textFor(int p) const
 {
-    if (grouped_)
-        return QLocale().toString(p);
-    return QString::number(p);
+    if (!grouped_)
+        return QString::number(p);
+    // Grouping is part of how these fields read, also in locales (such as C) that omit it.
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    return locale.toString(p);
 }
 
 bool UpDown::parseText(const QString &text, int *value) const
 {
-    bool ok = false;
+    long long v = 0;
+    if (!parseWholeNumber(text, QLocale(), &v) || v < min_ || v > max_)
+        return false;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+bool UpDown::parseWholeNumber(const QString &text, const QLocale &locale, long long *value)
+{
     const QString t = text.trimmed();
-    int v = QLocale().toInt(t, &ok);
-    if (!ok)
-        v = QLocale::c().toInt(t, &ok);
-    if (!ok)
+    const QString group = locale.groupSeparator();
+    // Where the locale groups with a (no-break, narrow) space, a typed plain space is taken
+    // as the same separator.
+    const bool spaceGroups = group.size() == 1 && group.front().isSpace();
+    int i = 0;
+    bool negative = false;
+    if (t.startsWith(locale.negativeSign()) || t.startsWith(QLatin1Char('-'))
+        || t.startsWith(QChar(0x2212))) {
+        negative = true;
+        i = t.startsWith(locale.negativeSign()) ? int(locale.negativeSign().size()) : 1;
+    } else if (t.startsWith(locale.positiveSign()) || t.startsWith(QLatin1Char('+'))) {
+        i = t.startsWith(locale.positiveSign()) ? int(locale.positiveSign().size()) : 1;
+    }
+    long long v = 0;
+    int digits = 0;          // digits in the whole number
+    int groupDigits = 0;     // digits since the last separator
+    bool grouped = false;    // a separator was seen
+    while (i < t.size()) {
+        const QChar c = t.at(i);
+        const int d = c.digitValue();
+        if (d >= 0) {
+            if (++digits > 9)
+                return false;   // far beyond any spinner range; avoids overflow
+            v = v * 10 + d;
+            ++groupDigits;
+            ++i;
+            continue;
+        }
+        int separatorLength = 0;
+        if (!group.isEmpty() && QStringView(t).mid(i).startsWith(group))
+            separatorLength = int(group.size());
+        else if (spaceGroups && c.isSpace())
+            separatorLength = 1;
+        // A separator must follow a digit and close a full group of three (except the first).
+        if (separatorLength == 0 || groupDigits == 0 || (grouped && groupDigits != 3))
+            return false;
+        grouped = true;
+        groupDigits = 0;
+        i += separatorLength;
+    }
+    if (digits == 0 || (grouped && groupDigits != 3))
         return false;
-    if (v < min_ || v > max_)
-        return false;
-    *value = v;
+    *value = negative ? -v : v;
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QWidget>
 
 #include <cstdint>
@@ -38,6 +39,8 @@ public:
     // Parses text the way a typed value is parsed; false when it is not a whole number
     // within Min..Max.
     bool parseText(const QString &text, int *value) const;
+    // An optionally signed whole number, digit groups split by the locale's separator.
+    static bool parseWholeNumber(const QString &text, const QLocale &locale, long long *value);
     QString textFor(int p) const;
 
     // The arrow actions of a click, usable from keyboard handlers and tests.
