@@ -36,7 +36,8 @@ int rpmAt(double seconds, const Memory &m)
     return kIdleRpm + static_cast<int>((top - kIdleRpm) * phase);
 }
 
-// Target servo voltage in mV: the servo map interpolated over its speed points.
+}  // namespace
+
 int servoTargetMv(const Memory &m, int rpm)
 {
     if (m[At::ServoEnable] == 0)
@@ -53,6 +54,8 @@ int servoTargetMv(const Memory &m, int rpm)
     }
     return pointMv(9);
 }
+
+namespace {
 
 void put16(Bytes102 &f, int at, std::uint16_t v)
 {

@@ -50,6 +50,10 @@ EngineState engineAt(double seconds, const Memory &memory);
 // The advance the unit takes from its map at this speed and throttle (row 9 without TPS map).
 std::uint8_t mapAdvance(const Memory &memory, int rpm, int tpsPercent);
 
+// The servo's target voltage in mV: the servo map interpolated over its speed points
+// (0 while the servo is disabled).
+int servoTargetMv(const Memory &memory, int rpm);
+
 // The monitor reply frame (0xB0 ... check) carrying the state.
 Bytes102 monitorReply(const EngineState &state);
 
