@@ -1,0 +1,285 @@
+// Save and Open of *.ign files and Help, Contents, driven through the main window.
+#include "FileFailures.h"
+#include "FilesWindow.h"
+#include "files/IgnFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using fileswindow::Window;
+
+namespace {
+
+const QString kOpenFileError = QStringLiteral("Open file error!");
+const QString kUnmatched = QStringLiteral("Unmatched version of *.ign file!");
+
+void put(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+        qFatal("cannot prepare the test file");
+}
+
+QByteArray get(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QString fileLabel(Window &w)
+{
+    return w->ctl<QLabel>("LabelFile2")->text();
+}
+
+}  // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void saveThenOpenRestoresTheImage();
+    void dialogsAsShown();
+    void cancelChangesNothing();
+    void openFailures_data();
+    void openFailures();
+    void openedImageIsClamped();
+    void saveFailures_data();
+    void saveFailures();
+    void manual_data();
+    void manual();
+};
+
+void FilesTest::saveThenOpenRestoresTheImage()
+{
+    QTemporaryDir config, files;
+    Window w(config.path());
+    w->Image.limiter2() = 150;
+    w->Image.servoHyster() = 61;
+    w->Image.advance(9, 3) = 44;
+    w->Image.tps100() = 251;   // out of range: Save clamps before writing
+    w->ShowParameters();
+
+    w.answers << files.filePath("set1");   // typed without extension
+    w->MenuSaveClick();
+    const QString path = files.filePath("set1.ign");
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w->Image.tps100(), std::uint8_t(250));
+    QCOMPARE(get(path), vorn::WriteParameterFile(w->Image));
+    QCOMPARE(fileLabel(w), path);
+    QCOMPARE(w->LastFilePath, path);
+    QCOMPARE(w->OpenDialog1->selectedFiles().value(0), path);
+
+    const vorn::ParameterImage saved = w->Image;
+    w->Image.limiter2() = 100;
+    w->Image.servoHyster() = 3;
+    w->Image.advance(9, 3) = 10;
+    w->ShowParameters();
+    w->ctl<QLabel>("LabelFile2")->setText("other");
+    w.answers << path;
+    w->MenuOpenClick();
+    QVERIFY(w.messages.isEmpty());
+    QVERIFY(w->FileKeyFound);
+    QCOMPARE(w->Image, saved);
+    QCOMPARE(w->edit("Omez2")->text().remove(QRegularExpression("\\D")), QString("15000"));
+    QCOMPARE(fileLabel(w), path);
+    QCOMPARE(w->SaveDialog1->selectedFiles().value(0), path);
+}
+
+void FilesTest::dialogsAsShown()
+{
+    QTemporaryDir config, files;
+    Window w(config.path());
+    w.answers << QString() << QString();
+    w->MenuOpenClick();
+    w->MenuSaveClick();
+    QCOMPARE(w.shownDialogs.size(), 2);
+
+    QFileDialog *open = w.shownDialogs[0];
+    QCOMPARE(open, w->ctl<QFileDialog>("OpenDialog1"));
+    QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(open->defaultSuffix(), QString("ign"));
+    QCOMPARE(open->nameFilters(), QStringList({"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
+
+    QFileDialog *save = w.shownDialogs[1];
+    QCOMPARE(save, w->ctl<QFileDialog>("SaveDialog1"));
+    QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(save->defaultSuffix(), QString("ign"));
+    QCOMPARE(save->nameFilters(), QStringList({"Ignition Parametrs(*.ign)"}));
+    QVERIFY(!save->testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+void FilesTest::cancelChangesNothing()
+{
+    QTemporaryDir config, files;
+    Window w(config.path());
+    const vorn::ParameterImage before = w->Image;
+    w->ctl<QLabel>("LabelFile2")->setText("kept");
+    w->ctl<QWidget>("LabelHlaseni")->show();
+    w->ctl<QWidget>("CGauge")->show();
+
+    w->MenuSaveClick();
+    w->MenuOpenClick();
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w->Image, before);
+    QCOMPARE(fileLabel(w), QString("kept"));
+    QVERIFY(w->LastFilePath.isEmpty());
+    QVERIFY(QDir(files.path()).isEmpty());
+    // Open tidies the status line even when cancelled.
+    QVERIFY(w->ctl<QWidget>("LabelHlaseni")->isHidden());
+    QVERIFY(w->ctl<QWidget>("CGauge")->isHidden());
+}
+
+void FilesTest::openFailures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");   // "<none>": no such file; "<dir>": a folder
+    QTest::addColumn<QString>("message");      // empty: opened
+
+    QTest::newRow("missing file") << "gone.ign" << QByteArray("<none>") << kOpenFileError;
+    QTest::newRow("a folder") << "folder.ign" << QByteArray("<dir>") << kOpenFileError;
+    QTest::newRow("no key line") << "old.ign" << QByteArray("BIKE 7\r\nBASE_ADV 30") << kUnmatched;
+    QTest::newRow("key of version 39") << "v39.ign" << QByteArray("ZEPHALON_KEY 39 BASE_ADV 30") << kUnmatched;
+    QTest::newRow("too big to be one") << "big.ign"
+                                       << "ZEPHALON_KEY 40 BASE_ADV 30 " + QByteArray(17 << 20, ' ') << kUnmatched;
+    QTest::newRow("key line only") << "key.ign" << QByteArray("ZEPHALON_KEY   40 ") << QString();
+}
+
+void FilesTest::openFailures()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QTemporaryDir config, files;
+    const QString path = files.filePath(name);
+    if (content == "<dir>")
+        QVERIFY(QDir().mkdir(path));
+    else if (content != "<none>")
+        put(path, content);
+
+    Window w(config.path());
+    const vorn::ParameterImage before = w->Image;
+    w->ctl<QLabel>("LabelFile2")->setText("kept");
+    w.answers << path;
+    w->MenuOpenClick();
+    QCOMPARE(w->Image, before);
+    if (message.isEmpty()) {
+        QVERIFY(w.messages.isEmpty());
+        QCOMPARE(fileLabel(w), path);
+        QCOMPARE(w->LastFilePath, path);
+    } else {
+        QCOMPARE(w.messages, QStringList{message});
+        QCOMPARE(fileLabel(w), QString("kept"));
+        QVERIFY(w->LastFilePath.isEmpty());
+    }
+}
+
+void FilesTest::openedImageIsClamped()
+{
+    QTemporaryDir config, files;
+    const QString path = files.filePath("cols.ign");
+    put(path, "ZEPHALON_KEY 40\r\nRPM_ADV 0 0 0 0 0 0 0 0 0 0\r\nBASE_ADV 33");
+    Window w(config.path());
+    w.answers << path;
+    w->MenuOpenClick();
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w->Image.baseAdv(), std::uint8_t(33));
+    for (int k = 0; k < vorn::kMapSize; ++k)
+        QCOMPARE(w->Image.rpmAdv(k), std::uint8_t(k + 3));
+    QCOMPARE(w->edit("BaseAdv")->text(), QString("33"));
+}
+
+void FilesTest::saveFailures_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("disk full during the write") << "limit";
+    QTest::newRow("full file system") << "tmpfs";
+    QTest::newRow("read-only folder") << "readonly";
+    QTest::newRow("folder does not exist") << "nofolder";
+}
+
+void FilesTest::saveFailures()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir config, files;
+    filefailures::TinyFullFileSystem tmpfs;
+    QString folder = files.path();
+    if (kind == "tmpfs") {
+        if (!tmpfs.mounted())
+            QSKIP(tmpfs.reason().constData());
+        folder = tmpfs.path();
+    }
+    if (kind == "readonly" && geteuid() == 0)
+        QSKIP("root writes into read-only folders, so permissions cannot make this fail");
+    const QString path = kind == "nofolder" ? folder + "/missing/old.ign" : folder + "/old.ign";
+    const QByteArray old = "ZEPHALON_KEY   40 \r\nBASE_ADV 1";
+    if (kind != "nofolder")
+        put(path, old);
+
+    Window w(config.path());
+    w->ctl<QLabel>("LabelFile2")->setText("kept");
+    w.answers << path;
+    if (kind == "tmpfs") {
+        QVERIFY(tmpfs.fill());
+        w->MenuSaveClick();
+    } else if (kind == "readonly") {
+        chmod(QFile::encodeName(folder).constData(), 0555);
+        w->MenuSaveClick();
+        chmod(QFile::encodeName(folder).constData(), 0755);
+    } else if (kind == "limit") {
+        filefailures::FileSizeLimit limit(200);
+        QVERIFY(limit.active());
+        w->MenuSaveClick();
+    } else {
+        w->MenuSaveClick();
+    }
+    QCOMPARE(w.messages, QStringList{kOpenFileError});
+    QCOMPARE(get(path), kind == "nofolder" ? QByteArray("<missing>") : old);
+    QCOMPARE(fileLabel(w), QString("kept"));
+    QVERIFY(w->LastFilePath.isEmpty());
+}
+
+void FilesTest::manual_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<bool>("viewerWorks");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("failure");
+    QTest::newRow("English, opened") << 0 << true << true << "manual_lumenor_vorn_4_en.pdf" << false;
+    QTest::newRow("Czech, opened") << 3 << true << true << "manual_lumenor_vorn_4_cz.pdf" << false;
+    QTest::newRow("missing file") << 0 << false << true << "manual_lumenor_vorn_4_en.pdf" << true;
+    QTest::newRow("no viewer") << 2 << true << false << "manual_lumenor_vorn_4_fr.pdf" << true;
+}
+
+void FilesTest::manual()
+{
+    QFETCH(int, language);
+    QFETCH(bool, present);
+    QFETCH(bool, viewerWorks);
+    QFETCH(QString, name);
+    QFETCH(bool, failure);
+    QTemporaryDir config, cwd;
+    if (present)
+        put(cwd.filePath(name), "%PDF-1.4\n");
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(cwd.path()));
+
+    Window w(config.path());
+    w.viewerWorks = viewerWorks;
+    w->LanguageIndex = static_cast<std::uint8_t>(language);
+    w->ApplyMessages();
+    w->MenuContensClick();
+    QDir::setCurrent(previous);
+
+    QCOMPARE(w.openedDocuments, present ? QStringList{cwd.filePath(name)} : QStringList());
+    QCOMPARE(w.messages, failure ? QStringList{w->Messages[vorn::Msg::ManualError]} : QStringList());
+    if (failure)
+        QVERIFY(w.messages.value(0).contains(name));
+}
+
+QTEST_MAIN(FilesTest)
+#include "files_test.moc"

@@ -1,0 +1,244 @@
+// Settings and image dump between runs: what start-up applies and what closing writes.
+#include "FileFailures.h"
+#include "FilesWindow.h"
+#include "files/ImageDump.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <climits>
+
+using fileswindow::Window;
+
+namespace {
+
+void put(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+        qFatal("cannot prepare the test file");
+}
+
+QByteArray get(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+int page(Window &w)
+{
+    return w->ctl<QTabWidget>("PageControl1")->currentIndex();
+}
+
+QPoint centred(Window &w)
+{
+    const QRect s = QGuiApplication::primaryScreen()->geometry();
+    return {(s.width() - w->width()) / 2, (s.height() - w->height()) / 2};
+}
+
+}  // namespace
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRun();
+    void settingsApplied_data();
+    void settingsApplied();
+    void dumpRestores_data();
+    void dumpRestores();
+    void closeWritesANewFile();
+    void closeKeepsForeignContent();
+    void everythingSurvivesARestart();
+    void failedWritesAtCloseKeepOldFiles_data();
+    void failedWritesAtCloseKeepOldFiles();
+};
+
+void SettingsTest::firstRun()
+{
+    QTemporaryDir config;
+    Window w(config.path());
+    QCOMPARE(w->pos(), centred(w));
+    QCOMPARE(w->ComPort, std::uint8_t(1));
+    QCOMPARE(w->LanguageIndex, std::uint8_t(0));
+    QCOMPARE(w->ctl<QLabel>("LabelFile2")->text(), QString());
+    QVERIFY(w->LastFilePath.isEmpty());
+    QCOMPARE(page(w), 1);   // Bike, as designed
+}
+
+void SettingsTest::settingsApplied_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QPoint>("position");   // INT_MIN: centred
+    QTest::addColumn<int>("comPort");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("file");
+
+    const QPoint centre(INT_MIN, INT_MIN);
+    QTest::newRow("all keys, position off the screen")
+        << QByteArray("[FORM_HLAV]\r\nLeft=-3000\r\nTop=9000\r\nComPort=3\r\nLanguage=2\r\n"
+                      "File=C:\\data\\x.ign\r\nIniDir=/tmp/last.ign\r\nPageControl1->ActivePageIndex=3\r\n")
+        << QPoint(-3000, 9000) << 3 << 2 << 3 << "C:\\data\\x.ign";
+    QTest::newRow("ComPort 257 keeps its low 8 bits")
+        << QByteArray("[FORM_HLAV]\nComPort=257\n") << centre << 1 << 0 << 1 << "";
+    QTest::newRow("ComPort 12 and Language 9 are clamped")
+        << QByteArray("[FORM_HLAV]\nComPort=12\nLanguage=9\n") << centre << 1 << 0 << 1 << "";
+    QTest::newRow("not numbers give the defaults")
+        << QByteArray("[FORM_HLAV]\nLeft=abc\nTop=12px\nComPort=four\nLanguage=\n"
+                      "PageControl1->ActivePageIndex=x\n")
+        << centre << 1 << 0 << 1 << "";
+    QTest::newRow("page outside the tabs is ignored")
+        << QByteArray("[FORM_HLAV]\nPageControl1->ActivePageIndex=7\n") << centre << 1 << 0 << 1 << "";
+    QTest::newRow("names in other case")
+        << QByteArray("[form_hlav]\ncomport=4\nLANGUAGE=3\nfile=/a b/c.ign\n") << centre << 4 << 3 << 1 << "/a b/c.ign";
+    QTest::newRow("keys of another section")
+        << QByteArray("[OTHER]\nComPort=5\n") << centre << 1 << 0 << 1 << "";
+}
+
+void SettingsTest::settingsApplied()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QPoint, position);
+    QFETCH(int, comPort);
+    QFETCH(int, language);
+    QFETCH(int, page);
+    QFETCH(QString, file);
+    QTemporaryDir config;
+    put(config.filePath("vorn4.ini"), ini);
+    Window w(config.path());
+    QCOMPARE(w->pos(), position.x() == INT_MIN ? centred(w) : position);
+    QCOMPARE(int(w->ComPort), comPort);
+    QCOMPARE(int(w->LanguageIndex), language);
+    QCOMPARE(::page(w), page);
+    QCOMPARE(w->ctl<QLabel>("LabelFile2")->text(), file);
+    if (ini.contains("IniDir")) {
+        QCOMPARE(w->LastFilePath, QString("/tmp/last.ign"));
+        QCOMPARE(w->OpenDialog1->selectedFiles().value(0), QString("/tmp/last.ign"));
+        QCOMPARE(w->SaveDialog1->selectedFiles().value(0), QString("/tmp/last.ign"));
+    }
+}
+
+void SettingsTest::dumpRestores_data()
+{
+    QTest::addColumn<QByteArray>("dump");
+    QTest::addColumn<int>("restored");   // bytes 0.. restored-1 become 4, the rest keep the start-up image
+    QTest::newRow("150 numbers") << QByteArray("4 ").repeated(150) << 150;
+    QTest::newRow("text after 20 numbers") << QByteArray("4 ").repeated(20) + "four 4 4" << 20;
+    QTest::newRow("empty") << QByteArray() << 0;
+}
+
+void SettingsTest::dumpRestores()
+{
+    QFETCH(QByteArray, dump);
+    QFETCH(int, restored);
+    QTemporaryDir plain, config;
+    const vorn::ParameterImage startup = Window(plain.path())->Image;
+    put(config.filePath("_vorn4.ini"), dump);
+    Window w(config.path());
+    // 4 survives clamping everywhere in block 1: method 4 keeps the pick-up flags and
+    // lobe numbers of 4 fit 4 lobes.
+    for (int i = 0; i < vorn::kImageSize; ++i)
+        QCOMPARE(w->Image[i], i < restored ? std::uint8_t(4) : startup[i]);
+}
+
+void SettingsTest::closeWritesANewFile()
+{
+    QTemporaryDir config;
+    Window w(config.path());
+    w->move(33, -44);
+    w->ctl<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    w->close();
+    QCOMPARE(get(config.filePath("vorn4.ini")),
+             QByteArray("[FORM_HLAV]\r\nLeft=33\r\nTop=-44\r\nComPort=1\r\nLanguage=0\r\nFile=\r\nIniDir=\r\n"
+                        "PageControl1->ActivePageIndex=2\r\n"));
+    QCOMPARE(get(config.filePath("_vorn4.ini")), vorn::WriteImageDump(w->Image));
+}
+
+void SettingsTest::closeKeepsForeignContent()
+{
+    QTemporaryDir config;
+    const QString path = config.filePath("vorn4.ini");
+    put(path, "; my serial adapters\n[PORTS]\nCOM2=/dev/ttyUSB0\n\n[FORM_HLAV]\nextra = keep\ncomport=2\n\n[Zed]\nq=1\n");
+    Window w(config.path());
+    QCOMPARE(w->ComPort, std::uint8_t(2));
+    w->move(1, 2);
+    w->close();
+    QCOMPARE(get(path), QByteArray("; my serial adapters\n[PORTS]\nCOM2=/dev/ttyUSB0\n\n[FORM_HLAV]\nextra = keep\n"
+                                   "ComPort=2\nLeft=1\nTop=2\nLanguage=0\nFile=\nIniDir=\n"
+                                   "PageControl1->ActivePageIndex=1\n\n[Zed]\nq=1\n"));
+}
+
+void SettingsTest::everythingSurvivesARestart()
+{
+    QTemporaryDir config, files;
+    vorn::ParameterImage image;
+    {
+        Window first(config.path());
+        first->Image[7] = 77;                // block 0: no control, travels through the dump
+        first->Image.limiter2() = 123;
+        first->ShowParameters();
+        first.answers << files.filePath("kept.ign");
+        first->MenuSaveClick();
+        first->LanguageIndex = 2;
+        first->ComPort = 6;
+        first->ctl<QTabWidget>("PageControl1")->setCurrentIndex(3);
+        first->move(-10, 20);
+        first->close();
+        image = first->Image;
+    }
+    Window second(config.path());
+    QCOMPARE(second->Image, image);
+    QCOMPARE(second->Image[7], std::uint8_t(77));
+    QCOMPARE(second->LanguageIndex, std::uint8_t(2));
+    QCOMPARE(second->ComPort, std::uint8_t(6));
+    QCOMPARE(page(second), 3);
+    QCOMPARE(second->pos(), QPoint(-10, 20));
+    QCOMPARE(second->LastFilePath, files.filePath("kept.ign"));
+    QCOMPARE(second->ctl<QLabel>("LabelFile2")->text(), files.filePath("kept.ign"));
+}
+
+void SettingsTest::failedWritesAtCloseKeepOldFiles_data()
+{
+    QTest::addColumn<bool>("fullFileSystem");   // else a size limit that breaks the writes
+    QTest::newRow("writes fail half-way") << false;
+    QTest::newRow("full file system") << true;
+}
+
+void SettingsTest::failedWritesAtCloseKeepOldFiles()
+{
+    QFETCH(bool, fullFileSystem);
+    filefailures::TinyFullFileSystem tmpfs;
+    QTemporaryDir plain;
+    if (fullFileSystem && !tmpfs.mounted())
+        QSKIP(tmpfs.reason().constData());
+    const QString dir = fullFileSystem ? tmpfs.path() : plain.path();
+    const QByteArray oldIni = "[FORM_HLAV]\r\nComPort=5\r\n" + QByteArray("; padding\r\n").repeated(20);
+    const QByteArray oldDump = QByteArray("    9 ").repeated(300);
+    put(dir + "/vorn4.ini", oldIni);
+    put(dir + "/_vorn4.ini", oldDump);
+
+    Window w(dir);
+    QCOMPARE(w->ComPort, std::uint8_t(5));
+    w->ComPort = 7;
+    // Nobody is left to see a box at close; the failure goes to the terminal.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not save the settings"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not save the parameter image"));
+    if (fullFileSystem) {
+        QVERIFY(tmpfs.fill());
+        w->close();
+    } else {
+        filefailures::FileSizeLimit limit(64);
+        QVERIFY(limit.active());
+        w->close();
+    }
+    QCOMPARE(get(dir + "/vorn4.ini"), oldIni);
+    QCOMPARE(get(dir + "/_vorn4.ini"), oldDump);
+}
+
+QTEST_MAIN(SettingsTest)
+#include "settings_test.moc"
