@@ -1,0 +1,186 @@
+// Tests of the about box: placement, title line per language, logo, build stamp, OK label.
+#include "about/About.h"
+#include "app/Hlav.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class AboutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void centredPosition_data();
+    void centredPosition();
+    void createdHiddenAndCentred();
+    void titleLineFollowsLanguage_data();
+    void titleLineFollowsLanguage();
+    void okClosesAndReopeningShowsNewLanguageAtMovedPlace();
+    void logoDecodesFromJpeg();
+    void buildDateText_data();
+    void buildDateText();
+    void buildStampHasDateAndTimeForm();
+
+private:
+    // Opens the box through Help, About; notes its title line and place while it is up,
+    // then clicks "OK". Returns the dialog's result.
+    int openAndClickOk(QString *title, QPoint *place);
+
+    QTemporaryDir *dir_ = nullptr;
+    TFormHlav *form_ = nullptr;
+};
+
+void AboutTest::init()
+{
+    dir_ = new QTemporaryDir;
+    qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
+    TFormHlav::messageHook = [](const QString &) {};
+    TFormHlav::questionHook = [](const QString &) { return 0; };
+    form_ = new TFormHlav;
+    form_->FormCreate({});
+    FormAbout = new TFormAbout(form_);
+}
+
+void AboutTest::cleanup()
+{
+    form_->close();
+    delete form_;   // the about box goes with it
+    form_ = nullptr;
+    FormAbout = nullptr;
+    delete dir_;
+}
+
+int AboutTest::openAndClickOk(QString *title, QPoint *place)
+{
+    bool clicked = false;
+    QTimer::singleShot(0, FormAbout, [&] {
+        *title = FormAbout->findChild<QLabel *>("LabelAbout")->text();
+        *place = FormAbout->pos();
+        QTest::mouseClick(FormAbout->findChild<QLabel *>("LabelExit"), Qt::LeftButton);
+        clicked = true;
+    });
+    // Should the click not close the box, this ends the modal loop with a rejection, which
+    // the caller sees as a failure instead of a hanging test.
+    QTimer::singleShot(10000, FormAbout, [] { FormAbout->reject(); });
+    form_->action("MenuAbout")->trigger();
+    return clicked ? FormAbout->result() : -1;
+}
+
+void AboutTest::centredPosition_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << QPoint(339, 167);
+    QTest::newRow("odd sizes halve separately") << QSize(1025, 769) << QPoint(339, 167);
+    QTest::newRow("800 x 600") << QSize(800, 600) << QPoint(227, 83);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QPoint(787, 323);
+    QTest::newRow("screen smaller than the box") << QSize(320, 240) << QPoint(-13, -97);
+}
+
+void AboutTest::centredPosition()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(TFormAbout::centredPosition(screen), topLeft);
+}
+
+void AboutTest::createdHiddenAndCentred()
+{
+    QVERIFY(!FormAbout->isVisible());
+    QCOMPARE(FormAbout->windowTitle(), QStringLiteral("VORN4 QDV Ignition "));
+    QCOMPARE(FormAbout->pos(),
+             TFormAbout::centredPosition(QGuiApplication::primaryScreen()->size()));
+    QVERIFY(!(FormAbout->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(FormAbout->windowFlags() & Qt::WindowMaximizeButtonHint));
+}
+
+void AboutTest::titleLineFollowsLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("English") << 0 << QStringLiteral("Programm for setting of ignition");
+    QTest::newRow("German") << 1 << QStringLiteral("Program für die Adjustierung der Zündung");
+    QTest::newRow("French shows the English line") << 2
+                                                   << QStringLiteral("Programm for setting of ignition");
+    QTest::newRow("Czech") << 3 << QStringLiteral("Program pro nastavování zapalování");
+}
+
+void AboutTest::titleLineFollowsLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QString, title);
+    form_->LanguageIndex = static_cast<std::uint8_t>(language);
+    QString seen;
+    QPoint place;
+    QCOMPARE(openAndClickOk(&seen, &place), int(QDialog::Accepted));
+    QCOMPARE(seen, title);
+}
+
+void AboutTest::okClosesAndReopeningShowsNewLanguageAtMovedPlace()
+{
+    form_->action("MenuEnglish")->trigger();
+    QString seen;
+    QPoint place;
+    QCOMPARE(openAndClickOk(&seen, &place), int(QDialog::Accepted));
+    QVERIFY(!FormAbout->isVisible());
+    QCOMPARE(seen, QStringLiteral("Programm for setting of ignition"));
+
+    // The user moved the box last time; it opens there again, in the new language.
+    FormAbout->move(40, 50);
+    form_->action("MenuCzech")->trigger();
+    QCOMPARE(openAndClickOk(&seen, &place), int(QDialog::Accepted));
+    QVERIFY(!FormAbout->isVisible());
+    QCOMPARE(seen, QStringLiteral("Program pro nastavování zapalování"));
+    QCOMPARE(place, QPoint(40, 50));
+}
+
+void AboutTest::logoDecodesFromJpeg()
+{
+    QVERIFY2(QImageReader::supportedImageFormats().contains("jpeg"),
+             "Qt's JPEG image plugin is missing: the logos cannot be shown");
+    QImageReader reader(QStringLiteral(":/logo_about.jpg"));
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    const QImage logo = reader.read();
+    QVERIFY2(!logo.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(logo.size(), QSize(312, 48));
+    const QPixmap shown = FormAbout->findChild<QLabel *>("Image1")->pixmap();
+    QCOMPARE(shown.size(), QSize(312, 48));
+}
+
+void AboutTest::buildDateText_data()
+{
+    QTest::addColumn<QByteArray>("compiler");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("two-digit day") << QByteArray("Aug 29 2005") << QStringLiteral("Aug 29 2005");
+    QTest::newRow("one-digit day loses its padding") << QByteArray("Aug  9 2005")
+                                                     << QStringLiteral("Aug 9 2005");
+}
+
+void AboutTest::buildDateText()
+{
+    QFETCH(QByteArray, compiler);
+    QFETCH(QString, shown);
+    QCOMPARE(TFormAbout::buildDateText(compiler.constData()), shown);
+}
+
+void AboutTest::buildStampHasDateAndTimeForm()
+{
+    static const QRegularExpression date(
+        QStringLiteral("^(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [1-9][0-9]? [0-9]{4}$"));
+    static const QRegularExpression time(QStringLiteral("^[0-2][0-9]:[0-5][0-9]:[0-5][0-9]$"));
+    const QString dateText = FormAbout->findChild<QLabel *>("LabelDate")->text();
+    const QString timeText = FormAbout->findChild<QLabel *>("LabelTime")->text();
+    QVERIFY2(date.match(dateText).hasMatch(), qPrintable(dateText));
+    QVERIFY2(time.match(timeText).hasMatch(), qPrintable(timeText));
+}
+
+QTEST_MAIN(AboutTest)
+#include "about_test.moc"
