@@ -1,4 +1,4 @@
-// Ways to make writing files fail in a test: a file size limit and a tiny, full file system.
+// File helpers of the tests: whole-file put and get, and ways to make writing files fail.
 #pragma once
 
 #include <QByteArray>
@@ -13,7 +13,20 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace filefailures {
+namespace filetest {
+
+inline void put(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+        qFatal("cannot prepare the test file %s", qPrintable(path));
+}
+
+inline QByteArray get(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
 
 // While alive, every write beyond `bytes` into a regular file fails with EFBIG, as a disk
 // that fills up half-way through a write would fail. Needs no privileges.
@@ -85,4 +98,4 @@ private:
     QByteArray reason_;
 };
 
-}  // namespace filefailures
+}  // namespace filetest

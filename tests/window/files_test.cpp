@@ -1,35 +1,23 @@
 // Save and Open of *.ign files and Help, Contents, driven through the main window.
-#include "FileFailures.h"
+#include "FileTestSupport.h"
 #include "FilesWindow.h"
 #include "files/IgnFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
 
+using filetest::get;
+using filetest::put;
 using fileswindow::Window;
 
 namespace {
 
 const QString kOpenFileError = QStringLiteral("Open file error!");
 const QString kUnmatched = QStringLiteral("Unmatched version of *.ign file!");
-
-void put(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-        qFatal("cannot prepare the test file");
-}
-
-QByteArray get(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QString fileLabel(Window &w)
 {
@@ -46,7 +34,6 @@ private slots:
     void cancelChangesNothing();
     void openFailures_data();
     void openFailures();
-    void openedImageIsClamped();
     void saveFailures_data();
     void saveFailures();
     void manual_data();
@@ -91,25 +78,18 @@ void FilesTest::saveThenOpenRestoresTheImage()
 
 void FilesTest::dialogsAsShown()
 {
-    QTemporaryDir config, files;
+    QTemporaryDir config;
     Window w(config.path());
-    w.answers << QString() << QString();
     w->MenuOpenClick();
     w->MenuSaveClick();
-    QCOMPARE(w.shownDialogs.size(), 2);
-
-    QFileDialog *open = w.shownDialogs[0];
-    QCOMPARE(open, w->ctl<QFileDialog>("OpenDialog1"));
-    QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);
-    QCOMPARE(open->defaultSuffix(), QString("ign"));
-    QCOMPARE(open->nameFilters(), QStringList({"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
-
-    QFileDialog *save = w.shownDialogs[1];
-    QCOMPARE(save, w->ctl<QFileDialog>("SaveDialog1"));
-    QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
-    QCOMPARE(save->defaultSuffix(), QString("ign"));
-    QCOMPARE(save->nameFilters(), QStringList({"Ignition Parametrs(*.ign)"}));
-    QVERIFY(!save->testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(w.shownDialogs, QList<QFileDialog *>({w->ctl<QFileDialog>("OpenDialog1"),
+                                                   w->ctl<QFileDialog>("SaveDialog1")}));
+    QCOMPARE(w->OpenDialog1->nameFilters(), QStringList({"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
+    QCOMPARE(w->SaveDialog1->nameFilters(), QStringList({"Ignition Parametrs(*.ign)"}));
+    QCOMPARE(w->OpenDialog1->defaultSuffix(), QString("ign"));
+    QCOMPARE(w->SaveDialog1->defaultSuffix(), QString("ign"));
+    QCOMPARE(w->SaveDialog1->acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(!w->SaveDialog1->testOption(QFileDialog::DontConfirmOverwrite));
 }
 
 void FilesTest::cancelChangesNothing()
@@ -177,21 +157,6 @@ void FilesTest::openFailures()
     }
 }
 
-void FilesTest::openedImageIsClamped()
-{
-    QTemporaryDir config, files;
-    const QString path = files.filePath("cols.ign");
-    put(path, "ZEPHALON_KEY 40\r\nRPM_ADV 0 0 0 0 0 0 0 0 0 0\r\nBASE_ADV 33");
-    Window w(config.path());
-    w.answers << path;
-    w->MenuOpenClick();
-    QVERIFY(w.messages.isEmpty());
-    QCOMPARE(w->Image.baseAdv(), std::uint8_t(33));
-    for (int k = 0; k < vorn::kMapSize; ++k)
-        QCOMPARE(w->Image.rpmAdv(k), std::uint8_t(k + 3));
-    QCOMPARE(w->edit("BaseAdv")->text(), QString("33"));
-}
-
 void FilesTest::saveFailures_data()
 {
     QTest::addColumn<QString>("kind");
@@ -205,7 +170,7 @@ void FilesTest::saveFailures()
 {
     QFETCH(QString, kind);
     QTemporaryDir config, files;
-    filefailures::TinyFullFileSystem tmpfs;
+    filetest::TinyFullFileSystem tmpfs;
     QString folder = files.path();
     if (kind == "tmpfs") {
         if (!tmpfs.mounted())
@@ -230,7 +195,7 @@ void FilesTest::saveFailures()
         w->MenuSaveClick();
         chmod(QFile::encodeName(folder).constData(), 0755);
     } else if (kind == "limit") {
-        filefailures::FileSizeLimit limit(200);
+        filetest::FileSizeLimit limit(200);
         QVERIFY(limit.active());
         w->MenuSaveClick();
     } else {
