@@ -35,12 +35,6 @@ QString withDefaultSuffix(const QString &path, bool mustExist)
     return path + QLatin1Char('.') + kIgnSuffix;
 }
 
-void preselect(QFileDialog *dialog, const QString &path)
-{
-    if (dialog)
-        dialog->selectFile(path);
-}
-
 }  // namespace
 
 void TFormHlav::createFileDialogs()
@@ -101,7 +95,7 @@ void TFormHlav::MenuSaveClick()
     }
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
-    preselect(OpenDialog1, path);
+    OpenDialog1->selectFile(path);
 }
 
 void TFormHlav::MenuOpenClick()
@@ -133,7 +127,7 @@ void TFormHlav::openParameterFile(const QString &path)
     AfterEdit();
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
-    preselect(SaveDialog1, path);
+    SaveDialog1->selectFile(path);
 }
 
 void TFormHlav::MenuContensClick()
