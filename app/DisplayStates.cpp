@@ -45,6 +45,7 @@ void placeLastMapRow(TFormHlav &form, bool throttleMap)
     constexpr int last = vorn::kMapSize - 1;
     const int wantedRow = kGridRowOfMapRow0 + (throttleMap ? last : 0);
     QGridLayout *grid = form.mapGrid_;
+    bool moved = false;
     for (int k = 0; k < vorn::kMapSize; ++k) {
         QHBoxLayout *cell = form.mapCells_[last][static_cast<std::size_t>(k)];
         const int index = grid->indexOf(cell);
@@ -55,7 +56,10 @@ void placeLastMapRow(TFormHlav &form, bool throttleMap)
         grid->takeAt(index);
         cell->setParent(nullptr);   // a layout is only adopted without a parent
         grid->addLayout(cell, wantedRow, column);
+        moved = true;
     }
+    if (moved)
+        grid->invalidate();   // re-adding a layout alone does not schedule a new layout pass
 }
 
 void showUnitProgramTexts(TFormHlav &form, TFormHlav::EditState &s)
