@@ -1,0 +1,59 @@
+// Measures one after-edit round and one language switch on the real main window.
+#include "app/Hlav.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+template <class F>
+double medianMs(int rounds, F &&f)
+{
+    std::vector<double> samples;
+    QElapsedTimer t;
+    for (int i = 0; i < rounds; ++i) {
+        t.start();
+        f(i);
+        samples.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return median(samples);
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
+    TFormHlav::messageHook = [](const QString &) {};
+    TFormHlav form;
+    form.FormCreate({});
+    form.show();
+    QApplication::processEvents();
+
+    const double afterEdit = medianMs(300, [&](int i) {
+        form.Image.advance(i % 10, (i / 10) % 10) = static_cast<std::uint8_t>(i % 60);
+        form.AfterEdit();
+    });
+    const double language = medianMs(40, [&](int i) {
+        if (i % 2)
+            form.MenuEnglishClick();
+        else
+            form.MenuGermanClick();
+    });
+    std::printf("after_edit_ms %.3f\nlanguage_switch_ms %.3f\n", afterEdit, language);
+    form.close();
+    return 0;
+}

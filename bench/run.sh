@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Prints the performance figures of the program, each a median over repeated runs, with
+# the comparison measured in the same run and the goal beside it. Nothing here is asserted.
+# Usage: bench/run.sh [rounds]    (builds into build/ first)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-7}
+scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer >/dev/null
+B=build/bench
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+work=$(mktemp -d)
+trap 'rm -rf "$work"; kill $(jobs -p) 2>/dev/null || true' EXIT
+export VORN4_CONFIG_DIR=$work/config
+mkdir -p "$VORN4_CONFIG_DIR"
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+now_us() { local t=$EPOCHREALTIME; echo "${t/./}"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# Start-up and memory: exec to first expose, and resident set size, real window vs bare one.
+: >"$work/real" ; : >"$work/bare"
+for ((i = 0; i < rounds; i++)); do
+    for kind in bare real; do
+        t0=$(now_us)
+        read -r _ shown _ rss < <("$B/vorn4-startup-probe" "$kind" 2>/dev/null)
+        echo "$(( shown - t0 )) $rss" >>"$work/$kind"
+    done
+done
+start_real=$(cut -d' ' -f1 "$work/real" | median); start_bare=$(cut -d' ' -f1 "$work/bare" | median)
+rss_real=$(cut -d' ' -f2 "$work/real" | median); rss_bare=$(cut -d' ' -f2 "$work/bare" | median)
+
+# Idle cost: CPU time of the real program over 20 s, with a unit answering and with none.
+cpu_of() {   # $1 = seconds, rest = sim options
+    local secs=$1; shift
+    build/sim/vorn4-sim --link "$work/unit" "$@" >"$work/sim.out" 2>/dev/null &
+    local sim=$!
+    for _ in $(seq 50); do [ -e "$work/unit" ] && break; sleep 0.1; done
+    printf '[PORTS]\r\nCOM1=%s\r\n[FORM_HLAV]\r\nComPort=1\r\n' "$work/unit" >"$VORN4_CONFIG_DIR/vorn4.ini"
+    build/vorn4 >/dev/null 2>&1 &
+    local app=$!
+    sleep 2
+    local hz; hz=$(getconf CLK_TCK)
+    local a; a=$(awk '{ print $14 + $15 }' "/proc/$app/stat")
+    sleep "$secs"
+    local b; b=$(awk '{ print $14 + $15 }' "/proc/$app/stat")
+    kill -TERM "$app"; wait "$app" || true
+    kill -TERM "$sim"; wait "$sim" || true
+    awk -v d=$((b - a)) -v hz="$hz" -v s="$secs" 'BEGIN { printf "%.2f", 100 * d / hz / s }'
+}
+idle_connected=$(cpu_of 20)
+idle_silent=$(cpu_of 20 --silent)
+
+# Edit latency and language switch on the real window.
+read -r _ after_edit < <("$B/vorn4-edit-latency" 2>/dev/null | grep after_edit)
+read -r _ language < <("$B/vorn4-edit-latency" 2>/dev/null | grep language_switch)
+
+# Transfer: Program plus Verify against the simulated unit.
+transfer=$("$B/vorn4-transfer" "$rounds" 2>/dev/null)
+transfer_ms=$(awk '/transfer_ms/ { print $2 }' <<<"$transfer")
+transfer_ticks=$(awk '/transfer_ticks/ { print $2 }' <<<"$transfer")
+floor_ms=$(awk 'BEGIN { printf "%.1f", 10 * 102 * 10 / 57600 * 1000 }')
+
+printf '%-34s %14s %14s %10s   %s\n' "figure (median of $rounds)" "vorn4" "baseline" "ratio" "goal"
+printf '%-34s %14s %14s %10s   %s\n' "start-up to first shown [ms]" \
+    "$(awk -v v="$start_real" 'BEGIN{printf "%.1f", v/1000}')" \
+    "$(awk -v v="$start_bare" 'BEGIN{printf "%.1f", v/1000}')" "$(ratio "$start_real" "$start_bare")" "ratio <= 2.0"
+printf '%-34s %14s %14s %10s   %s\n' "resident memory after start [kB]" "$rss_real" "$rss_bare" \
+    "$(ratio "$rss_real" "$rss_bare")" "ratio <= 1.4"
+printf '%-34s %14s %14s %10s   %s\n' "idle CPU, unit answering [%]" "$idle_connected" "-" "-" "< 1 % of one core"
+printf '%-34s %14s %14s %10s   %s\n' "idle CPU, no unit answering [%]" "$idle_silent" "-" "-" "< 1 % of one core"
+printf '%-34s %14s %14s %10s   %s\n' "one after-edit round [ms]" "$after_edit" "-" "-" "< 2 ms"
+printf '%-34s %14s %14s %10s   %s\n' "one language switch [ms]" "$language" "-" "-" "< 30 ms"
+printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [ms]" "$transfer_ms" "$floor_ms" \
+    "$(ratio "$transfer_ms" "$floor_ms")" "wire floor of 10 frames"
+printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [timer ticks]" "$transfer_ticks" "-" "-" \
+    "1..4 to the first frame + 1 per reply"

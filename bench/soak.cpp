@@ -1,0 +1,182 @@
+// Soak: the real window's session against a faulty simulated unit, Program and Verify in turn,
+// checking that every " OK" is true and that resident memory does not grow.
+#include "app/Hlav.h"
+#include "app/UpDown.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+struct Options {
+    int seconds = 60;
+    QString sim = QStringLiteral(VORN4_SIM_EXE);
+    // Enough faults that some cycles recover by retransmission and some end in an error.
+    QStringList faults = {"--drop-every", "4", "--corrupt-every", "9", "--split",
+                          "--stray-every", "11", "--stray-count", "5"};
+    quint32 seed = 1;
+};
+
+long residentKb()
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Runs the event loop (timer ticks, serial reads) until the predicate holds or time is up.
+template <class P>
+bool waitFor(P &&done, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+bool parse(const QStringList &args, Options &o)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--seconds" && hasValue)
+            o.seconds = args[++i].toInt();
+        else if (a == "--sim" && hasValue)
+            o.sim = args[++i];
+        else if (a == "--seed" && hasValue)
+            o.seed = args[++i].toUInt();
+        else if (a == "--faults" && hasValue)
+            o.faults = args[++i].split(' ', Qt::SkipEmptyParts);
+        else
+            return false;
+    }
+    return o.seconds > 0;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Options opt;
+    if (!parse(app.arguments(), opt)) {
+        std::fprintf(stderr, "usage: vorn4-soak [--seconds N] [--seed N] [--sim PATH] "
+                             "[--faults \"--drop-every 7 --split ...\"]\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    const QString dumpPath = dir.filePath("unit.mem");
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(opt.sim, QStringList{"--dump", dumpPath} + opt.faults);
+    if (!sim.waitForStarted() || !sim.waitForReadyRead(10000)) {
+        std::fprintf(stderr, "soak: cannot start %s\n", qPrintable(opt.sim));
+        return 2;
+    }
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    {
+        QFile ini(dir.filePath("vorn4.ini"));
+        if (!ini.open(QIODevice::WriteOnly))
+            return 2;
+        ini.write(QStringLiteral("[PORTS]\r\nCOM1=%1\r\n[FORM_HLAV]\r\nComPort=1\r\n").arg(device).toLocal8Bit());
+    }
+    qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
+    QStringList boxes;
+    TFormHlav::messageHook = [&boxes](const QString &text) { boxes << text; };
+    auto *form = new TFormHlav;
+    form->FormCreate({});
+    if (!form->Port) {
+        std::fprintf(stderr, "soak: the window could not open %s\n", qPrintable(device));
+        return 2;
+    }
+    auto *status = form->ctl<QLabel>("LabelHlaseni");
+    const QString okText = form->Messages[vorn::Msg::Verify] + QStringLiteral(" OK");
+    const QString programError = form->Messages[vorn::Msg::ProgramError];
+    const QString verifyError = form->Messages[vorn::Msg::VerifyError];
+
+    QRandomGenerator rng(opt.seed);
+    int cycles = 0, oks = 0, errors = 0, falseOks = 0, strayEnds = 0;
+    long rssEarly = -1;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < opt.seconds * 1000LL) {
+        const bool program = cycles % 2 == 0;
+        if (program) {
+            // A tuner's edit: a few map cells and the limiter change before each Program.
+            for (int i = 0; i < 5; ++i)
+                form->Image.advance(rng.bounded(10), rng.bounded(10)) = static_cast<std::uint8_t>(rng.bounded(61));
+            form->Image.limiter2() = static_cast<std::uint8_t>(60 + rng.bounded(150));
+            form->ShowParameters();
+            form->MenuProgramClick();
+        } else {
+            form->MenuVerifyClick();
+        }
+        const bool ended = waitFor([&] { return form->Session.mode() == vorn::ModeIdle; }, 30000);
+        const QString text = status->text();
+        ++cycles;
+        if (!ended) {
+            ++strayEnds;
+            std::fprintf(stderr, "cycle %d: the session never ended\n", cycles);
+        } else if (text == okText) {
+            ++oks;
+            // Ask the unit for its memory and compare it with what the window claims it holds.
+            QFile::remove(dumpPath);
+            ::kill(static_cast<pid_t>(sim.processId()), SIGUSR1);
+            if (!waitFor([&] { return QFile(dumpPath).size() == vorn::kImageSize; }, 5000)) {
+                ++strayEnds;
+                std::fprintf(stderr, "cycle %d: no memory dump from the unit\n", cycles);
+            } else {
+                QFile f(dumpPath);
+                f.open(QIODevice::ReadOnly);
+                const QByteArray mem = f.readAll();
+                for (int o = vorn::kBlockSize; o < vorn::kImageSize; ++o)
+                    if (o != vorn::Off::Reserved101 && std::uint8_t(mem[o]) != form->Image[o]) {
+                        ++falseOks;
+                        std::fprintf(stderr, "cycle %d: OK claimed, unit byte %d is %d, image %d\n", cycles, o,
+                                     std::uint8_t(mem[o]), form->Image[o]);
+                        break;
+                    }
+            }
+        } else if (text == verifyError || (program && text == programError)) {
+            ++errors;
+        } else {
+            ++strayEnds;
+            std::fprintf(stderr, "cycle %d: ended with \"%s\"\n", cycles, qPrintable(text));
+        }
+        if (rssEarly < 0 && clock.elapsed() > opt.seconds * 250LL)
+            rssEarly = residentKb();
+    }
+    const long rssEnd = residentKb();
+    const long growth = rssEarly < 0 ? 0 : rssEnd - rssEarly;
+    form->close();
+    delete form;
+    sim.terminate();
+    sim.waitForFinished(5000);
+
+    std::printf("soak: %d s, %d cycles, %d OK, %d error endings, %d false OK, %d other endings, "
+                "%zd boxes, RSS %ld kB -> %ld kB\n",
+                opt.seconds, cycles, oks, errors, falseOks, strayEnds, size_t(boxes.size()), rssEarly, rssEnd);
+    // Memory may settle by a few pages; steady growth over a run is a leak.
+    constexpr long kAllowedGrowthKb = 1024;
+    const bool pass = falseOks == 0 && strayEnds == 0 && boxes.isEmpty() && oks > 0 && growth <= kAllowedGrowthKb;
+    std::printf("soak: %s\n", pass ? "PASS" : "FAIL");
+    return pass ? 0 : 1;
+}

@@ -1,0 +1,70 @@
+// Measures Program plus Verify against the simulated unit: wall time and timer ticks.
+#include "app/Hlav.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? QByteArray(argv[1]).toInt() : 7;
+    QTemporaryDir dir;
+    QProcess sim;
+    sim.start(QStringLiteral(VORN4_SIM_EXE), QStringList{});
+    if (!sim.waitForStarted() || !sim.waitForReadyRead(10000))
+        return 2;
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    QFile ini(dir.filePath("vorn4.ini"));
+    if (!ini.open(QIODevice::WriteOnly))
+        return 2;
+    ini.write(QStringLiteral("[PORTS]\r\nCOM1=%1\r\n[FORM_HLAV]\r\nComPort=1\r\n").arg(device).toLocal8Bit());
+    ini.close();
+    qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
+    TFormHlav::messageHook = [](const QString &) {};
+    TFormHlav form;
+    form.FormCreate({});
+    int ticks = 0;
+    QObject::connect(form.Timer1, &QTimer::timeout, [&ticks] { ++ticks; });
+    const QString ok = form.Messages[vorn::Msg::Verify] + QStringLiteral(" OK");
+
+    std::vector<double> wall;
+    std::vector<int> tickCounts;
+    for (int r = 0; r < rounds; ++r) {
+        QDeadlineTimer settle(400);   // let a monitor exchange finish first
+        while (!settle.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ticks = 0;
+        QElapsedTimer t;
+        t.start();
+        form.MenuProgramClick();
+        QDeadlineTimer deadline(20000);
+        while (form.Session.mode() != vorn::ModeIdle && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::usleep(500);
+        }
+        if (form.ctl<QLabel>("LabelHlaseni")->text() != ok) {
+            std::fprintf(stderr, "transfer: round %d did not verify OK\n", r);
+            return 1;
+        }
+        wall.push_back(t.nsecsElapsed() / 1e6);
+        tickCounts.push_back(ticks);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(tickCounts.begin(), tickCounts.end());
+    std::printf("transfer_ms %.1f\ntransfer_ticks %d\n", wall[wall.size() / 2], tickCounts[tickCounts.size() / 2]);
+    form.close();
+    sim.terminate();
+    sim.waitForFinished(3000);
+    return 0;
+}
