@@ -2,29 +2,14 @@
 #include "SerialLink.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
-#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace vorn {
-
-namespace {
-
-// The line settings as the device has them now, read through a short-lived descriptor.
-bool readLineSettings(const QString &device, termios *settings)
-{
-    const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::tcgetattr(fd, settings) == 0;
-    ::close(fd);
-    return ok;
-}
-
-}  // namespace
 
 QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error, const QString &reason)
 {
@@ -50,20 +35,21 @@ SerialLink::SerialLink(const QString &device) : device_(device)
 std::unique_ptr<SerialLink> SerialLink::open(const QString &device, QString *error)
 {
     std::unique_ptr<SerialLink> link(new SerialLink(device));
-    link->haveSavedSettings_ = readLineSettings(device, &link->savedSettings_);
-    // QSerialPort takes a lock file and TIOCEXCL, so a second program is refused the line,
-    // and puts the line into raw mode.
+    // QSerialPort takes a lock file and TIOCEXCL, so a second program is refused the line;
+    // it puts the line into raw mode, and back into the settings it found when it closes.
     if (!link->port_.open(QIODevice::ReadWrite)) {
         if (error)
             *error = describeOpenFailure(device, link->port_.error(), link->port_.errorString());
-        link->haveSavedSettings_ = false;
         return nullptr;
     }
+    // A setting the device refuses is not reported: the unit then simply does not answer,
+    // which the no-connection label shows.
     QSerialPort &p = link->port_;
-    const bool configured = p.setBaudRate(kBaudRate) && p.setDataBits(QSerialPort::Data8)
-                            && p.setParity(QSerialPort::NoParity) && p.setStopBits(QSerialPort::OneStop)
-                            && p.setFlowControl(QSerialPort::NoFlowControl);
-    Q_UNUSED(configured)   // a device that refuses a setting still gets its chance to answer
+    p.setBaudRate(kBaudRate);
+    p.setDataBits(QSerialPort::Data8);
+    p.setParity(QSerialPort::NoParity);
+    p.setStopBits(QSerialPort::OneStop);
+    p.setFlowControl(QSerialPort::NoFlowControl);
     p.setReadBufferSize(0);
     p.clear(QSerialPort::AllDirections);
     return link;
@@ -76,11 +62,8 @@ SerialLink::~SerialLink()
 
 void SerialLink::closeDevice()
 {
-    if (!port_.isOpen())
-        return;
-    if (haveSavedSettings_ && !lost_)
-        ::tcsetattr(static_cast<int>(port_.handle()), TCSANOW, &savedSettings_);
-    port_.close();
+    if (port_.isOpen())
+        port_.close();
 }
 
 void SerialLink::handleError(QSerialPort::SerialPortError error)

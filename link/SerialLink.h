@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <memory>
-#include <termios.h>
 
 namespace vorn {
 
@@ -38,8 +37,6 @@ private:
 
     QString device_;
     QSerialPort port_;
-    termios savedSettings_{};   // the line settings found before opening, put back on close
-    bool haveSavedSettings_ = false;
     bool lost_ = false;
 };
 

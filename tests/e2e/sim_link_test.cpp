@@ -14,7 +14,10 @@
 #include <QTimer>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -80,6 +83,7 @@ private slots:
     void hangUpLeavesTheProgramResponsiveAndIdle();
     void secondOpenOfTheLineIsRefused();
     void simulatorStopsWhenItsPeerCloses();
+    void lineIsRawWhileOpenAndRestoredAfter();
 
 private:
     bool startSimAndWindow(const QStringList &options);
@@ -281,6 +285,53 @@ void SimLinkTest::simulatorStopsWhenItsPeerCloses()
     QCOMPARE(sim_->process().exitCode(), 0);
     QVERIFY(!QFileInfo::exists(link) && !QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(dir_->filePath("unit.bin")).size(), vorn::kImageSize);
+}
+
+void SimLinkTest::lineIsRawWhileOpenAndRestoredAfter()
+{
+    QVERIFY(sim_->start({}));
+    const QByteArray path = QFile::encodeName(sim_->device());
+    // Leave the line the way a terminal would have it: 9600 bit/s, echo, line editing,
+    // CR to NL, XON/XOFF.
+    termios before{};
+    {
+        const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0);
+        QCOMPARE(tcgetattr(fd, &before), 0);
+        before.c_lflag |= ECHO | ICANON | ISIG;
+        before.c_iflag |= ICRNL | IXON;
+        before.c_oflag |= OPOST | ONLCR;
+        cfsetispeed(&before, B9600);
+        cfsetospeed(&before, B9600);
+        QCOMPARE(tcsetattr(fd, TCSANOW, &before), 0);
+        ::close(fd);
+    }
+    {
+        QString reason;
+        auto port = vorn::SerialLink::open(sim_->device(), &reason);
+        QVERIFY2(port, qPrintable(reason));
+        // Bytes a cooked line would swallow or change must pass untouched both ways.
+        std::array<std::uint8_t, vorn::kFrameDataSize> data{};
+        const std::uint8_t awkward[] = {0x0D, 0x0A, 0x11, 0x13, 0x03, 0x04, 0x1A, 0x7F, 0xFF, 0x00};
+        for (int j = 0; j < vorn::kFrameDataSize; ++j)
+            data[j] = awkward[j % 10];
+        const vorn::Frame request = vorn::makeFrame(0x01, data);
+        port->write(request);
+        port->waitUntilSent(100);
+        QTRY_VERIFY_WITH_TIMEOUT(port->bytesWaiting() >= vorn::kFrameSize, kLong);
+        const QByteArray reply = port->read(1024);
+        QCOMPARE(reply.size(), vorn::kFrameSize);
+        QCOMPARE(static_cast<std::uint8_t>(reply[0]), 0x81);
+        QCOMPARE(reply.mid(1, 100), QByteArray(reinterpret_cast<const char *>(data.data()), 100));
+    }
+    termios after{};
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(fd >= 0);
+    QCOMPARE(tcgetattr(fd, &after), 0);
+    ::close(fd);
+    QCOMPARE(cfgetospeed(&after), cfgetospeed(&before));
+    QCOMPARE(after.c_lflag & (ECHO | ICANON | ISIG), before.c_lflag & (ECHO | ICANON | ISIG));
+    QCOMPARE(after.c_iflag & (ICRNL | IXON), before.c_iflag & (ICRNL | IXON));
 }
 
 QTEST_MAIN(SimLinkTest)
