@@ -27,6 +27,7 @@ const char *const kMakerContact[] = {
     "E-mail: service@example.com",
     "www.example.com",
 };
+constexpr int kTitleWidth = 231;
 constexpr int kContactLines = sizeof kMakerContact / sizeof *kMakerContact;
 
 // Build stamp, fixed when this file is compiled.
@@ -74,7 +75,7 @@ TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
     vorn::ui::setBackground(this, Qt::black);
 
     whiteLabel(new QLabel(QStringLiteral("Programm for setting of ignition"), this), "LabelAbout",
-               {16, 8, 231, 20}, 16);
+               {16, 8, kTitleWidth, 20}, 16);
 
     auto *logo = new QLabel(this);
     logo->setObjectName("Image1");
@@ -99,7 +100,8 @@ TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
     bevel->setPalette(line);
 
     whiteLabel(new QLabel(buildDateText(kBuildDate), this), "LabelDate", {64, 345, 63, 16}, 13);
-    whiteLabel(new QLabel(QString::fromLatin1(kBuildTime), this), "LabelTime", {64, 367, 65, 16}, 13);
+    whiteLabel(new QLabel(QString::fromLatin1(kBuildTime), this), "LabelTime", {64, 367, 65, 16},
+               13);
 
     auto *exit = new ClickLabel(QStringLiteral("OK"), this);
     whiteLabel(exit, "LabelExit", {272, 360, 35, 29}, 23);
@@ -139,7 +141,11 @@ QString TFormAbout::buildDateText(const char *compilerDate)
 void TFormAbout::FormActivate()
 {
     const int language = FormHlav ? FormHlav->LanguageIndex : 0;
-    findChild<QLabel *>("LabelAbout")->setText(titleLine(language));
+    auto *title = findChild<QLabel *>("LabelAbout");
+    title->setText(titleLine(language));
+    // The German line is longer than the designed width; let it run to the right edge.
+    const int room = kClientWidth - title->x();
+    title->resize(qBound(kTitleWidth, title->sizeHint().width(), room), title->height());
 }
 
 void TFormAbout::changeEvent(QEvent *event)

@@ -61,7 +61,8 @@ public:
         p.stampShown = !stamp->isHidden();
         p.stampBackground = vorn::ui::background(stamp);
         p.stamp = stamp->text();
-        p.tabsTop = tabs->mapTo(form_, QPoint(0, 0)).y() - form_->menuWidget()->geometry().bottom() - 1;
+        p.tabsTop = tabs->mapTo(form_, QPoint(0, 0)).y()
+                    - (form_->menuWidget()->geometry().bottom() + 1);
         pages << p;
         return pdf.printPage(image, error);
     }
@@ -266,7 +267,8 @@ void PrintTest::printAllPrintsEachPageAloneInOrder()
     const QRect pageArea = inClientArea("TabSheetRuzne");
     for (int i = 0; i < 4; ++i)
         for (int j = i + 1; j < 4; ++j)
-            QVERIFY2(printer_->pages[i].image.copy(pageArea) != printer_->pages[j].image.copy(pageArea),
+            QVERIFY2(printer_->pages[i].image.copy(pageArea)
+                         != printer_->pages[j].image.copy(pageArea),
                      qPrintable(QStringLiteral("pages %1 and %2 look the same").arg(i).arg(j)));
 
     checkNormalLook();
