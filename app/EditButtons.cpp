@@ -34,10 +34,8 @@ bool validIndex(int i)
     return i >= 0 && i < vorn::kMapSize;
 }
 
-}  // namespace
-
 // The whole map with "All", else only the cell the engine runs in now.
-static void advanceStep(TFormHlav &w, bool up)
+void advanceStep(TFormHlav &w, bool up)
 {
     w.ReadParameters();
     vorn::ClampParameters(w.Image, w.LanguageIndex, w.ComPort);
@@ -53,18 +51,8 @@ static void advanceStep(TFormHlav &w, bool up)
     w.AfterEdit();
 }
 
-void TFormHlav::BitBtnAdvMinusClick()
-{
-    advanceStep(*this, false);
-}
-
-void TFormHlav::BitBtnAdvPlusClick()
-{
-    advanceStep(*this, true);
-}
-
 // All ten servo voltages with "All", else the live servo point's.
-static void servoStep(TFormHlav &w, bool up)
+void servoStep(TFormHlav &w, bool up)
 {
     w.ReadParameters();
     if (w.ctl<QCheckBox>("CheckBoxServoAll")->isChecked()) {
@@ -76,6 +64,29 @@ static void servoStep(TFormHlav &w, bool up)
         stepServo(w.Image.servoMv(w.LiveCell.servoColumn), up);
     }
     w.AfterEdit();
+}
+
+// Every throttle row of one map column.
+void columnStep(TFormHlav &w, int column, bool up)
+{
+    if (!validIndex(column))
+        return;
+    w.ReadParameters();
+    for (int r = 0; r < vorn::kMapSize; ++r)
+        stepAdvance(w.Image.advance(r, column), up);
+    w.AfterEdit();
+}
+
+}  // namespace
+
+void TFormHlav::BitBtnAdvMinusClick()
+{
+    advanceStep(*this, false);
+}
+
+void TFormHlav::BitBtnAdvPlusClick()
+{
+    advanceStep(*this, true);
 }
 
 void TFormHlav::BitBtnServoMinusClick()
@@ -104,16 +115,6 @@ void TFormHlav::BitBtnTps100Click()
         return;
     Image.tps100() = static_cast<std::uint8_t>(mv / 10 - 250);
     AfterEdit();
-}
-
-static void columnStep(TFormHlav &w, int column, bool up)
-{
-    if (!validIndex(column))
-        return;
-    w.ReadParameters();
-    for (int r = 0; r < vorn::kMapSize; ++r)
-        stepAdvance(w.Image.advance(r, column), up);
-    w.AfterEdit();
 }
 
 void TFormHlav::CSpinButtonDownClick(int column)

@@ -29,7 +29,6 @@ private slots:
     void everyByteSurvivesShowAndRead();
     void windowRangesNeverWrap();
     void tableCoversEveryFieldOnce();
-    void syncListIndex();
 };
 
 // A value as the user commits it, the byte stored, and what the field shows after the hook.
@@ -62,8 +61,6 @@ void FormValuesTest::typedValues_data()
     QTest::newRow("compensation 255") << "EditKompenz2" << 255 << 255 << 255;
     QTest::newRow("map cell 60") << "Edit149" << 60 << 60 << 60;
     QTest::newRow("lobe 58") << "EditPalec4End" << 58 << 58 << 58;
-    QTest::newRow("check box on") << "CheckBoxPalec3ZacP2" << 1 << 1 << 1;
-    QTest::newRow("check box off") << "CheckBoxTpsMapa" << 0 << 0 << 0;
 }
 
 void FormValuesTest::typedValues()
@@ -122,14 +119,6 @@ void FormValuesTest::tableCoversEveryFieldOnce()
         QVERIFY(b.offset > vorn::Off::BikeCode && b.offset < vorn::kImageSize);
         QCOMPARE(b.grouped, b.kind == FieldBinding::Kind::Numeric && b.offset < vorn::Off::Advance);
     }
-}
-
-void FormValuesTest::syncListIndex()
-{
-    for (int m = 0; m < vorn::kSyncMethodCount; ++m)
-        QCOMPARE(vorn::syncListIndexOf(static_cast<std::uint8_t>(m)), m);
-    QCOMPARE(vorn::syncListIndexOf(6), -1);
-    QCOMPARE(vorn::syncListIndexOf(255), -1);
 }
 
 QTEST_GUILESS_MAIN(FormValuesTest)

@@ -18,12 +18,6 @@ ParameterImage filled(std::uint8_t value)
     return img;
 }
 
-void clamp(ParameterImage &img)
-{
-    std::uint8_t language = 0, com = 1;
-    vorn::ClampParameters(img, language, com);
-}
-
 // One trigger event as "lobe[E][P]" (E second edge, P second pick-up) from the image.
 QString eventText(ParameterImage &img, int ch, bool maxAdv)
 {
@@ -60,7 +54,6 @@ private slots:
     void defaultsWriteOnlyDefaultedFields();
     void applySetup_data();
     void applySetup();
-    void presetEdgeCases();
 };
 
 void PresetsTest::listCodes()
@@ -225,58 +218,6 @@ void PresetsTest::applySetup()
     QCOMPARE(img.maxAdvEdge2(0) == 0, defaultsLoad);
     QCOMPARE(img.syncMethod() != 0xAA, presetApplies);
     QCOMPARE(int(img[119]), 0xAA);   // a reserved byte is never touched
-}
-
-void PresetsTest::presetEdgeCases()
-{
-    bool pending = false;
-
-    // A model after map edits: the whole default set returns with the model's trigger.
-    ParameterImage vfr;
-    vfr.advance(3, 4) = 59;
-    vfr.maxAdvPickup2(1) = 1;
-    vfr.bikeCode() = 24;
-    vorn::ApplyBikeSetup(vfr, pending);
-    QCOMPARE(int(vfr.advance(3, 4)), 45);
-    QCOMPARE(int(vfr.maxAdvPickup2(1)), 0);
-
-    // Method 4 keeps the second-pick-up flags through the clamp.
-    ParameterImage sr;
-    sr.bikeCode() = 17;
-    vorn::ApplyBikeSetup(sr, pending);
-    clamp(sr);
-    QCOMPARE(channelsText(sr), QString("2/1EP 1EP/2EP 0/0 0/0"));
-
-    // Tigra leaves channel 4 alone; the clamp then cuts its lobes to the 7 lobes.
-    ParameterImage tigra;
-    tigra.maxAdvLobe(3) = 9;
-    tigra.startAdvLobe(3) = 10;
-    tigra.bikeCode() = 26;
-    vorn::ApplyBikeSetup(tigra, pending);
-    QCOMPARE(int(tigra.maxAdvLobe(3)), 9);
-    clamp(tigra);
-    QCOMPARE(int(tigra.maxAdvLobe(3)), 7);
-    QCOMPARE(int(tigra.startAdvLobe(3)), 7);
-
-    // XT600E and GSX share one trigger description.
-    ParameterImage xt, gsx;
-    xt.bikeCode() = 21;
-    gsx.bikeCode() = 11;
-    vorn::ApplyBikeSetup(xt, pending);
-    vorn::ApplyBikeSetup(gsx, pending);
-    xt.bikeCode() = gsx.bikeCode();
-    QVERIFY(xt == gsx);
-
-    // Special in the lists after SV 650: nothing changes but what the lists set.
-    ParameterImage sv;
-    sv.bikeCode() = 12;
-    vorn::ApplyBikeSetup(sv, pending);
-    ParameterImage special = sv;
-    special.bikeCode() = 22;
-    pending = true;
-    vorn::ApplyBikeSetup(special, pending);
-    special.bikeCode() = sv.bikeCode();
-    QVERIFY(special == sv);
 }
 
 QTEST_GUILESS_MAIN(PresetsTest)

@@ -1,6 +1,8 @@
 // Editing in the real window with key and mouse events: commits, spinners, buttons.
 #include "window/EditFixture.h"
 
+#include "link/Session.h"
+
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -59,6 +61,7 @@ private slots:
     void servoStep();
     void tpsCalibration_data();
     void tpsCalibration();
+    void liveIndexesOutsideTheTables();
 };
 
 void EditingTest::initTestCase()
@@ -143,6 +146,11 @@ void EditingTest::checkBoxMouseReleaseAndSpaceBar()
     QVERIFY(!clutch->hasFocus());
     QCOMPARE(int(w->Image.actClutch()), 0);
     QCOMPARE(int(w->Image.actBlok1()), 0);
+
+    // Checking "Programming after change" is itself an edit and programs the unit at once.
+    clickCheckBox(w->ctl<QCheckBox>("CheckBoxProgHned"));
+    settle();
+    QCOMPARE(w->Session.mode(), vorn::ModeProgram);
 
     // The throttle map box changes what the map shows as soon as it is released.
     openPage(w, "TabSheetAdvance");
@@ -346,6 +354,27 @@ void EditingTest::tpsCalibration()
         expected[full ? vorn::Off::Tps100 : vorn::Off::Tps0] = static_cast<std::uint8_t>(byte);
     QVERIFY(w->Image == expected);
     QCOMPARE(w->edit(full ? "Tps100" : "Tps0")->text(), shown);
+}
+
+// A live cell or servo point index that does not fit the tables (a corrupt monitor reply)
+// changes nothing, least of all the neighbouring bytes.
+void EditingTest::liveIndexesOutsideTheTables()
+{
+    Window w;
+    const vorn::ParameterImage before = w->Image;
+    for (const int bad : {-1, 10, 200}) {
+        w->LiveCell.belowMap = false;
+        w->LiveCell.throttleRow = bad;
+        w->LiveCell.advanceColumn = 2;
+        w->BitBtnAdvPlusClick();
+        w->LiveCell.throttleRow = 2;
+        w->LiveCell.advanceColumn = bad;
+        w->BitBtnAdvMinusClick();
+        w->LiveCell.servoColumn = bad;
+        w->BitBtnServoPlusClick();
+        w->CSpinButtonUpClick(bad);
+    }
+    QVERIFY(w->Image == before);
 }
 
 QTEST_MAIN(EditingTest)
