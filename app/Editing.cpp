@@ -7,15 +7,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-
-namespace {
-
-// Check boxes whose mouse release commits, besides the bound flags.
-const char *const kExtraMouseUpBoxes[] = {"CheckBoxProgHned"};
-
-}  // namespace
 
 void TFormHlav::wireEditHandlers()
 {
@@ -41,8 +33,7 @@ void TFormHlav::wireEditHandlers()
             s.mouseUpBoxes.insert(box);
         }
     }
-    for (const char *name : kExtraMouseUpBoxes)
-        s.mouseUpBoxes.insert(ctl<QCheckBox>(name));
+    s.mouseUpBoxes.insert(s.progHned);
 
     buildDisplayStateLists(*this, s);
 }
@@ -59,7 +50,7 @@ bool TFormHlav::editEventFilter(QObject *watched, QEvent *event)
 
     if (type == QEvent::MouseButtonRelease) {
         // The box toggles while it handles the release; commit once that has happened.
-        if (s.mouseUpBoxes.contains(watched))
+        if (s.mouseUpBoxes.contains(watched) && static_cast<QWidget *>(watched)->isEnabled())
             QMetaObject::invokeMethod(this, [this] { CheckBoxMouseUp(); }, Qt::QueuedConnection);
         return false;
     }
