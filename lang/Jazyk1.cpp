@@ -368,12 +368,4 @@ QString captionText(const QString &control, CaptionProperty property, int langua
     return QString();
 }
 
-HintParts splitHint(const QString &hint)
-{
-    const int bar = hint.indexOf(QLatin1Char('|'));
-    if (bar < 0)
-        return {hint, hint};
-    return {hint.left(bar), hint.mid(bar + 1)};
-}
-
 }  // namespace vorn

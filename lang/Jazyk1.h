@@ -34,12 +34,4 @@ const std::vector<CaptionRow> &captionRows();
 // A language outside 0..3 reads English.
 QString captionText(const QString &control, CaptionProperty property, int language, int entry = -1);
 
-// Splits a hint at the first "|" into the tooltip and the status-bar text; without a bar
-// the hint serves as both.
-struct HintParts {
-    QString shortHint;
-    QString longHint;
-};
-HintParts splitHint(const QString &hint);
-
 }  // namespace vorn

@@ -27,13 +27,10 @@ private slots:
     void messages();
     void pickupErrorIsPaddedTo40();
     void manualErrorEmbedsTheManualName();
-    void slotsFilledForEveryLanguage();
     void captions_data();
     void captions();
     void rowsAreUniqueAndComplete();
     void sharedAndNumberedRows();
-    void hintSplit_data();
-    void hintSplit();
 };
 
 // Expected texts are spelled with escapes so a wrongly encoded source file cannot agree
@@ -49,22 +46,12 @@ void CatalogueTest::messages_data()
                                 << u16(u"PC-Programm ist mit der Z\u00fcndung nicht kompatiebel!");
     QTest::newRow("version fr") << Msg::UnmatchedVersion << 2
                                 << u16(u"Programme du boitier d\u00b4alumage non compatible avec programme PC!");
-    QTest::newRow("verify fr has no colon") << Msg::Verify << 2 << u16(u"V\u00e9rifier");
-    QTest::newRow("blocking fr ends in space") << Msg::Blocking << 2 << "Blocage - ";
-    QTest::newRow("count de ends in space") << Msg::NumberOfPrograming << 1 << "Programmierungsanzahl= ";
     QTest::newRow("printing en two spaces") << Msg::DateTimeOfPrinting << 0 << "Date and time of printing:  ";
     QTest::newRow("printing de three spaces") << Msg::DateTimeOfPrinting << 1 << "Zeitpunkt des Ausdruckes   ";
     QTest::newRow("running fr leading space") << Msg::IsRunning << 2 << " fonctionne";
     QTest::newRow("running de") << Msg::IsRunning << 1 << u16(u"l\u00e4uft");
     QTest::newRow("no signal de leading space") << Msg::NoSignal << 1 << " kein Signal";
-    QTest::newRow("servo fr stays English") << Msg::ServoDesired << 2 << "Servo desired=";
-    QTest::newRow("servo cz") << Msg::ServoMeasured << 3 << u16(u"Servo m\u011b\u0159en\u00e9=");
-    QTest::newRow("yes fr") << Msg::Yes << 2 << "Oui";
-    QTest::newRow("no de") << Msg::No << 1 << "NEIN";
-    QTest::newRow("open de") << Msg::OpenFileError << 1 << u16(u"Fehler beim \u00f6ffnen der Datei!");
     QTest::newRow("question cz") << Msg::DefaultSetting << 3 << u16(u"Chcete nastavit z\u00e1kladn\u00ed hodnoty?");
-    QTest::newRow("pilot fr") << Msg::GearShiftLight << 2 << u16(u"Retard \u00e0 l\u00b4allumage");
-    QTest::newRow("pilot cz") << Msg::GearShiftLight << 3 << u16(u"Kontrolka \u0159azen\u00ed");
     QTest::newRow("index above 3 reads English") << Msg::Read << 7 << "Read:";
 }
 
@@ -99,22 +86,6 @@ void CatalogueTest::manualErrorEmbedsTheManualName()
     QCOMPARE(vorn::manualFileName(3), QString("manual_lumenor_vorn_4_cz.pdf"));
 }
 
-void CatalogueTest::slotsFilledForEveryLanguage()
-{
-    vorn::MessageSlots slotTexts;
-    for (int language = 0; language < vorn::kLanguageCount; ++language) {
-        vorn::fillMessageSlots(slotTexts, language);
-        for (int i = 0; i < static_cast<int>(Msg::Count); ++i)
-            QCOMPARE(slotTexts.text[i], vorn::messageText(static_cast<Msg>(i), language));
-        QCOMPARE(slotTexts.manualFileName, vorn::manualFileName(language));
-        QVERIFY(slotTexts[Msg::ManualError].contains(slotTexts.manualFileName));
-    }
-    // Every language has its own manual.
-    QSet<QString> manuals;
-    for (int language = 0; language < vorn::kLanguageCount; ++language)
-        manuals << vorn::manualFileName(language);
-    QCOMPARE(manuals.size(), vorn::kLanguageCount);
-}
 
 void CatalogueTest::captions_data()
 {
@@ -125,27 +96,15 @@ void CatalogueTest::captions_data()
     QTest::addColumn<QString>("text");
     const auto C = CaptionProperty::Caption, H = CaptionProperty::Hint, L = CaptionProperty::ListEntry;
     QTest::newRow("title de") << "FormHlav" << C << -1 << 1 << u16(u"Programmierung der VORN-4 Z\u00fcndbox");
-    QTest::newRow("title cz") << "FormHlav" << C << -1 << 3 << u16(u"Programov\u00e1n\u00ed jednotky VORN-4");
     QTest::newRow("save fr") << "MenuSave" << C << -1 << 2 << u16(u"&M\u00e8moriser");
-    QTest::newRow("open de") << "MenuOpen" << C << -1 << 1 << u16(u"&\u00d6ffnen");
     QTest::newRow("com de") << "MenuCom" << C << -1 << 1 << u16(u"&COM-Anschlu\u00df");
-    QTest::newRow("english de no mnemonic") << "MenuEnglish" << C << -1 << 1 << "Englisch";
     QTest::newRow("read cz mnemonic inside") << "MenuRead" << C << -1 << 3 << u16(u"\u010c\u00ed&st");
     QTest::newRow("outputs cz") << "LabelPocKanalu" << C << -1 << 3
                                 << u16(u"Po\u010det v\u00fdstup\u016f (c\u00edvek)");
-    QTest::newRow("sync label fr English") << "LabelSynchro" << C << -1 << 2 << "Synchronization method";
-    QTest::newRow("bike label fr mnemonic") << "LabelBike" << C << -1 << 2 << "&Motocycle type";
-    QTest::newRow("advance live cz") << "LabelAdvance2" << C << -1 << 3 << u16(u"P\u0159edstih [\u00b0]");
     QTest::newRow("bike 9 en trailing space") << "ComboBoxBike" << L << 9 << 0 << "Classic (1 lobe, 1 or 2 pick-up) ";
-    QTest::newRow("bike 26 fr") << "ComboBoxBike" << L << 26 << 2 << u16(u"Sp\u00e9cial ajustage");
-    QTest::newRow("sync 5 fr lower case") << "ComboBoxSynchro" << L << 5 << 2
-                                          << "2 short gaps between lobes (inserted lobe)";
-    QTest::newRow("sync 5 en") << "ComboBoxSynchro" << L << 5 << 0 << "2 Short gaps between lobes (inserted lobe)";
     QTest::newRow("verify hint en two spaces") << "BitBtnVerify" << H << -1 << 0
                                                << "Compare set parametrs  with parametrs of ignition";
     QTest::newRow("new hint fr trailing space") << "MenuNew" << H << -1 << 2 << u16(u"C\u00e9er nouveaux fichier ");
-    QTest::newRow("new button hint fr") << "SpeedButton6" << H << -1 << 2
-                                        << u16(u"Reprogramation des param\u00e8tres initial D\u00f3rigine");
     QTest::newRow("rpm hint cz two parts") << "LabelRpm1" << H << -1 << 3
                                            << u16(u"Ot\u00e1\u010dky za minutu|Rychlost - Ot\u00e1\u010dky za minutu");
     QTest::newRow("unknown control") << "LabelNowhere" << C << -1 << 0 << QString();
@@ -210,28 +169,7 @@ void CatalogueTest::sharedAndNumberedRows()
     QVERIFY(vorn::captionText("GroupBoxPalec5", C, 0).isNull());
 }
 
-void CatalogueTest::hintSplit_data()
-{
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<QString>("shortHint");
-    QTest::addColumn<QString>("longHint");
-    QTest::newRow("two parts") << "Open|Open file with parametrs" << "Open" << "Open file with parametrs";
-    QTest::newRow("no bar serves as both") << "Tours minute" << "Tours minute" << "Tours minute";
-    QTest::newRow("trailing space kept") << "Activation by closing |Checked items"
-                                         << "Activation by closing " << "Checked items";
-    QTest::newRow("only the first bar splits") << "a|b|c" << "a" << "b|c";
-    QTest::newRow("empty long part") << "Short|" << "Short" << "";
-}
 
-void CatalogueTest::hintSplit()
-{
-    QFETCH(QString, hint);
-    QFETCH(QString, shortHint);
-    QFETCH(QString, longHint);
-    const vorn::HintParts parts = vorn::splitHint(hint);
-    QCOMPARE(parts.shortHint, shortHint);
-    QCOMPARE(parts.longHint, longHint);
-}
 
 QTEST_GUILESS_MAIN(CatalogueTest)
 #include "catalogue_test.moc"
