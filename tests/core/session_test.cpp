@@ -463,22 +463,6 @@ private slots:
         QCOMPARE(rig.count(LinkEvent::MonitorFrame), 3);
         QCOMPARE(rig.port.waits, 0);   // monitor requests do not wait for the line
     }
-
-    void noPortSendsNothingAndStillTimesOut()
-    {
-        vorn::ParameterImage image;
-        vorn::DeviceSession session(image);
-        session.startRead();
-        LinkEvents all;
-        for (int t = 0; t < 24; ++t)
-            for (const LinkEvent &e : session.tick())
-                all.push_back(e);
-        QCOMPARE(session.mode(), vorn::ModeIdle);
-        QCOMPARE(session.transmitBuffer()[0], 0x40);
-        QVERIFY(std::any_of(all.begin(), all.end(), [](const LinkEvent &e) {
-            return e.kind == LinkEvent::ShowStatus && e.message == vorn::Msg::ReadError;
-        }));
-    }
 };
 
 QTEST_GUILESS_MAIN(SessionTest)

@@ -148,30 +148,6 @@ private slots:
         QCOMPARE(seen, expected);
     }
 
-    void optionsRejectNonsense_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("unknown") << QStringList{"--fast"};
-        QTest::newRow("missing value") << QStringList{"--delay"};
-        QTest::newRow("not a number") << QStringList{"--drop-every", "3x"};
-        QTest::newRow("negative") << QStringList{"--hangup-after", "-1"};
-        QTest::newRow("version too big") << QStringList{"--program-version", "300"};
-    }
-    void optionsRejectNonsense()
-    {
-        QFETCH(QStringList, args);
-        std::vector<QByteArray> storage{"vorn4-sim"};
-        for (const QString &a : args)
-            storage.push_back(a.toLatin1());
-        std::vector<char *> argv;
-        for (QByteArray &s : storage)
-            argv.push_back(s.data());
-        vornsim::Options options;
-        std::string error;
-        QVERIFY(!vornsim::parseOptions(static_cast<int>(argv.size()), argv.data(), options, error));
-        QVERIFY(!error.empty());
-    }
-
     void programVersionByte101AndHangup()
     {
         vornsim::Faults faults;
