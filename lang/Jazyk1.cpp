@@ -1,7 +1,7 @@
 // The caption catalogue's tables in English, German, French and Czech, expanded to one row per control.
 #include "Jazyk1.h"
 
-#include <QHash>
+#include <iterator>
 
 namespace vorn {
 namespace {
