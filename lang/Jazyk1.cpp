@@ -1,6 +1,8 @@
 // The caption catalogue's tables in English, German, French and Czech, expanded to one row per control.
 #include "Jazyk1.h"
 
+#include <QStringList>
+
 #include <iterator>
 
 namespace vorn {
