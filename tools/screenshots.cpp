@@ -3,10 +3,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTabWidget>
+#include <QTimer>
 
 // Usage: vorn4-screenshots OUTDIR [LANGUAGE-INDEX...]
-// Runs the real start-up (settings from VORN4_CONFIG_DIR) without opening a message loop.
+// Runs the real start-up (settings from VORN4_CONFIG_DIR); with VORN4_SHOT_SETTLE_MS the
+// event loop runs that long first, so a unit on the configured port shows live values.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -21,6 +24,11 @@ int main(int argc, char *argv[])
     TFormHlav form;
     form.FormCreate({});
     form.show();
+    // Let the timer run a few seconds so a connected unit's live values fill the monitor.
+    const int settleMs = qEnvironmentVariableIntValue("VORN4_SHOT_SETTLE_MS");
+    QEventLoop settle;
+    QTimer::singleShot(settleMs, &settle, &QEventLoop::quit);
+    settle.exec();
     auto *tabs = form.ctl<QTabWidget>("PageControl1");
     static const char *const kLanguageMenus[] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
     for (int language : languages) {
