@@ -57,6 +57,11 @@ void TFormHlav::createFileDialogs()
     SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, false);
     SaveDialog1->setSizeGripEnabled(true);
 
+    // Made on first use, they start with the last file preselected, as they would had
+    // they been made at start-up when the settings were read.
+    OpenDialog1->selectFile(LastFilePath);
+    SaveDialog1->selectFile(LastFilePath);
+
     byName_.insert(OpenDialog1->objectName(), OpenDialog1);
     byName_.insert(SaveDialog1->objectName(), SaveDialog1);
 }

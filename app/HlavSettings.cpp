@@ -29,7 +29,6 @@ constexpr qint64 kMaxDumpSize = 1 << 20;
 
 void TFormHlav::LoadSettings()
 {
-    createFileDialogs();
     const vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
 
     // Each key defaults to what start-up has set so far; a position off the current
@@ -39,9 +38,9 @@ void TFormHlav::LoadSettings()
     ComPort = static_cast<std::uint8_t>(ini.readInt(kSection, kComPort, ComPort));
     LanguageIndex = static_cast<std::uint8_t>(ini.readInt(kSection, kLanguage, LanguageIndex));
     ctl<QLabel>("LabelFile2")->setText(ini.readString(kSection, kFile, QString()));
+    // The file dialogs take this as their preselected name when first made: two file
+    // dialogs cost start-up time and memory that a session without Open or Save never needs.
     LastFilePath = ini.readString(kSection, kIniDir, QString());
-    OpenDialog1->selectFile(LastFilePath);
-    SaveDialog1->selectFile(LastFilePath);
     auto *pages = ctl<QTabWidget>("PageControl1");
     const int page = ini.readInt(kSection, kActivePage, pages->currentIndex());
     if (page >= 0 && page < pages->count())

@@ -1,7 +1,7 @@
 // Soak: the real window's session against a faulty simulated unit, Program and Verify in turn,
 // checking that every " OK" is true and that resident memory does not grow.
 #include "app/Hlav.h"
-#include "app/UpDown.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -26,17 +26,6 @@ struct Options {
                           "--stray-every", "11", "--stray-count", "5"};
     quint32 seed = 1;
 };
-
-long residentKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // Runs the event loop (timer ticks, serial reads) until the predicate holds or time is up.
 template <class P>
@@ -85,20 +74,11 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString dumpPath = dir.filePath("unit.mem");
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(opt.sim, QStringList{"--dump", dumpPath} + opt.faults);
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(10000)) {
+    const QString device = bench::startSimOnCom1(sim, opt.sim, QStringList{"--dump", dumpPath} + opt.faults, dir.path());
+    if (device.isEmpty()) {
         std::fprintf(stderr, "soak: cannot start %s\n", qPrintable(opt.sim));
         return 2;
     }
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    {
-        QFile ini(dir.filePath("vorn4.ini"));
-        if (!ini.open(QIODevice::WriteOnly))
-            return 2;
-        ini.write(QStringLiteral("[PORTS]\r\nCOM1=%1\r\n[FORM_HLAV]\r\nComPort=1\r\n").arg(device).toLocal8Bit());
-    }
-    qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
     QStringList boxes;
     TFormHlav::messageHook = [&boxes](const QString &text) { boxes << text; };
     auto *form = new TFormHlav;
@@ -162,9 +142,9 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "cycle %d: ended with \"%s\"\n", cycles, qPrintable(text));
         }
         if (rssEarly < 0 && clock.elapsed() > opt.seconds * 250LL)
-            rssEarly = residentKb();
+            rssEarly = bench::residentKb();
     }
-    const long rssEnd = residentKb();
+    const long rssEnd = bench::residentKb();
     const long growth = rssEarly < 0 ? 0 : rssEnd - rssEarly;
     form->close();
     delete form;

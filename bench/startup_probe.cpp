@@ -1,5 +1,6 @@
 // Start-up probe: builds either the real main window or a bare QMainWindow of the same size,
-// and on the first expose prints the wall-clock time and the resident set size, then quits.
+// and on its first paint prints the wall-clock time and the resident set size, then quits.
+#include "BenchSupport.h"
 #include "app/Hlav.h"
 #include "about/About.h"
 
@@ -21,28 +22,17 @@ long long realtimeUs()
     return ts.tv_sec * 1000000LL + ts.tv_nsec / 1000;
 }
 
-long residentKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Reports once, on the window's first expose (the moment a user first sees it).
+// Reports once, on the window's first paint (the moment a user first sees it).
 class FirstShown : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *e) override
     {
-        if (e->type() == QEvent::Expose && !done_) {
+        if (e->type() == QEvent::Paint && !done_) {
             done_ = true;
             const long long shown = realtimeUs();
             // Let pending layout and paint work finish before reading memory.
             QTimer::singleShot(200, [shown] {
-                std::printf("shown_us %lld rss_kb %ld\n", shown, residentKb());
+                std::printf("shown_us %lld rss_kb %ld\n", shown, bench::residentKb());
                 std::fflush(stdout);
                 QApplication::exit(0);
             });

@@ -1,4 +1,5 @@
 // Measures Program plus Verify against the simulated unit: wall time and timer ticks.
+#include "BenchSupport.h"
 #include "app/Hlav.h"
 
 #include <QApplication>
@@ -21,16 +22,8 @@ int main(int argc, char *argv[])
     const int rounds = argc > 1 ? QByteArray(argv[1]).toInt() : 7;
     QTemporaryDir dir;
     QProcess sim;
-    sim.start(QStringLiteral(VORN4_SIM_EXE), QStringList{});
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(10000))
+    if (bench::startSimOnCom1(sim, QStringLiteral(VORN4_SIM_EXE), {}, dir.path()).isEmpty())
         return 2;
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    QFile ini(dir.filePath("vorn4.ini"));
-    if (!ini.open(QIODevice::WriteOnly))
-        return 2;
-    ini.write(QStringLiteral("[PORTS]\r\nCOM1=%1\r\n[FORM_HLAV]\r\nComPort=1\r\n").arg(device).toLocal8Bit());
-    ini.close();
-    qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
     TFormHlav::messageHook = [](const QString &) {};
     TFormHlav form;
     form.FormCreate({});

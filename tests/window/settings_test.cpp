@@ -91,6 +91,7 @@ void SettingsTest::settingsApplied()
     QCOMPARE(w->ctl<QLabel>("LabelFile2")->text(), file);
     if (ini.contains("IniDir")) {
         QCOMPARE(w->LastFilePath, QString("/tmp/last.ign"));
+        w->createFileDialogs();
         QCOMPARE(w->OpenDialog1->selectedFiles().value(0), QString("/tmp/last.ign"));
         QCOMPARE(w->SaveDialog1->selectedFiles().value(0), QString("/tmp/last.ign"));
     } else {
