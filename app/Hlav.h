@@ -133,8 +133,7 @@ public:
     void MenuPrintAllClick();
     void MenuAboutClick();
 
-    // ---- subsystem state, each section owned by its subsystem ------------------------
-    // [link state]
+    // ---- device link state ----
     vorn::LiveValues Live;
     vorn::LiveCell LiveCell;
     // Mode, command byte, tick / attempt / no-connection counters and the transmit buffer.
@@ -157,8 +156,8 @@ public:
     static std::function<std::unique_ptr<vorn::PortIo>(const QString &device, QString *error)> portOpener;
     void applyLinkEvents(const vorn::LinkEvents &events);
     void portLost(vorn::PortIo *port);
-    // [/link state]
-    // [lang state]
+
+    // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language
     // Writes a caption: label and button text, group box title, menu and item text, the
     // tab text of a page of PageControl1, or the window title for the window itself.
@@ -168,8 +167,8 @@ public:
     // Placeholders are written only while this label says the unit does not answer.
     bool noConnectionShown() const;
     void selectLanguage(int index);
-    // [/lang state]
-    // [edit state]
+
+    // ---- editing state ----
     // Commit wiring of the numeric fields and check boxes (Enter, focus leaving an edit,
     // spinner clicks, check-box mouse release); called from wireHandlers / eventFilter.
     void wireEditHandlers();
@@ -182,10 +181,10 @@ public:
     // lists; defined in app/EditState.h, built once in wireEditHandlers.
     struct EditState;
     std::shared_ptr<EditState> editState_;
-    // [/edit state]
-    // [files state]
+
+    // ---- files state ----
     bool FileKeyFound = false;   // whether the last opened *.ign file had the key line
-    // The two file dialogs, created on first use (LoadSettings at the latest).
+    // The two file dialogs, created on first use with LastFilePath preselected.
     QFileDialog *OpenDialog1 = nullptr;
     QFileDialog *SaveDialog1 = nullptr;
     void createFileDialogs();
@@ -197,15 +196,14 @@ public:
     static std::function<QString(QFileDialog *)> fileDialogHook;
     // Opens a document (a local path) with the desktop's viewer; true on success.
     static std::function<bool(const QString &)> openDocumentHook;
-    // [/files state]
-    // [print state]
+
+    // ---- printing state ----
     // Where Print and Print all send their pages; empty means the system's default
     // printer, created when first needed.
     std::shared_ptr<class PagePrinter> pagePrinter;
     // The client area (the window below the menu bar) as it looks now, drawn on the
     // window colour: what one printed page shows.
     class QImage clientAreaImage();
-    // [/print state]
 
 protected:
     void closeEvent(QCloseEvent *event) override;
