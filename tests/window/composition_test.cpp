@@ -1,5 +1,6 @@
 // Tests that the main window is composed as designed: named controls, menus, shortcuts, timer.
 #include "app/Hlav.h"
+#include "link/Port.h"
 #include "app/UpDown.h"
 
 #include <QAction>
@@ -45,6 +46,12 @@ void CompositionTest::init()
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     TFormHlav::messageHook = [](const QString &) {};
     TFormHlav::questionHook = [](const QString &) { return 0; };
+    // No real serial device is touched: every COM port fails to open.
+    TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
+        if (error)
+            *error = QStringLiteral("no port in tests");
+        return nullptr;
+    };
     form_ = new TFormHlav;
     form_->FormCreate({});
 }

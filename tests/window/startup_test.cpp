@@ -1,5 +1,6 @@
 // Tests of the start-up sequence: command-line language, settings language, test-mode marker.
 #include "app/Hlav.h"
+#include "link/Port.h"
 #include "files/TestMarker.h"
 
 #include <QFile>
@@ -28,6 +29,12 @@ void StartupTest::init()
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     TFormHlav::messageHook = [](const QString &) {};
+    // No real serial device is touched: every COM port fails to open.
+    TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
+        if (error)
+            *error = QStringLiteral("no port in tests");
+        return nullptr;
+    };
 }
 
 void StartupTest::cleanup()
