@@ -1,5 +1,6 @@
 // The main window's start-up and closing sequences, hint display, modal boxes and wiring.
 #include "Hlav.h"
+#include "UserInteraction.h"
 
 #include "UpDown.h"
 #include "files/ConfigDir.h"
@@ -24,8 +25,6 @@
 #include <QTimer>
 
 TFormHlav *FormHlav = nullptr;
-std::function<void(const QString &)> TFormHlav::messageHook;
-std::function<int(const QString &)> TFormHlav::questionHook;
 
 TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 {
@@ -116,26 +115,25 @@ bool TFormHlav::eventFilter(QObject *watched, QEvent *event)
     return editEventFilter(watched, event) || QMainWindow::eventFilter(watched, event);
 }
 
+void TFormHlav::setUserInteraction(UserInteraction *interaction)
+{
+    interaction_ = interaction;
+}
+
+UserInteraction &TFormHlav::userInteraction() const
+{
+    static UserInteraction desktop;
+    return interaction_ ? *interaction_ : desktop;
+}
+
 void TFormHlav::MessageBox(const QString &text, const QString &title)
 {
-    if (messageHook) {
-        messageHook(text);
-        return;
-    }
-    // On the heap: a closing signal may delete the window (and so the box) while it is open.
-    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon, title.isEmpty() ? windowTitle() : title,
-                                                text, QMessageBox::Ok, this);
-    box->exec();
-    delete box.data();
+    userInteraction().showMessage(this, title.isEmpty() ? windowTitle() : title, text);
 }
 
 int TFormHlav::Question(const QString &text)
 {
-    if (questionHook)
-        return questionHook(text);
-    return QMessageBox::question(this, windowTitle(), text,
-                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                 QMessageBox::Yes);
+    return userInteraction().askQuestion(this, windowTitle(), text);
 }
 
 void TFormHlav::FormCreate(const QStringList &arguments)

@@ -30,6 +30,7 @@ class QToolButton;
 class QFileDialog;
 class UpDown;
 class CSpinButton;
+class UserInteraction;
 
 // The main window. One instance, FormHlav, owns the parameter image, the device session,
 // the serial port, the message slots, the control table and the window flags for the whole
@@ -128,6 +129,13 @@ public:
     void MenuFrenchClick();
     void MenuCzechClick();
 
+    // ---- what the added subsystems listen to ----
+signals:
+    // After every caption pass (start-up and each language switch): menus, dialogs and
+    // status-bar parts beyond the catalogues write their texts in this language.
+    void languageChanged(int language);
+
+public:
     // ---- printing and about -----------------------------------------------------------
     void SpeedButtonPrintClick();
     void MenuPrintAllClick();
@@ -190,12 +198,8 @@ public:
     void createFileDialogs();
     // Reads one parameter file into the image as Open does after its dialog.
     void openParameterFile(const QString &path);
-    // Shows a file dialog; returns the chosen path, empty on cancel. When set, the hook
-    // answers instead of the user and gets the dialog as it would be shown.
+    // Shows a file dialog; returns the chosen path, empty on cancel.
     QString execFileDialog(QFileDialog *dialog);
-    static std::function<QString(QFileDialog *)> fileDialogHook;
-    // Opens a document (a local path) with the desktop's viewer; true on success.
-    static std::function<bool(const QString &)> openDocumentHook;
 
     // ---- printing state ----
     // Where Print and Print all send their pages; empty means the system's default
@@ -235,12 +239,17 @@ public:
     class QGridLayout *mapGrid_ = nullptr;
     class QTimer *Timer1 = nullptr;
 
-    // Every modal box of the program goes through these two, so a test can answer them.
-    // Without a hook they show a real QMessageBox.
+    // Every modal box of the program goes through these two.
     void MessageBox(const QString &text, const QString &title = QString());
     int Question(const QString &text);   // returns QMessageBox::Yes, No or Cancel
-    static std::function<void(const QString &)> messageHook;
-    static std::function<int(const QString &)> questionHook;
+
+    // Who answers the window's boxes, questions, file dialogs and document requests: the
+    // person at the desktop unless another is set (not owned; nullptr restores the desktop).
+    void setUserInteraction(UserInteraction *interaction);
+    UserInteraction &userInteraction() const;
+
+private:
+    UserInteraction *interaction_ = nullptr;
 };
 
 // The one main window of the program; set while it exists.

@@ -1,5 +1,6 @@
 // File menu handlers of the main window: saving and opening *.ign files, and the manual.
 #include "Hlav.h"
+#include "UserInteraction.h"
 
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
@@ -12,8 +13,6 @@
 #include <QLabel>
 #include <QUrl>
 
-std::function<QString(QFileDialog *)> TFormHlav::fileDialogHook;
-std::function<bool(const QString &)> TFormHlav::openDocumentHook;
 
 namespace {
 
@@ -68,11 +67,7 @@ void TFormHlav::createFileDialogs()
 
 QString TFormHlav::execFileDialog(QFileDialog *dialog)
 {
-    if (fileDialogHook)
-        return fileDialogHook(dialog);
-    if (dialog->exec() != QDialog::Accepted)
-        return QString();
-    return dialog->selectedFiles().value(0);
+    return userInteraction().chooseFile(dialog);
 }
 
 void TFormHlav::MenuSaveClick()
@@ -145,8 +140,7 @@ void TFormHlav::MenuContensClick()
     // The desktop may hand a missing file to a viewer that then complains on its own;
     // a missing manual is our failure to report.
     if (QFileInfo(path).isFile())
-        opened = openDocumentHook ? openDocumentHook(path)
-                                  : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        opened = userInteraction().openDocument(path);
     if (!opened)
         MessageBox(Messages[vorn::Msg::ManualError]);
 }

@@ -114,6 +114,7 @@ void TFormHlav::ApplyCaptions()
         ctl<QLabel>("LabelMonPilotLight")->setText(Messages[vorn::Msg::GearShiftLight] + QStringLiteral(" ---"));
 
     ApplyMessages();
+    emit languageChanged(language);
 }
 
 void TFormHlav::selectLanguage(int index)

@@ -1,5 +1,6 @@
 // Measures one after-edit round and one language switch on the real main window.
 #include "app/Hlav.h"
+#include "tests/support/ScriptedInteraction.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,8 +38,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-    TFormHlav::messageHook = [](const QString &) {};
+    ScriptedInteraction silent;
     TFormHlav form;
+    form.setUserInteraction(&silent);
     form.FormCreate({});
     form.show();
     QApplication::processEvents();

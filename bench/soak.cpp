@@ -1,6 +1,7 @@
 // Soak: the real window's session against a faulty simulated unit, Program and Verify in turn,
 // checking that every " OK" is true and that resident memory does not grow.
 #include "app/Hlav.h"
+#include "tests/support/ScriptedInteraction.h"
 #include "BenchSupport.h"
 
 #include <QApplication>
@@ -80,8 +81,10 @@ int main(int argc, char *argv[])
         return 2;
     }
     QStringList boxes;
-    TFormHlav::messageHook = [&boxes](const QString &text) { boxes << text; };
+    ScriptedInteraction answers;
+    answers.onMessage = [&boxes](const QString &text) { boxes << text; };
     auto *form = new TFormHlav;
+    form->setUserInteraction(&answers);
     form->FormCreate({});
     if (!form->Port) {
         std::fprintf(stderr, "soak: the window could not open %s\n", qPrintable(device));

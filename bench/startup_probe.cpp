@@ -2,6 +2,7 @@
 // and on its first paint prints the wall-clock time and the resident set size, then quits.
 #include "BenchSupport.h"
 #include "app/Hlav.h"
+#include "tests/support/ScriptedInteraction.h"
 #include "about/About.h"
 
 #include <QApplication>
@@ -58,8 +59,9 @@ int main(int argc, char *argv[])
         w->resize(TFormHlav::kDesignWidth, TFormHlav::kDesignHeight);
         window = w;
     } else {
-        TFormHlav::messageHook = [](const QString &) {};
+        static ScriptedInteraction silent;
         auto *form = new TFormHlav;
+        form->setUserInteraction(&silent);
         form->FormCreate({});
         FormAbout = new TFormAbout(form);
         window = form;

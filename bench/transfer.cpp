@@ -1,6 +1,7 @@
 // Measures Program plus Verify against the simulated unit: wall time and timer ticks.
 #include "BenchSupport.h"
 #include "app/Hlav.h"
+#include "tests/support/ScriptedInteraction.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -24,8 +25,9 @@ int main(int argc, char *argv[])
     QProcess sim;
     if (bench::startSimOnCom1(sim, QStringLiteral(VORN4_SIM_EXE), {}, dir.path()).isEmpty())
         return 2;
-    TFormHlav::messageHook = [](const QString &) {};
+    ScriptedInteraction silent;
     TFormHlav form;
+    form.setUserInteraction(&silent);
     form.FormCreate({});
     int ticks = 0;
     QObject::connect(form.Timer1, &QTimer::timeout, [&ticks] { ++ticks; });

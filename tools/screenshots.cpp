@@ -1,5 +1,6 @@
 // Developer tool: renders every page of the main window in each language to PNG files.
 #include "app/Hlav.h"
+#include "tests/support/ScriptedInteraction.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,8 +21,9 @@ int main(int argc, char *argv[])
         languages << QString::fromLocal8Bit(argv[i]).toInt();
     if (languages.isEmpty())
         languages << 0;
-    TFormHlav::messageHook = [](const QString &) {};
+    ScriptedInteraction silent;
     TFormHlav form;
+    form.setUserInteraction(&silent);
     form.FormCreate({});
     form.show();
     // Let the timer run a few seconds so a connected unit's live values fill the monitor.

@@ -1,5 +1,6 @@
 // End-to-end printing through a real CUPS scheduler onto a PDF print queue.
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "support/PdfInspect.h"
 
 #include <QAction>
@@ -104,6 +105,7 @@ private:
     QSet<QString> before_;
     QSizeF pageSize_;
     QTemporaryDir *dir_ = nullptr;
+    ScriptedInteraction answers_;
     TFormHlav *form_ = nullptr;
     QStringList messages_;
 };
@@ -161,13 +163,14 @@ void PrintCupsTest::init()
 {
     dir_ = new QTemporaryDir;
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
-    TFormHlav::questionHook = [](const QString &) { return 0; };
-    TFormHlav::messageHook = [](const QString &) {};
+    answers_.answer = 0;
+    answers_.onMessage = nullptr;
     form_ = new TFormHlav;
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     form_->Timer1->stop();
     messages_.clear();
-    TFormHlav::messageHook = [this](const QString &text) { messages_ << text; };
+    answers_.onMessage = [this](const QString &text) { messages_ << text; };
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_));
     before_ = pdfFilesIn(outFolder_);
@@ -180,7 +183,6 @@ void PrintCupsTest::cleanup()
     form_->close();
     delete form_;
     form_ = nullptr;
-    TFormHlav::messageHook = nullptr;
     delete dir_;
 }
 

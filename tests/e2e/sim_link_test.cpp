@@ -2,6 +2,7 @@
 // Program, Verify, the unit's faults, a hang-up, and the simulator's own life cycle.
 #include "app/Colors.h"
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "link/SerialLink.h"
 #include "sim/UnitModel.h"
 
@@ -96,6 +97,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<Simulator> sim_;
+    ScriptedInteraction answers_;
     std::unique_ptr<TFormHlav> form_;
     QStringList boxes_;
 };
@@ -105,7 +107,7 @@ void SimLinkTest::init()
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     boxes_.clear();
-    TFormHlav::messageHook = [this](const QString &text) { boxes_ << text; };
+    answers_.onMessage = [this](const QString &text) { boxes_ << text; };
     TFormHlav::portOpener = nullptr;
     sim_ = std::make_unique<Simulator>(dir_->path());
 }
@@ -114,7 +116,6 @@ void SimLinkTest::cleanup()
 {
     form_.reset();
     sim_.reset();
-    TFormHlav::messageHook = nullptr;
     dir_.reset();
 }
 
@@ -128,6 +129,7 @@ bool SimLinkTest::startSimAndWindow(const QStringList &options)
     ini.write(QStringLiteral("[PORTS]\r\nCOM2=%1\r\n[FORM_HLAV]\r\nComPort=2\r\n").arg(sim_->device()).toLocal8Bit());
     ini.close();
     form_ = std::make_unique<TFormHlav>();
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     vorn::fillMessageSlots(form_->Messages, 0);
     return form_->Port != nullptr;

@@ -4,6 +4,7 @@
 #include "app/Hlav.h"
 #include "app/UpDown.h"
 #include "link/Port.h"
+#include "support/ScriptedInteraction.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,11 +27,6 @@ public:
     explicit Window(bool show = false)
     {
         qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-        TFormHlav::messageHook = [this](const QString &text) { messages << text; };
-        TFormHlav::questionHook = [this](const QString &text) {
-            questions << text;
-            return answer;
-        };
         savedOpener_ = TFormHlav::portOpener;
         TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
             if (error)
@@ -38,6 +34,7 @@ public:
             return nullptr;
         };
         form = std::make_unique<TFormHlav>();
+        form->setUserInteraction(&person);
         form->FormCreate({});
         form->Timer1->stop();
         if (show) {
@@ -49,8 +46,6 @@ public:
     ~Window()
     {
         form.reset();
-        TFormHlav::messageHook = nullptr;
-        TFormHlav::questionHook = nullptr;
         TFormHlav::portOpener = savedOpener_;
     }
 
@@ -58,10 +53,11 @@ public:
     TFormHlav *operator->() { return form.get(); }
 
     QTemporaryDir dir;
+    ScriptedInteraction person;   // answers the boxes and questions in the person's place
     std::unique_ptr<TFormHlav> form;
-    QStringList messages;
-    QStringList questions;
-    int answer = QMessageBox::Yes;
+    QStringList &messages = person.messages;
+    QStringList &questions = person.questions;
+    int &answer = person.answer;
     bool shown = false;
 
 private:

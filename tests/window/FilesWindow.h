@@ -4,6 +4,7 @@
 
 #include "app/Hlav.h"
 #include "link/Port.h"
+#include "support/ScriptedInteraction.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -18,16 +19,6 @@ public:
     explicit Window(const QString &configDir)
     {
         qputenv("VORN4_CONFIG_DIR", configDir.toLocal8Bit());
-        TFormHlav::messageHook = [this](const QString &text) { messages << text; };
-        TFormHlav::questionHook = [](const QString &) { return int(QMessageBox::Yes); };
-        TFormHlav::fileDialogHook = [this](QFileDialog *dialog) {
-            shownDialogs << dialog;
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        };
-        TFormHlav::openDocumentHook = [this](const QString &path) {
-            openedDocuments << path;
-            return viewerWorks;
-        };
         savedOpener_ = TFormHlav::portOpener;
         TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
             if (error)
@@ -35,28 +26,27 @@ public:
             return nullptr;
         };
         form = std::make_unique<TFormHlav>();
+        form->setUserInteraction(&person);
         form->FormCreate({});
         form->Timer1->stop();
-        messages.clear();   // the port's complaint at start-up
+        person.messages.clear();   // the port's complaint at start-up
     }
     ~Window()
     {
         form.reset();
-        TFormHlav::messageHook = nullptr;
-        TFormHlav::questionHook = nullptr;
-        TFormHlav::fileDialogHook = nullptr;
-        TFormHlav::openDocumentHook = nullptr;
         TFormHlav::portOpener = savedOpener_;
     }
 
     TFormHlav *operator->() { return form.get(); }
 
+    // Answers in the person's place: boxes seen, file dialog answers, documents opened.
+    ScriptedInteraction person;
     std::unique_ptr<TFormHlav> form;
-    QStringList messages;
-    QStringList answers;               // what the next file dialogs return; empty = cancel
-    QList<QFileDialog *> shownDialogs;
-    QStringList openedDocuments;
-    bool viewerWorks = true;
+    QStringList &messages = person.messages;
+    QStringList &answers = person.fileAnswers;   // what the next file dialogs return; empty = cancel
+    QList<QFileDialog *> &shownDialogs = person.shownDialogs;
+    QStringList &openedDocuments = person.openedDocuments;
+    bool &viewerWorks = person.viewerWorks;
 
 private:
     decltype(TFormHlav::portOpener) savedOpener_;

@@ -1,6 +1,7 @@
 // Tests of the about box: placement, title line per language, logo, build stamp, OK label.
 #include "about/About.h"
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -33,6 +34,7 @@ private:
     int openAndClickOk(QString *title, QPoint *place);
 
     QTemporaryDir *dir_ = nullptr;
+    ScriptedInteraction answers_;
     TFormHlav *form_ = nullptr;
 };
 
@@ -40,9 +42,9 @@ void AboutTest::init()
 {
     dir_ = new QTemporaryDir;
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
-    TFormHlav::messageHook = [](const QString &) {};
-    TFormHlav::questionHook = [](const QString &) { return 0; };
+    answers_.answer = 0;
     form_ = new TFormHlav;
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     FormAbout = new TFormAbout(form_);
 }

@@ -1,5 +1,6 @@
 // Tests that the main window is composed as designed: named controls, menus, shortcuts, timer.
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "link/Port.h"
 #include "app/UpDown.h"
 
@@ -37,6 +38,7 @@ private slots:
 
 private:
     QTemporaryDir *dir_ = nullptr;
+    ScriptedInteraction answers_;
     TFormHlav *form_ = nullptr;
 };
 
@@ -44,8 +46,7 @@ void CompositionTest::init()
 {
     dir_ = new QTemporaryDir;
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
-    TFormHlav::messageHook = [](const QString &) {};
-    TFormHlav::questionHook = [](const QString &) { return 0; };
+    answers_.answer = 0;
     // No real serial device is touched: every COM port fails to open.
     TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
         if (error)
@@ -53,6 +54,7 @@ void CompositionTest::init()
         return nullptr;
     };
     form_ = new TFormHlav;
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
 }
 

@@ -1,5 +1,6 @@
 // Window tests of switching languages: menus, lists, placeholders, live texts, every catalogue row, hints.
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "lang/Jazyk1.h"
 
 #include <QAbstractButton>
@@ -64,6 +65,7 @@ private:
     std::map<QString, QString> snapshot() const;
 
     std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedInteraction answers_;
     std::unique_ptr<TFormHlav> form_;
 };
 
@@ -71,9 +73,9 @@ void LanguageTest::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
-    TFormHlav::messageHook = [](const QString &) {};
-    TFormHlav::questionHook = [](const QString &) { return 0; };
+    answers_.answer = 0;
     form_ = std::make_unique<TFormHlav>();
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     // No unit answers in these tests; the timer would only repeat that, so the tests set the
     // connection label themselves.

@@ -1,5 +1,6 @@
 // Window tests that every text fits its place at the design size, in each language and page.
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "app/UpDown.h"
 
 #include <QAbstractButton>
@@ -125,6 +126,7 @@ private slots:
 private:
     void open();
     std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedInteraction answers_;
     std::unique_ptr<TFormHlav> form_;
 };
 
@@ -132,13 +134,13 @@ void LayoutTest::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
-    TFormHlav::messageHook = [](const QString &) {};
-    TFormHlav::questionHook = [](const QString &) { return 0; };
+    answers_.answer = 0;
 }
 
 void LayoutTest::open()
 {
     form_ = std::make_unique<TFormHlav>();
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     form_->Timer1->stop();
     form_->show();

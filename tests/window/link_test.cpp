@@ -2,6 +2,7 @@
 // session, the version box, the monitor labels and the active-cell highlight.
 #include "app/Colors.h"
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "link/Monitor.h"
 #include "support/SimPeer.h"
 
@@ -53,6 +54,7 @@ private:
     QColor bg(const char *name) const { return vorn::ui::background(form_->ctl<QWidget>(name)); }
 
     std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedInteraction answers_;
     std::unique_ptr<TFormHlav> form_;
     QStringList boxes_;
     QStringList opened_;
@@ -73,7 +75,7 @@ void LinkWindowTest::init()
     port_ = nullptr;
     boxDuringTick_ = false;
     unit_ = std::make_unique<vornsim::UnitModel>();
-    TFormHlav::messageHook = [this](const QString &text) {
+    answers_.onMessage = [this](const QString &text) {
         boxes_ << text;
         boxDuringTick_ |= inTick_;
     };
@@ -90,7 +92,6 @@ void LinkWindowTest::cleanup()
 {
     form_.reset();
     TFormHlav::portOpener = nullptr;
-    TFormHlav::messageHook = nullptr;
     dir_.reset();
 }
 
@@ -104,6 +105,7 @@ void LinkWindowTest::writeIni(const QByteArray &text)
 void LinkWindowTest::createForm()
 {
     form_ = std::make_unique<TFormHlav>();
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     form_->Timer1->stop();   // the tests give the ticks themselves
     vorn::fillMessageSlots(form_->Messages, 0);

@@ -2,6 +2,7 @@
 // and a job that cannot start.
 #include "app/Colors.h"
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "print/PagePrinter.h"
 #include "print/PdfPagePrinter.h"
 #include "print/SystemPagePrinter.h"
@@ -107,6 +108,7 @@ private:
     void checkNormalLook();
 
     QTemporaryDir *dir_ = nullptr;
+    ScriptedInteraction answers_;
     TFormHlav *form_ = nullptr;
     std::shared_ptr<RecordingPrinter> printer_;
     QStringList messages_;
@@ -119,12 +121,13 @@ void PrintTest::init()
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     messages_.clear();
     printingWhenMessaged_.clear();
-    TFormHlav::messageHook = [this](const QString &text) {
+    answers_.onMessage = [this](const QString &text) {
         messages_ << text;
         printingWhenMessaged_ << (form_ && form_->Printing);
     };
-    TFormHlav::questionHook = [](const QString &) { return 0; };
+    answers_.answer = 0;
     form_ = new TFormHlav;
+    form_->setUserInteraction(&answers_);
     form_->FormCreate({});
     form_->Timer1->stop();   // the tests tick it by hand
     messages_.clear();       // a port that failed to open is not this test's business
@@ -140,7 +143,6 @@ void PrintTest::cleanup()
     delete form_;
     form_ = nullptr;
     printer_.reset();
-    TFormHlav::messageHook = nullptr;
     delete dir_;
 }
 

@@ -1,5 +1,6 @@
 // Tests of the start-up sequence: command-line language, settings language, test-mode marker.
 #include "app/Hlav.h"
+#include "support/ScriptedInteraction.h"
 #include "link/Port.h"
 #include "files/TestMarker.h"
 
@@ -22,13 +23,13 @@ private slots:
 private:
     void writeFile(const QString &name, const QByteArray &content);
     std::unique_ptr<QTemporaryDir> dir_;
+    ScriptedInteraction answers_;
 };
 
 void StartupTest::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
-    TFormHlav::messageHook = [](const QString &) {};
     // No real serial device is touched: every COM port fails to open.
     TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
         if (error)
@@ -72,6 +73,7 @@ void StartupTest::commandLineLanguage()
     QFETCH(int, language);
     writeFile("vorn4.ini", QStringLiteral("[FORM_HLAV]\r\nLanguage=%1\r\n").arg(storedLanguage).toLatin1());
     TFormHlav form;
+    form.setUserInteraction(&answers_);
     form.FormCreate(arguments);
     QCOMPARE(int(form.LanguageIndex), language);
 }
@@ -102,12 +104,14 @@ void StartupTest::markerFileTurnsTestModeOn()
 {
     {
         TFormHlav form;
+        form.setUserInteraction(&answers_);
         form.FormCreate({});
         QVERIFY(!form.TestMode);
         QVERIFY(form.ctl<QLabel>("LabelTest1")->isHidden());
     }
     writeFile("test_kvorin.txt", "# developer\nDIAG_UNLOCK\n");
     TFormHlav form;
+    form.setUserInteraction(&answers_);
     form.FormCreate({});
     QVERIFY(form.TestMode);
     for (int i = 1; i <= 8; ++i)

@@ -1,0 +1,38 @@
+#include "UserInteraction.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QUrl>
+
+void UserInteraction::showMessage(QWidget *parent, const QString &title, const QString &text)
+{
+    // On the heap: a closing signal may delete the parent (and so the box) while it is open.
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box->exec();
+    delete box.data();
+}
+
+int UserInteraction::askQuestion(QWidget *parent, const QString &title, const QString &text)
+{
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Question, title, text,
+                                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                                parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    const int answer = box->exec();
+    delete box.data();
+    return answer == QMessageBox::Yes || answer == QMessageBox::No ? answer : int(QMessageBox::Cancel);
+}
+
+QString UserInteraction::chooseFile(QFileDialog *dialog)
+{
+    if (dialog->exec() != QDialog::Accepted)
+        return QString();
+    return dialog->selectedFiles().value(0);
+}
+
+bool UserInteraction::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,28 @@
+// Texts the window and vorn4-cli add beyond the message and caption catalogues. Each
+// subsystem keeps its own table of these next to its code; every entry carries all four
+// languages, so a missing translation is a compile error rather than an empty label.
+#pragma once
+
+#include <QString>
+
+namespace vorn {
+
+struct Text4 {
+    const char *en;
+    const char *de;
+    const char *fr;
+    const char *cz;   // UTF-8, like every source text
+};
+
+// The text in language 0 English, 1 German, 2 French, 3 Czech; anything else gives English.
+inline QString text4(const Text4 &t, int language)
+{
+    switch (language) {
+    case 1: return QString::fromUtf8(t.de);
+    case 2: return QString::fromUtf8(t.fr);
+    case 3: return QString::fromUtf8(t.cz);
+    default: return QString::fromUtf8(t.en);
+    }
+}
+
+}  // namespace vorn
