@@ -259,6 +259,20 @@ void DatalogController::showTimeInCell(bool on)
 
 void DatalogController::updateOverlays()
 {
+    // A repaint of the layer repaints the whole map beneath it, and shares move slowly:
+    // twice a second is enough, however fast a replay runs.
+    constexpr int kOverlayPeriodMs = 500;
+    if (overlayClock_.isValid() && overlayClock_.elapsed() < kOverlayPeriodMs) {
+        if (!overlayPending_) {
+            overlayPending_ = true;
+            QTimer::singleShot(kOverlayPeriodMs - int(overlayClock_.elapsed()), this, [this] {
+                overlayPending_ = false;
+                updateOverlays();
+            });
+        }
+        return;
+    }
+    overlayClock_.start();
     for (TimeInCellOverlay *o : overlays_)
         if (o->isVisible())
             o->update();

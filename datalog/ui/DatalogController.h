@@ -114,6 +114,8 @@ private:
     vorn::TimeInCell runCounts_;
     vorn::TimeInCell replayCounts_;
     std::vector<TimeInCellOverlay *> overlays_;
+    QElapsedTimer overlayClock_;   // since the layers were last repainted
+    bool overlayPending_ = false;
     QFileDialog *logDialog_ = nullptr;
     QFileDialog *folderDialog_ = nullptr;
 

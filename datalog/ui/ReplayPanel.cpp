@@ -124,7 +124,8 @@ void ReplayPanel::writeInfo()
 
 void ReplayPanel::closeEvent(QCloseEvent *event)
 {
-    // The window goes only with the replay; the controller hides it when it leaves.
-    event->ignore();
+    // Closing the panel leaves the replay. Never refused: the application's quit closes
+    // every window and must not be held up by this one.
+    event->accept();
     emit leaveRequested();
 }
