@@ -1,6 +1,7 @@
 // Build tool: turns one Markdown manual into a PDF with Qt's own text layout and PDF writer.
 // Usage: vorn4-manualpdf INPUT.md OUTPUT.pdf TITLE
 // Pictures are named relative to the Markdown file and scaled to the width of the text.
+#include <QColor>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -74,7 +75,9 @@ void styleTables(QTextDocument &doc)
             continue;
         QTextTableFormat format = table->format();
         format.setBorderCollapse(true);
-        format.setBorder(0.5);
+        format.setBorder(1);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        format.setBorderBrush(QColor(0x99, 0x99, 0x99));
         format.setCellPadding(3);
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
         table->setFormat(format);
