@@ -50,12 +50,22 @@ bool loadPictures(QTextDocument &doc, const QString &folder)
     return ok;
 }
 
-// Every chapter (a level-1 heading after the first) starts on a new page.
+bool startsWithPicture(const QTextBlock &block)
+{
+    return block.isValid() && !block.begin().atEnd() && block.begin().fragment().charFormat().isImageFormat();
+}
+
+// Every chapter (a level-1 heading after the first) starts on a new page, and so does every
+// section that opens with a picture, so that no heading is left alone at the foot of a page
+// while its picture goes to the next.
 void breakBeforeChapters(QTextDocument &doc)
 {
     bool first = true;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().headingLevel() != 1)
+        const int level = block.blockFormat().headingLevel();
+        const bool chapter = level == 1;
+        const bool pictured = level > 1 && startsWithPicture(block.next());
+        if (!chapter && !pictured)
             continue;
         if (!first) {
             QTextBlockFormat format = block.blockFormat();
