@@ -158,6 +158,7 @@ void DatalogController::startRecording()
         form_->MessageBox(vorn::text4(t::CannotCreate, language_).arg(path, writer_.errorString()));
         return;
     }
+    recording_ = true;
     recordingStartMs_ = clock_.elapsed();
     if (!recClock_) {
         recClock_ = new QTimer(this);
@@ -175,6 +176,7 @@ void DatalogController::stopRecording()
         return;
     const QString path = writer_.path();
     writer_.close();
+    recording_ = false;
     if (recClock_)
         recClock_->stop();
     replay_->setEnabled(true);

@@ -31,7 +31,8 @@ public:
     ~DatalogController() override;
 
     // ---- recording ----
-    bool recording() const { return writer_.isOpen(); }
+    // Until stopped, even after the writer has failed (the stop then tidies up).
+    bool recording() const { return recording_; }
     QString recordingPath() const { return writer_.path(); }
     // A new log in logFolder(), named by the local date and time it starts.
     void startRecording();
@@ -111,6 +112,7 @@ private:
     QElapsedTimer clock_;            // the run's steady clock, for rows and counts
     std::int64_t recordingStartMs_ = 0;
     vorn::LogWriter writer_;
+    bool recording_ = false;
     vorn::TimeInCell runCounts_;
     vorn::TimeInCell replayCounts_;
     std::vector<TimeInCellOverlay *> overlays_;

@@ -28,6 +28,7 @@ private slots:
     void cleanup();
     void recordingWritesEveryDecodedReplyAndClosingCompletesTheLog();
     void replayDrivesTheHighlightWithoutTouchingThePort();
+    void fullDiskStopsTheRecordingWithOneMessage();
     void logMenuSpeaksEveryLanguage();
 
 private:
@@ -206,6 +207,31 @@ void DatalogWindowTest::replayDrivesTheHighlightWithoutTouchingThePort()
     form_->action("MenuLogReplay")->trigger();
     QVERIFY(!form_->Replaying);
     QCOMPARE(answers_.messages.size(), 1);
+}
+
+void DatalogWindowTest::fullDiskStopsTheRecordingWithOneMessage()
+{
+    createForm();
+    form_->action("MenuLogRecord")->trigger();
+    const QString path = form_->Datalog->recordingPath();
+    const qint64 headerBytes = QFileInfo(path).size();
+    {
+        // Room for the header and about two rows.
+        filetest::FileSizeLimit limit(headerBytes + 200);
+        if (!limit.active())
+            QSKIP("cannot limit the file size here");
+        tick(60);
+        QTRY_COMPARE(answers_.messages.size(), 1);
+    }
+    QVERIFY(!form_->Datalog->recording());
+    QVERIFY(answers_.messages[0].startsWith("Recording stopped"));
+    QVERIFY(answers_.messages[0].contains(path));
+    QCOMPARE(statePart(), QString());
+    tick(30);
+    QCOMPARE(answers_.messages.size(), 1);
+    const vorn::LogContents log = vorn::readLog(path);
+    QVERIFY(log.ok);
+    QVERIFY(!log.rows.empty());   // what was written stays
 }
 
 void DatalogWindowTest::logMenuSpeaksEveryLanguage()
