@@ -24,8 +24,13 @@ enum class T {
     NoKeyLine,        // %1 file, %2 catalogue text
     Written,          // %1 file
     Equal,            // %1 file
-    Differ,           // %1 count
-    UnitFile,         // column heads "unit" / "file"
+    Differ,           // %1 count, %2 first, %3 second
+    TheUnit,          // "the unit", as the first of Differ
+    Same,             // %1 first file, %2 second
+    NoDevices,
+    MayOpen,
+    NoAccess,         // %1 group
+    InGroupLater,     // %1 group
     Interrupted,
     DeviceLost,
     LogDone,          // %1 rows, %2 file

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -58,7 +59,10 @@ QString resolvePort(const QString &value)
         if (!device.isEmpty())
             return device;
     }
-    return value;
+    // A relative path names a file here; a bare name like "ttyUSB0" is left to the port,
+    // which looks for it in /dev.
+    const QFileInfo info(value);
+    return info.isRelative() && info.exists() ? info.absoluteFilePath() : value;
 }
 
 bool Driver::open(const QString &device, QString *reason)

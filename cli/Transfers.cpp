@@ -18,8 +18,6 @@ namespace vorn::cli {
 
 namespace {
 
-constexpr qint64 kMaxParameterFileSize = 16 << 20;   // as the window reads
-
 void complainOrJson(const Invocation &in, QJsonObject json, const QString &line)
 {
     if (in.json) {
@@ -27,27 +25,6 @@ void complainOrJson(const Invocation &in, QJsonObject json, const QString &line)
         say(QString::fromUtf8(QJsonDocument(json).toJson()));
     }
     complain(line);
-}
-
-// A parameter file that the window's reader accepts (it has the key line).
-bool loadParameterFile(const QString &path, QByteArray &content, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = text(T::CannotRead).arg(path, file.errorString());
-        return false;
-    }
-    content = file.read(kMaxParameterFileSize);
-    if (!file.atEnd() || file.error() != QFileDevice::NoError) {
-        *error = text(T::CannotRead).arg(path, file.errorString());
-        return false;
-    }
-    ParameterImage probe;
-    if (!ReadParameterFile(content, probe)) {
-        *error = text(T::NoKeyLine).arg(path, message(Msg::UnmatchedIgnFile));
-        return false;
-    }
-    return true;
 }
 
 QJsonObject unitJson(const ParameterImage &image)
@@ -107,20 +84,6 @@ bool openPort(const Invocation &in, Driver &driver, QJsonObject &json)
 }
 
 QString verifyOk() { return message(Msg::Verify) + QStringLiteral(" OK"); }
-
-// The image bytes a parameter file sets: those that come out the same over two different
-// images. Bytes the file does not hold keep whatever the image had.
-std::array<bool, kImageSize> bytesHeldBy(const QByteArray &content)
-{
-    ParameterImage zeros, ones;
-    ones.bytes.fill(0xFF);
-    ReadParameterFile(content, zeros);
-    ReadParameterFile(content, ones);
-    std::array<bool, kImageSize> held{};
-    for (int i = 0; i < kImageSize; ++i)
-        held[i] = zeros[i] == ones[i];
-    return held;
-}
 
 }  // namespace
 
@@ -209,29 +172,19 @@ int runVerify(const Invocation &in)
     ReadParameterFile(content, wanted);
     std::uint8_t languageIndex = 0, comPort = 1;
     ClampParameters(wanted, languageIndex, comPort);
-    const auto held = bytesHeldBy(content);
-    const QStringList heads = text(T::UnitFile).split(QLatin1Char('|'));
-    QJsonArray differences;
-    QStringList lines;
-    for (int i = 0; i < kImageSize; ++i) {
-        if (!held[i] || unit[i] == wanted[i])
-            continue;
-        differences.append(QJsonObject{{QStringLiteral("offset"), i},
-                                       {QStringLiteral("unit"), unit[i]},
-                                       {QStringLiteral("file"), wanted[i]}});
-        lines << QStringLiteral("byte %1: %2 %3, %4 %5").arg(i).arg(heads.value(0)).arg(unit[i]).arg(heads.value(1)).arg(wanted[i]);
-    }
-    const bool equal = differences.isEmpty();
+    const auto differences = imageDifferences(unit, wanted, bytesHeldBy(content));
+    const bool equal = differences.empty();
     json.insert(QStringLiteral("result"), QStringLiteral("ok"));
     json.insert(QStringLiteral("equal"), equal);
-    json.insert(QStringLiteral("differences"), differences);
+    json.insert(QStringLiteral("differences"), differenceJson(differences, wanted, "unit", "file"));
     json.insert(QStringLiteral("unit"), unitJson(unit));
     if (in.json)
         say(QString::fromUtf8(QJsonDocument(json).toJson()));
     else if (equal)
         say(text(T::Equal).arg(path) + QLatin1Char('\n'));
     else
-        say(text(T::Differ).arg(lines.size()) + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        say(text(T::Differ).arg(differences.size()).arg(text(T::TheUnit), path) + QLatin1Char('\n')
+            + differenceLines(differences, wanted).join(QLatin1Char('\n')) + QLatin1Char('\n'));
     return equal ? ExitOk : ExitDiffer;
 }
 

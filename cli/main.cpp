@@ -22,9 +22,12 @@ struct Command {
 };
 
 const Command kCommands[] = {
+    {"ports", "ports", T::HelpPorts, false, 0, runPorts},
     {"read", "read    --port DEV FILE.ign", T::HelpRead, true, 1, runRead},
     {"program", "program --port DEV FILE.ign", T::HelpProgram, true, 1, runProgram},
     {"verify", "verify  --port DEV FILE.ign", T::HelpVerify, true, 1, runVerify},
+    {"show", "show    FILE.ign", T::HelpShow, false, 1, runShow},
+    {"diff", "diff    A.ign B.ign", T::HelpDiff, false, 2, runDiff},
     {"log", "log     --port DEV [--seconds N] [--map MAP.ign] FILE.csv", T::HelpLog, true, 1, runLog},
 };
 
