@@ -98,13 +98,36 @@ void PtyHost::receive(double now)
     std::size_t used = 0;
     while (partial_.size() - used >= kFrameBytes) {
         double due = now;
-        for (LineWrite &w : unit_.answer(partial_.data() + used, now - start_)) {
+        std::vector<LineWrite> writes = unit_.answer(partial_.data() + used, now - start_);
+        noteSent(writes);
+        for (LineWrite &w : writes) {
             due += w.afterMs / 1000.0;
             pending_.push_back({due, std::move(w.bytes)});
         }
         used += kFrameBytes;
     }
     partial_.erase(partial_.begin(), partial_.begin() + static_cast<std::ptrdiff_t>(used));
+}
+
+void PtyHost::noteSent(const std::vector<LineWrite> &writes) const
+{
+    if (options_.sentPath.empty() || writes.empty())
+        return;
+    std::vector<std::uint8_t> all;
+    for (const LineWrite &w : writes)
+        all.insert(all.end(), w.bytes.begin(), w.bytes.end());
+    if (all.size() < kFrameBytes)
+        return;
+    // Junk bytes go before the reply, so the reply is the last frame of the answer.
+    const std::uint8_t *f = all.data() + all.size() - kFrameBytes;
+    FILE *out = std::fopen(options_.sentPath.c_str(), "a");
+    if (!out)
+        return;
+    if (f[0] == (kMonitor ^ 0x80))
+        std::fprintf(out, "%02x %d %d %d\n", f[0], f[1] | f[2] << 8, f[41], f[3] | f[4] << 8);
+    else
+        std::fprintf(out, "%02x\n", f[0]);
+    std::fclose(out);
 }
 
 void PtyHost::sendDue(double now)
