@@ -3,8 +3,7 @@
 
 #include "lang/Texts4.h"
 
-#include <array>
-#include <cstdlib>
+#include <iterator>
 
 namespace vorn::cli {
 
@@ -12,7 +11,7 @@ namespace {
 
 int gLanguage = 0;
 
-constexpr std::array<Text4, static_cast<int>(T::Count)> kTexts{{
+constexpr Text4 kTexts[] = {
     {"Reads, programs and checks a VORN-4 ignition unit and its *.ign files.",
      "Liest, programmiert und prüft ein VORN-4-Zündgerät und seine *.ign-Dateien.",
      "Lit, programme et contrôle un boîtier d'allumage VORN-4 et ses fichiers *.ign.",
@@ -90,7 +89,9 @@ constexpr std::array<Text4, static_cast<int>(T::Count)> kTexts{{
     {"the device is gone", "das Gerät ist weg", "le périphérique a disparu", "zařízení zmizelo"},
     {"%1 rows written to %2", "%1 Zeilen in %2 geschrieben", "%1 lignes écrites dans %2", "%1 řádků zapsáno do %2"},
     {"no reply from the unit", "keine Antwort vom Gerät", "aucune réponse du boîtier", "žádná odpověď jednotky"},
-}};
+};
+// One entry per text, in the order of T; a missing one would shift every later text.
+static_assert(std::size(kTexts) == static_cast<std::size_t>(T::Count));
 
 }  // namespace
 
