@@ -200,6 +200,9 @@ void DeviceSession::HandleBlockReply(const Frame &reply, LinkEvents &out)
             if (blocksOnly_) {
                 out.push_back(event(LinkEvent::HideGauge));
                 mode_ = ModeIdle;
+                // Nothing is in flight after the last reply: an operation started next lets
+                // its first frame leave on its first tick instead of up to four later.
+                tickCounter_ = kReplyTimeoutTicks - 1;
             } else {
                 beginVerify(out);
             }

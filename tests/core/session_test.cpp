@@ -164,6 +164,17 @@ private slots:
         QCOMPARE(rig.port.waits, 5);
     }
 
+    void operationAfterReadBlocksSendsOnItsFirstTick()
+    {
+        Rig rig;
+        rig.tick(2);
+        rig.record(rig.session.startReadBlocks());
+        rig.runToIdle();
+        rig.record(rig.session.startProgram());
+        rig.tick();
+        QCOMPARE(rig.port.commands().back(), 0x00);
+    }
+
     void firstFrameLeavesOneToFourTicksAfterStart_data()
     {
         QTest::addColumn<int>("idleTicks");
