@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -88,19 +89,21 @@ void Driver::progress(const LinkEvent &e)
 {
     if (!showProgress_)
         return;
-    if (e.kind == LinkEvent::ShowStatus)
-        status_ = message(e.message) + (e.style == LinkEvent::Success ? QStringLiteral(" OK") : QString());
-    int value = -1;
-    if (e.kind == LinkEvent::SetGauge)
-        value = e.value;
-    else if (e.kind != LinkEvent::ShowStatus)
+    QString line;
+    if (e.kind == LinkEvent::ShowStatus) {
+        status_ = message(e.message);
+        if (e.style == LinkEvent::Progress)
+            return;   // the gauge at 0 follows at once
+        line = status_ + (e.style == LinkEvent::Success ? QStringLiteral(" OK") : QString());
+    } else if (e.kind == LinkEvent::SetGauge) {
+        // A bar of the blocks of this phase, redrawn in place.
+        const int done = std::clamp(e.value, 0, kBlockCount);
+        line = status_ + QStringLiteral(" [") + QString(done, QLatin1Char('#'))
+               + QString(kBlockCount - done, QLatin1Char('.')) + QLatin1Char(']');
+    } else {
         return;
-    // A bar of the three (or two) blocks, redrawn in place.
-    static int last = 0;
-    if (value >= 0)
-        last = value;
-    const QString bar = QString(last, QLatin1Char('#')) + QString(3 - std::min(last, 3), QLatin1Char('.'));
-    std::fprintf(stderr, "\r\033[K%s [%s]", status_.toLocal8Bit().constData(), bar.toLatin1().constData());
+    }
+    std::fprintf(stderr, "\r\033[K%s", line.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
