@@ -2,6 +2,7 @@
 // script sees (exit status, output, files) and what the unit ends up holding.
 #include "datalog/LogFormat.h"
 #include "files/IgnFile.h"
+#include "link/SerialLink.h"
 #include "sim/UnitModel.h"
 
 #include <QDir>
@@ -54,8 +55,9 @@ private slots:
     void scenarios();
 };
 
-// Steps are vorn4-cli arguments ({port} is the unit's line) or "@KEY VALUE", which rewrites
-// one line of u.ign the way a person editing the file would. `expect` holds one entry per
+// Steps are vorn4-cli arguments ({port} is the unit's line), "@KEY VALUE", which rewrites
+// one line of u.ign the way a person editing the file would, or "@reserved", which stores
+// a value in every byte of block 1 a parameter file does not hold, straight over the line. `expect` holds one entry per
 // step: the exit status, then fragments that must appear in the output, separated by "|".
 void CliTest::scenarios_data()
 {
@@ -66,9 +68,9 @@ void CliTest::scenarios_data()
 
     QTest::newRow("read, program, verify round trip")
         << QStringList{}
-        << QStringList{"read --port {port} u.ign", "@BASE_ADV 17", "program --port {port} u.ign",
+        << QStringList{"@reserved", "read --port {port} u.ign", "@BASE_ADV 17", "program --port {port} u.ign",
                        "verify --json --port {port} u.ign", "read --port {port} back.ign"}
-        << QStringList{"0|Verify: OK|u.ign written", "", "0|Verify: OK", "0|\"equal\": true", "0"}
+        << QStringList{"", "0|Verify: OK|u.ign written", "", "0|Verify: OK", "0|\"equal\": true", "0"}
         << "memory";
     QTest::newRow("verify names the changed parameter")
         << QStringList{} << QStringList{"read --port {port} u.ign", "@BASE_ADV 17", "verify --port {port} u.ign"}
@@ -110,6 +112,9 @@ void CliTest::scenarios()
         QVERIFY(sim.waitForReadyRead(kLong));
     const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
     const QString file = dir.filePath("u.ign");
+    vorn::ParameterImage before;   // the unit's memory before the first command
+    const vornsim::Memory factory = vornsim::UnitModel::factoryMemory(40);
+    std::copy(factory.begin(), factory.end(), before.bytes.begin());
 
     for (int i = 0; i < steps.size(); ++i) {
         const QString &step = steps[i];
@@ -117,6 +122,19 @@ void CliTest::scenarios()
             QFile f(file);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(step.mid(2).toUtf8());
+            continue;
+        }
+        if (step == "@reserved") {
+            const auto held = vorn::ParameterFileBytes();
+            for (int j = vorn::kBlockSize; j < 2 * vorn::kBlockSize; ++j)
+                if (!held[j] && j != vorn::Off::Reserved101)
+                    before[j] = 0x5A;
+            QString reason;
+            auto line = vorn::SerialLink::open(port, &reason);
+            QVERIFY2(line, qPrintable(reason));
+            line->write(vorn::makeFrame(vorn::Cmd::BlockWrite + 1, before.block(1)));
+            QTRY_VERIFY_WITH_TIMEOUT(line->bytesWaiting() >= vorn::kFrameSize, kLong);
+            QCOMPARE(static_cast<std::uint8_t>(line->read(vorn::kFrameSize)[0]), 0x81);
             continue;
         }
         if (step.startsWith('@')) {
@@ -152,9 +170,7 @@ void CliTest::scenarios()
         QCOMPARE(static_cast<std::uint8_t>(memory[vorn::Off::BaseAdv]), 17);
         vorn::ParameterImage unit;
         std::copy(memory.begin(), memory.end(), unit.bytes.begin());
-        vorn::ParameterImage expected;
-        const vornsim::Memory factory = vornsim::UnitModel::factoryMemory(40);
-        std::copy(factory.begin(), factory.end(), expected.bytes.begin());
+        vorn::ParameterImage expected = before;
         QVERIFY(vorn::ReadParameterFile(readAll(file), expected));
         QVERIFY(unit == expected);
         // Read writes the file of what the unit holds.
