@@ -29,6 +29,7 @@ public:
     bool writeDump() const;
 
 private:
+    void noteSent(const std::vector<LineWrite> &writes) const;
     struct Pending {
         double due;
         std::vector<std::uint8_t> bytes;
