@@ -98,6 +98,7 @@ void TFormHlav::MenuSaveClick()
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
     OpenDialog1->selectFile(path);
+    History->fileSaved(path);
 }
 
 void TFormHlav::MenuOpenClick()
@@ -128,6 +129,7 @@ void TFormHlav::openParameterFile(const QString &path)
     }
     History->nextStep({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
     AfterEdit();
+    History->fileOpened(path);
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
     SaveDialog1->selectFile(path);

@@ -39,4 +39,5 @@ void TFormHlav::MenuNewClick()
     ctl<QWidget>("LabelHlaseni")->hide();
     ctl<QWidget>("CGauge")->hide();
     ctl<QLabel>("LabelFile2")->setText(QString());
+    History->fileForgotten();
 }

@@ -3,6 +3,7 @@
 
 #include "app/Hlav.h"
 #include "history/HistoryTexts.h"
+#include "link/Monitor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -60,6 +62,16 @@ ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
     connect(undo_, &QAction::triggered, this, &ChangeHistoryUi::undo);
     connect(redo_, &QAction::triggered, this, &ChangeHistoryUi::redo);
     connect(&form, &TFormHlav::languageChanged, this, &ChangeHistoryUi::retranslate);
+
+    unitPart_ = new StatusPart(form.statusBar());
+    unitPart_->setObjectName(QStringLiteral("StatusUnit"));
+    filePart_ = new StatusPart(form.statusBar());
+    filePart_->setObjectName(QStringLiteral("StatusFile"));
+    for (QLabel *part : {unitPart_, filePart_}) {
+        part->setFrameShape(QFrame::StyledPanel);
+        part->setContentsMargins(4, 0, 4, 0);
+        form.statusBar()->addPermanentWidget(part);
+    }
     updateActions();
     qApp->installEventFilter(this);
 }
@@ -69,6 +81,7 @@ void ChangeHistoryUi::started()
     history_.reset(form_.Image);
     pending_ = {};
     started_ = true;
+    fileAtStart();
     updateActions();
 }
 
@@ -111,22 +124,52 @@ void ChangeHistoryUi::noteImageChange(const QString &what)
 void ChangeHistoryUi::readStarted()
 {
     readPending_ = true;
+    fileForgotten();
 }
 
-void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &)
+void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
 {
+    using vorn::LinkEvent;
+    for (const LinkEvent &e : events) {
+        if (e.kind == LinkEvent::ShowStatus) {
+            if (e.style == LinkEvent::Progress) {
+                // Begin Verify of a Read or Program shows "Verify:" too: still that operation.
+                if (e.message == vorn::Msg::Read) {
+                    op_ = Operation::Read;
+                } else if (e.message == vorn::Msg::ProgramDevice) {
+                    op_ = Operation::Program;
+                    tracker_.programStarted();
+                } else if (e.message == vorn::Msg::Verify && op_ == Operation::None) {
+                    op_ = Operation::Verify;
+                }
+            } else {
+                operationEnded(e.style == LinkEvent::Success);
+            }
+        } else if (e.kind == LinkEvent::VersionMismatch) {
+            op_ = Operation::None;
+        } else if (e.kind == LinkEvent::MonitorFrame && vorn::frameIsValid(e.frame)) {
+            tracker_.programCountSeen(vorn::parseMonitorFrame(e.frame).programCount);
+        }
+    }
     // Blocks 1 and 2 of a Read arrive on different ticks; the Read is one step once the
     // session stops reading (verifying, failed or refused).
-    if (!started_ || form_.Session.mode() == vorn::ModeRead)
-        return;
-    if (vorn::settingsDiffer(history_.recorded(), form_.Image)) {
-        vorn::StepLabel label;
-        if (readPending_)
-            label.text = &vorn::htext::StepRead;
-        record(label);
-    }
-    if (form_.Session.mode() != vorn::ModeRead)
+    if (started_ && form_.Session.mode() != vorn::ModeRead) {
+        if (vorn::settingsDiffer(history_.recorded(), form_.Image)) {
+            vorn::StepLabel label;
+            if (readPending_)
+                label.text = &vorn::htext::StepRead;
+            record(label);
+        }
         readPending_ = false;
+    }
+    updateStatus();
+}
+
+void ChangeHistoryUi::operationEnded(bool ok)
+{
+    if (ok && op_ != Operation::None)
+        tracker_.unitMatched(form_.Image);
+    op_ = Operation::None;
 }
 
 void ChangeHistoryUi::step(bool back)
@@ -185,6 +228,7 @@ void ChangeHistoryUi::updateActions()
                                : vorn::text4(vorn::htext::RedoStep, language_).arg(menuSafe(r)));
     undo_->setEnabled(history_.canUndo());
     redo_->setEnabled(history_.canRedo());
+    updateStatus();
 }
 
 void ChangeHistoryUi::retranslate(int language)

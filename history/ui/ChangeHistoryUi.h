@@ -2,14 +2,28 @@
 // shortcuts that work inside a number field too.
 #pragma once
 
+#include "history/ChangeTracking.h"
 #include "history/UndoHistory.h"
 #include "link/Session.h"
 
+#include <QLabel>
 #include <QObject>
 
 class QAction;
 class QMenu;
 class TFormHlav;
+
+// A permanent part of the status bar that opens something when clicked.
+class StatusPart : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
 
 class ChangeHistoryUi : public QObject {
     Q_OBJECT
@@ -30,9 +44,17 @@ public:
     // After the window applied the session's events (ticks and starts of operations).
     void linkEventsApplied(const vorn::LinkEvents &events);
 
+    // The file the window's image was saved to or opened from; forgotten by New and Read.
+    void fileSaved(const QString &path);
+    void fileOpened(const QString &path);
+    void fileForgotten();
+
     void undo();
     void redo();
     const vorn::UndoHistory &history() const { return history_; }
+    const vorn::ChangeTracker &tracker() const { return tracker_; }
+    StatusPart *unitPart() const { return unitPart_; }
+    StatusPart *filePart() const { return filePart_; }
     QMenu *editMenu() const { return edit_; }
 
 protected:
@@ -43,6 +65,15 @@ private:
     void step(bool back);
     void updateActions();
     void retranslate(int language);
+    void updateStatus();
+    void operationEnded(bool ok);
+    void fileAtStart();
+
+    enum class Operation { None, Read, Program, Verify };
+    Operation op_ = Operation::None;
+    vorn::ChangeTracker tracker_;
+    StatusPart *unitPart_ = nullptr;
+    StatusPart *filePart_ = nullptr;
 
     TFormHlav &form_;
     vorn::UndoHistory history_;
