@@ -122,11 +122,13 @@ void TFormHlav::openParameterFile(const QString &path)
     const bool whole = file.atEnd() && file.error() == QFileDevice::NoError;
     file.close();
 
+    const vorn::ParameterImage before = Image;
     FileKeyFound = whole && vorn::ReadParameterFile(content, Image);
     if (!FileKeyFound) {
         MessageBox(Messages[vorn::Msg::UnmatchedIgnFile]);
         return;
     }
+    History->beforeReplace(vorn::RestoreEvent::BeforeOpen, before);
     History->nextStep({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
     AfterEdit();
     History->fileOpened(path);

@@ -63,6 +63,11 @@ void TFormHlav::MenuCom1Click(int portNumber)
 
 void TFormHlav::Timer1Timer()
 {
+    // A comparison read of the unit has the line to itself for its few ticks.
+    if (History && History->tickInstead()) {
+        HighlightActiveCell();
+        return;
+    }
     applyLinkEvents(Session.tick());
     HighlightActiveCell();
 }

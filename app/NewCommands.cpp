@@ -16,6 +16,7 @@ void TFormHlav::ApplyBikeSetup()
 void TFormHlav::ComboBikeChange()
 {
     EditState &s = *editState_;
+    History->beforeReplace(vorn::RestoreEvent::BeforeModel, Image);
     // The other fields are not read back: a listed model replaces them with its defaults.
     const int code = vorn::bikeCodeOfListIndex(s.bike->currentIndex());
     if (code >= 0)
@@ -33,6 +34,7 @@ void TFormHlav::MenuNewClick()
 {
     if (Question(Messages[vorn::Msg::DefaultSetting]) != QMessageBox::Yes)
         return;
+    History->beforeReplace(vorn::RestoreEvent::BeforeNew, Image);
     ApplyBikeSetup();
     History->nextStep({&vorn::htext::StepNew});
     AfterEdit();

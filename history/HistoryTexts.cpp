@@ -8,7 +8,7 @@ const Text4 Undo{"&Undo", "&Rückgängig", "&Annuler", "&Zpět"};
 const Text4 UndoStep{"&Undo %1", "&Rückgängig: %1", "&Annuler %1", "&Zpět: %1"};
 const Text4 Redo{"&Redo", "&Wiederholen", "&Rétablir", "&Znovu"};
 const Text4 RedoStep{"&Redo %1", "&Wiederholen: %1", "&Rétablir %1", "&Znovu: %1"};
-const Text4 Compare{"&Compare...", "&Vergleichen mit...", "&Comparer...", "&Porovnat..."};
+const Text4 Compare{"&Compare with", "&Vergleichen mit", "&Comparer avec", "&Porovnat s"};
 const Text4 RestorePoints{"Restore points...", "Wiederherstellungspunkte...", "Points de restauration...",
                           "Body obnovení..."};
 
@@ -86,9 +86,9 @@ const Text4 CompareOnlyFileBytes{"Only the parameters a file holds are compared.
                                  "Nur die Parameter, die eine Datei enthält, werden verglichen.",
                                  "Seuls les paramètres contenus dans un fichier sont comparés.",
                                  "Porovnávají se jen parametry, které soubor obsahuje."};
-const Text4 VerifyOffer{"Show the differences from the blocks the unit sent?",
-                        "Unterschiede zu den von der Zündung gesendeten Blöcken zeigen?",
-                        "Afficher les différences avec les blocs envoyés par l'unité ?",
-                        "Zobrazit rozdíly proti blokům, které jednotka odeslala?"};
+const Text4 VerifyOffer{"Verify error: click the unit part of the status bar to compare with what the unit sends.",
+                        "Vergleichsfehler: Klick auf den Zündungsteil der Statusleiste vergleicht mit dem, was die Zündung sendet.",
+                        "Erreur de vérification : cliquez sur la partie unité de la barre d'état pour comparer avec ce que l'unité envoie.",
+                        "Chyba verifikace: klepnutím na část jednotky ve stavovém řádku porovnáte s tím, co jednotka posílá."};
 
 }  // namespace vorn::htext

@@ -61,7 +61,31 @@ ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
     redo_->setShortcuts({QKeySequence(kRedoKeys[0]), QKeySequence(kRedoKeys[1])});
     connect(undo_, &QAction::triggered, this, &ChangeHistoryUi::undo);
     connect(redo_, &QAction::triggered, this, &ChangeHistoryUi::redo);
+    edit_->addSeparator();
+    compare_ = edit_->addMenu(QStringLiteral("&Compare with"));
+    compare_->setObjectName(QStringLiteral("MenuCompare"));
+    compare_->menuAction()->setObjectName(QStringLiteral("MenuCompare"));
+    compareUnit_ = compare_->addAction(QStringLiteral("the unit"));
+    compareUnit_->setObjectName(QStringLiteral("MenuCompareUnit"));
+    compareFile_ = compare_->addAction(QStringLiteral("a file..."));
+    compareFile_->setObjectName(QStringLiteral("MenuCompareFile"));
+    comparePoint_ = compare_->addAction(QStringLiteral("a restore point..."));
+    comparePoint_->setObjectName(QStringLiteral("MenuComparePoint"));
+    connect(compareUnit_, &QAction::triggered, this, &ChangeHistoryUi::compareWithUnit);
+    connect(compareFile_, &QAction::triggered, this, &ChangeHistoryUi::compareWithFileChosen);
+    connect(comparePoint_, &QAction::triggered, this, &ChangeHistoryUi::openRestorePoints);
+
+    // File, "Restore points..." after the print items, before the separator of Exit.
+    if (auto *file = form.findChild<QMenu *>(QStringLiteral("MenuFile"))) {
+        const auto items = file->actions();
+        QAction *before = items.size() >= 2 ? items[items.size() - 2] : nullptr;
+        restorePoints_ = new QAction(QStringLiteral("Restore points..."), file);
+        restorePoints_->setObjectName(QStringLiteral("MenuRestorePoints"));
+        file->insertAction(before, restorePoints_);
+        connect(restorePoints_, &QAction::triggered, this, &ChangeHistoryUi::openRestorePoints);
+    }
     connect(&form, &TFormHlav::languageChanged, this, &ChangeHistoryUi::retranslate);
+    pool_.setMaxThreadCount(1);   // points are written in the order they were taken
 
     unitPart_ = new StatusPart(form.statusBar());
     unitPart_->setObjectName(QStringLiteral("StatusUnit"));
@@ -71,7 +95,13 @@ ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
         part->setFrameShape(QFrame::StyledPanel);
         part->setContentsMargins(4, 0, 4, 0);
         form.statusBar()->addPermanentWidget(part);
+        part->setCursor(Qt::PointingHandCursor);
     }
+    connect(unitPart_, &StatusPart::clicked, this, &ChangeHistoryUi::compareWithUnit);
+    connect(filePart_, &StatusPart::clicked, this, [this] {
+        if (tracker_.fileOrigin() != vorn::ChangeTracker::FileOrigin::None)
+            compareWithFile(tracker_.filePath());
+    });
     updateActions();
     qApp->installEventFilter(this);
 }
@@ -123,6 +153,7 @@ void ChangeHistoryUi::noteImageChange(const QString &what)
 
 void ChangeHistoryUi::readStarted()
 {
+    writePoint(vorn::RestoreEvent::BeforeRead, form_.Image);
     readPending_ = true;
     fileForgotten();
 }
@@ -143,6 +174,8 @@ void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
                     op_ = Operation::Verify;
                 }
             } else {
+                if (e.style == LinkEvent::Error && e.message == vorn::Msg::VerifyError)
+                    form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyOffer, language_));
                 operationEnded(e.style == LinkEvent::Success);
             }
         } else if (e.kind == LinkEvent::VersionMismatch) {
@@ -167,8 +200,15 @@ void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
 
 void ChangeHistoryUi::operationEnded(bool ok)
 {
-    if (ok && op_ != Operation::None)
+    if (ok && op_ != Operation::None) {
         tracker_.unitMatched(form_.Image);
+        if (op_ != Operation::Verify) {
+            const auto &id = form_.Identification;
+            const QString unit = QStringList{id.version, id.date.trimmed(), id.time}.join(' ').trimmed();
+            writePoint(op_ == Operation::Read ? vorn::RestoreEvent::Read : vorn::RestoreEvent::Programmed,
+                       form_.Image, unit);
+        }
+    }
     op_ = Operation::None;
 }
 
@@ -233,7 +273,14 @@ void ChangeHistoryUi::updateActions()
 
 void ChangeHistoryUi::retranslate(int language)
 {
+    using namespace vorn;
     language_ = language;
-    edit_->setTitle(vorn::text4(vorn::htext::MenuEdit, language));
+    edit_->setTitle(text4(htext::MenuEdit, language));
+    compare_->setTitle(text4(htext::Compare, language));
+    compareUnit_->setText(text4(htext::CompareWithUnit, language));
+    compareFile_->setText(text4(htext::CompareWithFile, language));
+    comparePoint_->setText(text4(htext::CompareWithPoint, language));
+    if (restorePoints_)
+        restorePoints_->setText(text4(htext::RestorePoints, language));
     updateActions();
 }

@@ -6,12 +6,19 @@
 #include "history/UndoHistory.h"
 #include "link/Session.h"
 
+#include "history/RestorePoints.h"
+
 #include <QLabel>
 #include <QObject>
+#include <QThreadPool>
+
+#include <memory>
 
 class QAction;
 class QMenu;
 class TFormHlav;
+class CompareView;
+class RestorePointsDialog;
 
 // A permanent part of the status bar that opens something when clicked.
 class StatusPart : public QLabel {
@@ -49,6 +56,27 @@ public:
     void fileOpened(const QString &path);
     void fileForgotten();
 
+    // The window's image just before New, Open or a model change replaces it.
+    void beforeReplace(vorn::RestoreEvent event, const vorn::ParameterImage &image);
+    // Restore points are written off the window's thread; this waits for those under way.
+    void waitForRestorePoints();
+    QString restorePointFolder() const;
+    void openRestorePoints();
+    void restoreFrom(const QString &path);
+    void showDifferencesTo(const QString &path);
+
+    // Compare: the window's image with the unit (read into a buffer of its own), a file,
+    // or a restore point.
+    void compareWithUnit();
+    void compareWithFile(const QString &path);
+    void compareWithFileChosen();
+    // While the unit is read for a comparison, the window's tick runs that read instead of
+    // the window's session; true when it did.
+    bool tickInstead();
+    bool comparingWithUnit() const { return compareSession_ != nullptr; }
+    CompareView *compareView() const { return compareView_; }
+    RestorePointsDialog *restorePointsDialog() const { return pointsDialog_; }
+
     void undo();
     void redo();
     const vorn::UndoHistory &history() const { return history_; }
@@ -68,6 +96,22 @@ private:
     void updateStatus();
     void operationEnded(bool ok);
     void fileAtStart();
+
+    void writePoint(vorn::RestoreEvent event, const vorn::ParameterImage &image, const QString &unit = QString());
+    void pointResult(const QString &error);
+    void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title);
+    void compareDone(bool ok);
+
+    QThreadPool pool_;
+    std::shared_ptr<vorn::RestorePointStore> store_;
+    bool pointFailureShown_ = false;
+    RestorePointsDialog *pointsDialog_ = nullptr;
+    CompareView *compareView_ = nullptr;
+    QAction *restorePoints_ = nullptr;
+    QMenu *compare_ = nullptr;
+    QAction *compareUnit_ = nullptr, *compareFile_ = nullptr, *comparePoint_ = nullptr;
+    vorn::ParameterImage compareImage_;
+    std::unique_ptr<vorn::DeviceSession> compareSession_;
 
     enum class Operation { None, Read, Program, Verify };
     Operation op_ = Operation::None;
