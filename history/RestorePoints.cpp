@@ -168,17 +168,24 @@ RestorePointStore::Result RestorePointStore::write(const ParameterImage &image, 
         newest_ = image;
     r.written = true;
 
-    bool indexChanged = !unit.isEmpty();
-    if (indexChanged)
+    if (!unit.isEmpty())
         units_[name] = unit;
+    bool pruned = false;
     while (static_cast<int>(points_.size()) > limit_) {
         QFile::remove(QDir(folder_).filePath(points_.front().fileName));
-        indexChanged |= units_.erase(points_.front().fileName) > 0;
+        pruned |= units_.erase(points_.front().fileName) > 0;
         points_.erase(points_.begin());
     }
-    // The point itself is written; an index that failed only loses its identification.
-    if (indexChanged)
+    // The point itself is written; an index that failed only loses identifications. A new
+    // line is appended (a torn last line loses only its own); pruning rewrites it whole.
+    if (pruned) {
         writeIndex(&r.error);
+    } else if (!unit.isEmpty()) {
+        QFile index(QDir(folder_).filePath(kRestoreIndexFileName));
+        const QByteArray line = name.toUtf8() + '\t' + unit.toUtf8() + '\n';
+        if (!index.open(QIODevice::Append) || index.write(line) != line.size() || !index.flush())
+            r.error = QStringLiteral("cannot write %1").arg(index.fileName());
+    }
     return r;
 }
 
