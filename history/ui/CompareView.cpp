@@ -28,14 +28,14 @@ CompareView::CompareView(QWidget *parent) : QDialog(parent)
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    v->addWidget(list_, 2);
+    v->addWidget(list_, 1);
     gridTitle_ = new QLabel(this);
     v->addWidget(gridTitle_);
     grid_ = new QTableWidget(vorn::kMapSize, vorn::kMapSize, this);
     grid_->setObjectName(QStringLiteral("CompareGrid"));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    v->addWidget(grid_, 1);
+    v->addWidget(grid_, 3);
     auto *buttons = new QHBoxLayout;
     copy_ = new QPushButton(this);
     copy_->setObjectName(QStringLiteral("CompareCopy"));
@@ -46,7 +46,7 @@ CompareView::CompareView(QWidget *parent) : QDialog(parent)
     v->addLayout(buttons);
     connect(copy_, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text_); });
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
-    resize(760, 640);
+    resize(760, 760);
 }
 
 void CompareView::showComparison(const vorn::Comparison &c, const QString &otherTitle, int language)
