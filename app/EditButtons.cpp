@@ -1,5 +1,7 @@
 // Editing buttons: advance and servo steps, map column spin buttons, throttle calibration.
 #include "Hlav.h"
+#include "history/HistoryTexts.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QCheckBox>
 
@@ -40,6 +42,7 @@ void advanceStep(TFormHlav &w, bool up)
     w.ReadParameters();
     vorn::ClampParameters(w.Image, w.LanguageIndex, w.ComPort);
     if (w.ctl<QCheckBox>("CheckBoxIgnAll")->isChecked()) {
+        w.History->nextStep({&vorn::htext::StepAdvanceAll, up ? QStringLiteral("+1 °") : QStringLiteral("-1 °")});
         for (int r = 0; r < vorn::kMapSize; ++r)
             for (int c = 0; c < vorn::kMapSize; ++c)
                 stepAdvance(w.Image.advance(r, c), up);
@@ -56,6 +59,7 @@ void servoStep(TFormHlav &w, bool up)
 {
     w.ReadParameters();
     if (w.ctl<QCheckBox>("CheckBoxServoAll")->isChecked()) {
+        w.History->nextStep({&vorn::htext::StepServoAll, up ? QStringLiteral("+20 mV") : QStringLiteral("-20 mV")});
         for (int p = 0; p < vorn::kMapSize; ++p)
             stepServo(w.Image.servoMv(p), up);
     } else if (validIndex(w.LiveCell.servoColumn)) {
@@ -72,6 +76,7 @@ void columnStep(TFormHlav &w, int column, bool up)
     if (!validIndex(column))
         return;
     w.ReadParameters();
+    w.History->nextStep({&vorn::htext::StepColumn, QString::number(column + 1) + (up ? " +1 °" : " -1 °")});
     for (int r = 0; r < vorn::kMapSize; ++r)
         stepAdvance(w.Image.advance(r, column), up);
     w.AfterEdit();

@@ -5,6 +5,8 @@
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
 #include "files/ManualLocation.h"
+#include "history/HistoryTexts.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -98,6 +100,7 @@ void TFormHlav::MenuSaveClick()
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
     OpenDialog1->selectFile(path);
+    History->fileSaved(path);
 }
 
 void TFormHlav::MenuOpenClick()
@@ -121,12 +124,16 @@ void TFormHlav::openParameterFile(const QString &path)
     const bool whole = file.atEnd() && file.error() == QFileDevice::NoError;
     file.close();
 
+    const vorn::ParameterImage before = Image;
     FileKeyFound = whole && vorn::ReadParameterFile(content, Image);
     if (!FileKeyFound) {
         MessageBox(Messages[vorn::Msg::UnmatchedIgnFile]);
         return;
     }
+    History->beforeReplace(vorn::RestoreEvent::BeforeOpen, before);
+    History->nextStep({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
     AfterEdit();
+    History->fileOpened(path);
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
     SaveDialog1->selectFile(path);

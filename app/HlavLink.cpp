@@ -4,6 +4,7 @@
 #include "Colors.h"
 #include "link/PortPath.h"
 #include "link/SerialLink.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QAction>
 #include <QLabel>
@@ -63,9 +64,15 @@ void TFormHlav::MenuCom1Click(int portNumber)
 void TFormHlav::Timer1Timer()
 {
     // A replay stands the session still: no request goes out, no reply is read, and the
-    // counters go on where they stopped when the replay ends.
-    if (!Replaying)
+    // counters go on where they stopped when the replay ends. A comparison read of the unit
+    // has the line to itself for its few ticks.
+    if (!Replaying) {
+        if (History && History->tickInstead()) {
+            HighlightActiveCell();
+            return;
+        }
         applyLinkEvents(Session.tick());
+    }
     HighlightActiveCell();
 }
 
@@ -73,6 +80,8 @@ void TFormHlav::MenuReadClick()
 {
     if (Replaying)
         return;
+    if (History)
+        History->readStarted();
     applyLinkEvents(Session.startRead());
     ctl<QLabel>("LabelFile2")->setText(QString());
 }
@@ -161,4 +170,6 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
             break;
         }
     }
+    if (History)
+        History->linkEventsApplied(events);
 }

@@ -1,6 +1,8 @@
 // The model and synchronisation lists' change handler, the New command and start-up presets.
 #include "EditState.h"
 #include "params/New.h"
+#include "history/HistoryTexts.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +16,7 @@ void TFormHlav::ApplyBikeSetup()
 void TFormHlav::ComboBikeChange()
 {
     EditState &s = *editState_;
+    History->beforeReplace(vorn::RestoreEvent::BeforeModel, Image);
     // The other fields are not read back: a listed model replaces them with its defaults.
     const int code = vorn::bikeCodeOfListIndex(s.bike->currentIndex());
     if (code >= 0)
@@ -23,6 +26,7 @@ void TFormHlav::ComboBikeChange()
     BikeSetupPending = true;
     ApplyBikeSetup();
     ShowParameters();
+    History->nextStep({&vorn::htext::StepModel});
     AfterEdit();
 }
 
@@ -30,9 +34,12 @@ void TFormHlav::MenuNewClick()
 {
     if (Question(Messages[vorn::Msg::DefaultSetting]) != QMessageBox::Yes)
         return;
+    History->beforeReplace(vorn::RestoreEvent::BeforeNew, Image);
     ApplyBikeSetup();
+    History->nextStep({&vorn::htext::StepNew});
     AfterEdit();
     ctl<QWidget>("LabelHlaseni")->hide();
     ctl<QWidget>("CGauge")->hide();
     ctl<QLabel>("LabelFile2")->setText(QString());
+    History->fileForgotten();
 }

@@ -1,5 +1,7 @@
 // Measures one after-edit round and one language switch on the real main window.
 #include "app/Hlav.h"
+#include "history/RestorePoints.h"
+#include "history/ui/ChangeHistoryUi.h"
 #include "tests/support/ScriptedInteraction.h"
 
 #include <QApplication>
@@ -59,7 +61,24 @@ int main(int argc, char *argv[])
             form.MenuGermanClick();
         settle();
     });
-    std::printf("after_edit_ms %.3f\nlanguage_switch_ms %.3f\n", afterEdit, language);
+    // Undo and redo of one step, each the whole after-edit path of the window.
+    form.MenuEnglishClick();
+    const double undoRedo = medianMs(300, [&](int i) {
+        if (i % 2)
+            form.History->redo();
+        else
+            form.History->undo();
+        settle();
+    });
+    // One restore point written by the store (the worker thread's share of the work).
+    vorn::RestorePointStore store(dir.filePath("points"));
+    const QDateTime t0 = QDateTime::currentDateTime();
+    const double point = medianMs(200, [&](int i) {
+        form.Image.limiter2() = static_cast<std::uint8_t>(100 + i % 50);
+        store.write(form.Image, vorn::RestoreEvent::Read, t0.addSecs(i), i % 2 ? QStringLiteral("VRN04") : QString());
+    });
+    std::printf("after_edit_ms %.3f\nlanguage_switch_ms %.3f\nundo_redo_ms %.3f\nrestore_point_ms %.3f\n",
+                afterEdit, language, undoRedo, point);
     form.close();
     return 0;
 }

@@ -2,9 +2,16 @@
 #include "app/Hlav.h"
 #include "datalog/ui/DatalogController.h"
 #include "datalog/ui/ReplayPanel.h"
+#include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareView.h"
+#include "history/ui/RestorePointsDialog.h"
 #include "tests/support/ScriptedInteraction.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -80,6 +87,33 @@ int main(int argc, char *argv[])
         form.grab().save(out + QStringLiteral("/datalog-replay-map.png"));
         form.Datalog->panel()->grab().save(out + QStringLiteral("/datalog-replay-panel.png"));
         form.Datalog->leaveReplay();
+    }
+    // With VORN4_SHOT_HISTORY set: the Edit menu, the status bar's change parts, the restore
+    // points and the comparison after a few edits and a New.
+    if (qEnvironmentVariableIsSet("VORN4_SHOT_HISTORY")) {
+        form.action("MenuEnglish")->trigger();
+        form.Image.limiter2() = 105;
+        form.AfterEdit();
+        form.Image.advance(9, 3) = 31;
+        form.Image.advance(5, 6) = 12;
+        form.AfterEdit();
+        form.MenuNewClick();
+        form.Image.limiter2() = 120;
+        form.AfterEdit();
+        form.History->waitForRestorePoints();
+        QApplication::processEvents();
+        form.statusBar()->grab().save(out + "/history-statusbar.png");
+        QMenu *edit = form.History->editMenu();
+        edit->popup(form.mapToGlobal(QPoint(60, 20)));
+        QApplication::processEvents();
+        edit->grab().save(out + "/history-editmenu.png");
+        edit->hide();
+        form.History->openRestorePoints();
+        QApplication::processEvents();
+        form.History->restorePointsDialog()->grab().save(out + "/history-restorepoints.png");
+        form.History->restorePointsDialog()->findChild<QPushButton *>("RestorePointShow")->click();
+        QApplication::processEvents();
+        form.History->compareView()->grab().save(out + "/history-compare.png");
     }
     form.close();
     return 0;

@@ -145,7 +145,7 @@ void LanguageTest::germanMenus()
     auto texts = [&](const char *menu) {
         QStringList out;
         for (QAction *a : form_->ctl<QMenu>(menu)->actions())
-            if (!a->isSeparator())
+            if (!a->isSeparator() && a->objectName() != QLatin1String("MenuRestorePoints"))   // added item
                 out << a->text();
         return out;
     };
@@ -382,10 +382,12 @@ void LanguageTest::everyShownTextIsTranslatedOrFixed()
         if (k <= 8)
             fixed << QStringLiteral("LabelTest%1").arg(k);
     }
-    QStringList forgotten;
+    // Controls added beside the catalogue translate themselves on languageChanged; their
+    // text must then differ in German.
+    QList<QPair<QObject *, QString>> candidates;
     auto check = [&](QObject *o, const QString &text) {
         if (!text.isEmpty() && !translated.contains(o->objectName()) && !fixed.contains(o->objectName()))
-            forgotten << QStringLiteral("%1 \"%2\"").arg(o->objectName(), text);
+            candidates.append({o, text});
     };
     for (QObject *o : form_->findChildren<QObject *>()) {
         if (inDialog(o))
@@ -399,6 +401,11 @@ void LanguageTest::everyShownTextIsTranslatedOrFixed()
     auto *tabs = form_->ctl<QTabWidget>("PageControl1");
     for (int i = 0; i < tabs->count(); ++i)
         check(tabs->widget(i), tabs->tabText(i));
+    choose(1);
+    QStringList forgotten;
+    for (const auto &[o, text] : candidates)
+        if (caption(o) == text)
+            forgotten << QStringLiteral("%1 \"%2\"").arg(o->objectName(), text);
     QVERIFY2(forgotten.isEmpty(), qPrintable(forgotten.join('\n')));
 }
 

@@ -1,0 +1,45 @@
+// A comparison of two images by parameter name.
+#include "Comparison.h"
+
+#include "HistoryTexts.h"
+
+namespace vorn {
+
+bool Comparison::cellDiffers(int row, int column) const
+{
+    const int o = Off::Advance + 10 * row + column;
+    return mask.test(static_cast<std::size_t>(o)) && window[o] != other[o];
+}
+
+QString comparisonText(const Comparison &c, const QString &otherTitle, int language, const QLocale &locale)
+{
+    QStringList lines;
+    lines << text4(htext::CompareParameter, language) + '\t' + text4(htext::CompareWindow, language) + '\t'
+                 + otherTitle;
+    const auto diffs = c.differences();
+    for (const ParameterDifference &d : diffs)
+        lines << parameterName(*d.parameter, language, c.window, locale) + '\t'
+                     + valueWithUnit(*d.parameter, d.before, language, locale) + '\t'
+                     + valueWithUnit(*d.parameter, d.after, language, locale);
+    if (diffs.empty())
+        lines << text4(htext::CompareNoDiff, language);
+    lines << QString() << text4(htext::CompareMapTitle, language);
+    QString head = QStringLiteral("%");
+    for (int k = 0; k < kMapSize; ++k)
+        head += '\t' + valueText(*findParameter("advance_rpm[" + std::to_string(k) + "]"),
+                                 c.window[Off::RpmAdv + k], language, locale);
+    lines << head;
+    for (int r = kMapSize - 1; r >= 0; --r) {
+        QString line = QString::number(throttleRowPercent(r));
+        for (int k = 0; k < kMapSize; ++k) {
+            const int o = Off::Advance + 10 * r + k;
+            line += '\t' + QString::number(c.window[o]);
+            if (c.cellDiffers(r, k))
+                line += '*' + QString::number(c.other[o]);
+        }
+        lines << line;
+    }
+    return lines.join('\n') + '\n';
+}
+
+}  // namespace vorn

@@ -1,0 +1,77 @@
+// Restore points in the window: written before New, listed newest first, restored as one
+// undo step; a folder that cannot be written is said once in the status bar.
+#include "window/EditFixture.h"
+
+#include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareView.h"
+#include "history/ui/RestorePointsDialog.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+using editfixture::Window;
+
+class RestorePointsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void newLeavesAPointThatRestoresAsOneStep();
+    void unwritableFolderIsSaidOnce();
+};
+
+void RestorePointsWindowTest::newLeavesAPointThatRestoresAsOneStep()
+{
+    Window w;
+    w->Image.limiter2() = 150;
+    w->Image.advance(9, 2) = 33;
+    w->AfterEdit();
+    const vorn::ParameterImage edited = w->Image;
+    w->MenuNewClick();
+    QVERIFY(w->Image != edited);
+
+    w->action("MenuRestorePoints")->trigger();
+    RestorePointsDialog *dialog = w->History->restorePointsDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QTreeWidget *tree = dialog->tree();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(1), QString("before new"));
+    QCOMPARE(tree->topLevelItem(0)->text(3), QString("2"));   // limiter and one map cell
+
+    dialog->findChild<QPushButton *>("RestorePointShow")->click();
+    CompareView *view = w->History->compareView();
+    QVERIFY(view && view->isVisible());
+    QCOMPARE(view->list()->rowCount(), 2);
+    QVERIFY(view->text().contains(QString::fromUtf8("Limiter\t11,000 rpm\t15,000 rpm")));
+
+    dialog->findChild<QPushButton *>("RestorePointRestore")->click();
+    QCOMPARE(w->Image, edited);
+    QVERIFY(w->action("MenuUndo")->text().startsWith("&Undo Restore "));
+    QCOMPARE(tree->topLevelItem(0)->text(3), QString("0"));
+    w->action("MenuUndo")->trigger();
+    QVERIFY(w->Image != edited);
+}
+
+void RestorePointsWindowTest::unwritableFolderIsSaidOnce()
+{
+    Window w;
+    QFile blocker(w.dir.filePath("history"));   // a file where the folder should be
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QStatusBar *bar = w->statusBar();
+    for (int i = 0; i < 2; ++i) {
+        w->Image.limiter2() = static_cast<std::uint8_t>(150 + i);
+        w->AfterEdit();
+        bar->clearMessage();
+        w->MenuNewClick();   // the command itself goes on
+        w->History->waitForRestorePoints();
+        QCOMPARE(int(w->Image.limiter2()), 110);
+        QCOMPARE(bar->currentMessage().startsWith("Restore point not written: "), i == 0);
+    }
+}
+
+QTEST_MAIN(RestorePointsWindowTest)
+#include "restorepoints_window_test.moc"
