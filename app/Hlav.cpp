@@ -3,6 +3,7 @@
 #include "UserInteraction.h"
 
 #include "UpDown.h"
+#include "datalog/ui/DatalogController.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 
@@ -30,6 +31,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 {
     FormHlav = this;
     composeWindow();
+    Datalog = new DatalogController(this);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -193,6 +195,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         closing_ = true;
         Timer1->stop();
         FormClose();
+        Datalog->windowClosing();   // completes a log being recorded
     }
     event->accept();
 }

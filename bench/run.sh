@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-7}
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog >/dev/null
 B=build/bench
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
@@ -63,6 +63,9 @@ read -r _ language < <("$B/vorn4-edit-latency" 2>/dev/null | grep language_switc
 transfer=$("$B/vorn4-transfer" "$rounds" 2>/dev/null)
 transfer_ms=$(awk '/transfer_ms/ { print $2 }' <<<"$transfer")
 transfer_ticks=$(awk '/transfer_ticks/ { print $2 }' <<<"$transfer")
+# Datalog: recording cost per reply, loading a one-hour log, CPU of a 16x replay.
+datalog=$("$B/vorn4-datalog" "$rounds" 2>/dev/null)
+dl() { awk -v k="$1" '$1 == k { print $2 }' <<<"$datalog"; }
 floor_ms=$(awk 'BEGIN { printf "%.1f", 10 * 102 * 10 / 57600 * 1000 }')
 
 printf '%-34s %14s %14s %10s   %s\n' "figure (median of $rounds)" "vorn4" "baseline" "ratio" "goal"
@@ -80,3 +83,9 @@ printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [ms]" "$transfer_ms" "$fl
     "$(ratio "$transfer_ms" "$floor_ms")" "wire floor of 10 frames"
 printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [timer ticks]" "$transfer_ticks" "-" "-" \
     "1..4 to the first frame + 1 per reply"
+printf '%-34s %14s %14s %10s   %s\n' "recording, added per reply [ms]" "$(dl recording_added_ms)" "-" "-" "< 0.1 ms"
+printf '%-34s %14s %14s %10s   %s\n' "reading an 11,000-row log [ms]" "$(dl load_11000_rows_ms)" "-" "-" "< 200 ms"
+printf '%-34s %14s %14s %10s   %s\n' "replay of that log started [ms]" "$(dl replay_start_11000_rows_ms)" "-" "-" "< 200 ms"
+printf '%-34s %14s %14s %10s   %s\n' "16x replay CPU [%]" "$(dl replay_16x_cpu_percent)" "-" "-" "< 5 % of one core"
+printf '%-34s %14s %14s %10s   %s\n' "16x replay, time in cell [%]" "$(dl replay_16x_time_in_cell_cpu_percent)" "-" "-" \
+    "< 5 % of one core"

@@ -3,6 +3,7 @@
 
 #include "Frame.h"
 #include "lang/Jazyk2.h"
+#include "params/New.h"   // kSpecialBikeCode: the model with one advance label per channel
 #include "params/ParameterImage.h"
 
 #include <QString>
@@ -82,8 +83,6 @@ struct MonitorView {
     std::uint8_t tpsPercent = 0;
     std::uint16_t tpsMv = 0;
 };
-
-constexpr std::uint8_t kSpecialBikeCode = 22;   // "Special - (manual seting)": four channels
 
 // Builds the texts and colours of the monitor labels. Reads BikeCode, LobeCount,
 // RevsWithoutIgnition, Limiter2 and TpsMap from the image; texts from the message slots.

@@ -38,6 +38,8 @@ PtyHost::~PtyHost()
 {
     if (master_ >= 0)
         ::close(master_);
+    if (trace_)
+        std::fclose(trace_);
 }
 
 bool PtyHost::open(std::string &error)
@@ -107,6 +109,19 @@ void PtyHost::receive(double now)
     partial_.erase(partial_.begin(), partial_.begin() + static_cast<std::ptrdiff_t>(used));
 }
 
+void PtyHost::traceMonitorReply(const std::vector<std::uint8_t> &bytes)
+{
+    if (options_.tracePath.empty() || bytes.size() != kFrameBytes || bytes[0] != (kMonitor | kAnswerBit))
+        return;
+    if (!trace_)
+        trace_ = std::fopen(options_.tracePath.c_str(), "w");
+    if (!trace_)
+        return;
+    // What a reader of this line was sent: speed (bytes 1-2, little-endian) and throttle (41).
+    std::fprintf(trace_, "%d,%d\n", bytes[1] | (bytes[2] << 8), bytes[41]);
+    std::fflush(trace_);
+}
+
 void PtyHost::sendDue(double now)
 {
     while (!pending_.empty() && pending_.front().due <= now) {
@@ -120,6 +135,8 @@ void PtyHost::sendDue(double now)
                 break;   // the peer is not reading; the rest of this write is lost
             done += static_cast<std::size_t>(n);
         }
+        if (done == bytes.size())
+            traceMonitorReply(bytes);
         pending_.pop_front();
     }
 }

@@ -1,8 +1,12 @@
 // Developer tool: renders every page of the main window in each language to PNG files.
 #include "app/Hlav.h"
+#include "datalog/ui/DatalogController.h"
+#include "datalog/ui/ReplayPanel.h"
 #include "tests/support/ScriptedInteraction.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QTabWidget>
@@ -10,7 +14,8 @@
 
 // Usage: vorn4-screenshots OUTDIR [LANGUAGE-INDEX...]
 // Runs the real start-up (settings from VORN4_CONFIG_DIR); with VORN4_SHOT_SETTLE_MS the
-// event loop runs that long first, so a unit on the configured port shows live values.
+// event loop runs that long first, so a unit on the configured port shows live values; with
+// VORN4_SHOT_READ=1 the window reads that unit first, so its pages show the unit's set.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -26,6 +31,8 @@ int main(int argc, char *argv[])
     form.setUserInteraction(&silent);
     form.FormCreate({});
     form.show();
+    if (qEnvironmentVariableIntValue("VORN4_SHOT_READ"))
+        form.action("MenuRead")->trigger();
     // Let the timer run a few seconds so a connected unit's live values fill the monitor.
     const int settleMs = qEnvironmentVariableIntValue("VORN4_SHOT_SETTLE_MS");
     QEventLoop settle;
@@ -35,11 +42,44 @@ int main(int argc, char *argv[])
     static const char *const kLanguageMenus[] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
     for (int language : languages) {
         form.action(kLanguageMenus[language & 3])->trigger();
+        // The live labels take the new language with the next monitor replies.
+        if (settleMs > 0) {
+            QEventLoop relabel;
+            QTimer::singleShot(1000, &relabel, &QEventLoop::quit);
+            relabel.exec();
+        }
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
             QApplication::processEvents();
             form.grab().save(QStringLiteral("%1/lang%2-page%3.png").arg(out).arg(language).arg(page));
         }
+    }
+    // With VORN4_SHOT_LOG set to a log file: the recording state, then that log replayed
+    // on the map page with time in cell shown, and the replay panel.
+    const QString log = qEnvironmentVariable("VORN4_SHOT_LOG");
+    if (!log.isEmpty()) {
+        form.action(kLanguageMenus[languages.first() & 3])->trigger();
+        auto wait = [](int ms) {
+            QEventLoop loop;
+            QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+            loop.exec();
+        };
+        tabs->setCurrentIndex(2);
+        form.ctl<QCheckBox>("CheckBoxTpsMapa")->setChecked(true);   // the whole map
+        form.UpdateDisplayStates();
+        form.Datalog->startRecording();
+        wait(2200);
+        form.grab().save(out + QStringLiteral("/datalog-recording.png"));
+        form.Datalog->stopRecording();
+        form.action("MenuLogTimeInCell")->setChecked(true);
+        form.Datalog->startReplay(log);
+        form.Datalog->setSpeed(16);
+        wait(3000);
+        form.Datalog->togglePlay();
+        wait(700);
+        form.grab().save(out + QStringLiteral("/datalog-replay-map.png"));
+        form.Datalog->panel()->grab().save(out + QStringLiteral("/datalog-replay-panel.png"));
+        form.Datalog->leaveReplay();
     }
     form.close();
     return 0;
