@@ -143,6 +143,9 @@ signals:
     // After every caption pass (start-up and each language switch): menus, dialogs and
     // status-bar parts beyond the catalogues write their texts in this language.
     void languageChanged(int language);
+    // The port came back by itself after its device had gone: the unit on the line now
+    // may be another one than before.
+    void portReconnected();
     void liveValuesDecoded();   // after every decoded monitor reply (Live, LiveCell updated)
 
 public:
@@ -186,6 +189,12 @@ public:
     static std::function<std::unique_ptr<vorn::PortIo>(const QString &device, QString *error)> portOpener;
     void applyLinkEvents(const vorn::LinkEvents &events);
     void portLost(vorn::PortIo *port);
+    // While the lost device is away: one cheap look for it a second, no box.
+    static constexpr int kReconnectIntervalMs = 1000;
+    class QTimer *reconnectTimer_ = nullptr;   // made on the first loss
+    void tryReconnect();
+    std::unique_ptr<vorn::PortIo> openDevice(const QString &device, QString *reason);
+    void attachPort(std::unique_ptr<vorn::PortIo> port);
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language

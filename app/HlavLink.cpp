@@ -2,33 +2,32 @@
 #include "Hlav.h"
 
 #include "Colors.h"
+#include "link/OpenDiagnosis.h"
 #include "link/PortPath.h"
 #include "link/SerialLink.h"
 #include "history/ui/ChangeHistoryUi.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 
 std::function<std::unique_ptr<vorn::PortIo>(const QString &, QString *)> TFormHlav::portOpener;
 
-void TFormHlav::OpenPort()
+std::unique_ptr<vorn::PortIo> TFormHlav::openDevice(const QString &device, QString *reason)
 {
-    if (ComPort < 1 || ComPort > vorn::kComPortCount)
-        return;
-    const QString device = vorn::comDevicePath(ComPort);
-    QString reason;
     if (portOpener)
-        Port = portOpener(device, &reason);
-    else
-        Port = vorn::SerialLink::open(device, &reason);
+        return portOpener(device, reason);
+    return vorn::SerialLink::open(device, reason);
+}
+
+void TFormHlav::attachPort(std::unique_ptr<vorn::PortIo> port)
+{
+    Port = std::move(port);
     Session.setPort(Port.get());
-    if (!Port) {
-        // The first line is the program's fixed text; what follows tells a user which
-        // device failed and why, since on Linux that is often a missing group membership.
-        MessageBox(QStringLiteral("Com opening error") + (reason.isEmpty() ? QString() : "\n\n" + reason));
+    if (!Port)
         return;
-    }
     vorn::PortIo *opened = Port.get();
     // The port reports its loss from its own call stack; close it from the window's.
     Port->onLost = [this, opened] {
@@ -36,8 +35,25 @@ void TFormHlav::OpenPort()
     };
 }
 
+void TFormHlav::OpenPort()
+{
+    if (ComPort < 1 || ComPort > vorn::kComPortCount)
+        return;
+    const QString device = vorn::comDevicePath(ComPort);
+    QString reason;
+    attachPort(openDevice(device, &reason));
+    if (!Port) {
+        // The first line is the program's fixed text; below it the system's facts say what
+        // to do: join the device's group, close the program that holds it, plug it in.
+        MessageBox(QStringLiteral("Com opening error\n\n")
+                   + vorn::describeOpenDiagnosis(vorn::diagnoseOpenFailure(device, reason), LanguageIndex));
+    }
+}
+
 void TFormHlav::ClosePort()
 {
+    if (reconnectTimer_)
+        reconnectTimer_->stop();
     // Forget the port as well as closing it: a later write must not reach whatever
     // reuses the released descriptor.
     Session.setPort(nullptr);
@@ -50,6 +66,30 @@ void TFormHlav::portLost(vorn::PortIo *port)
         return;   // already closed or replaced by a newer open
     ClosePort();
     Session.connectionLost();
+    applyLinkEvents(Session.abortTransfer());
+    // The cable may come back: look for the device again about once a second.
+    if (!reconnectTimer_) {
+        reconnectTimer_ = new QTimer(this);
+        reconnectTimer_->setObjectName(QStringLiteral("ReconnectTimer"));
+        reconnectTimer_->setInterval(kReconnectIntervalMs);
+        connect(reconnectTimer_, &QTimer::timeout, this, &TFormHlav::tryReconnect);
+    }
+    reconnectTimer_->start();
+}
+
+void TFormHlav::tryReconnect()
+{
+    const QString device = vorn::comDevicePath(ComPort);
+    // A missing path is the usual answer while the cable is out: no open attempt, no box.
+    if (device.isEmpty() || !QFileInfo::exists(device))
+        return;
+    QString reason;
+    std::unique_ptr<vorn::PortIo> port = openDevice(device, &reason);
+    if (!port)
+        return;   // still settling (udev sets permissions a moment later): next second
+    reconnectTimer_->stop();
+    attachPort(std::move(port));
+    emit portReconnected();
 }
 
 void TFormHlav::MenuCom1Click(int portNumber)

@@ -51,6 +51,9 @@ cpu_of() {   # $1 = seconds, rest = sim options
 }
 idle_connected=$(cpu_of 20)
 idle_silent=$(cpu_of 20 --silent)
+# The unit hangs up after three requests and does not come back: the program looks for
+# its device once a second.
+idle_reconnect=$(cpu_of 20 --hangup-after 3)
 
 # Edit latency and language switch on the real window.
 read -r _ after_edit < <("$B/vorn4-edit-latency" 2>/dev/null | grep after_edit)
@@ -97,6 +100,7 @@ printf '%-34s %14s %14s %10s   %s\n' "resident memory after start [kB]" "$rss_re
     "$(ratio "$rss_real" "$rss_bare")" "ratio <= 1.4"
 printf '%-34s %14s %14s %10s   %s\n' "idle CPU, unit answering [%]" "$idle_connected" "-" "-" "< 1 % of one core"
 printf '%-34s %14s %14s %10s   %s\n' "idle CPU, no unit answering [%]" "$idle_silent" "-" "-" "< 1 % of one core"
+printf '%-34s %14s %14s %10s   %s\n' "idle CPU, waiting to reconnect [%]" "$idle_reconnect" "-" "-" "< 0.1 % of one core"
 printf '%-34s %14s %14s %10s   %s\n' "one after-edit round [ms]" "$after_edit" "-" "-" "< 2 ms"
 printf '%-34s %14s %14s %10s   %s\n' "one language switch [ms]" "$language" "-" "-" "< 30 ms"
 printf '%-34s %14s %14s %10s   %s\n' "undo or redo of one step [ms]" "$undo_redo" "-" "-" "< 1 ms"

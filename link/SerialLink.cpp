@@ -2,29 +2,11 @@
 #include "SerialLink.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QThread>
 
 #include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace vorn {
-
-QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error, const QString &reason)
-{
-    QString text = device + QStringLiteral(": ") + reason;
-    if (error == QSerialPort::PermissionError) {
-        const QFileInfo info(device);
-        if (info.exists() && ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
-            text += QStringLiteral("\nYour user must be a member of the group \"%1\" that owns the device "
-                                   "(then log in again).")
-                        .arg(info.group());
-        else
-            text += QStringLiteral("\nThe device may be in use by another program.");
-    }
-    return text;
-}
 
 SerialLink::SerialLink(const QString &device) : device_(device)
 {
@@ -39,7 +21,7 @@ std::unique_ptr<SerialLink> SerialLink::open(const QString &device, QString *err
     // it puts the line into raw mode, and back into the settings it found when it closes.
     if (!link->port_.open(QIODevice::ReadWrite)) {
         if (error)
-            *error = describeOpenFailure(device, link->port_.error(), link->port_.errorString());
+            *error = link->port_.errorString();
         return nullptr;
     }
     // A setting the device refuses is not reported: the unit then simply does not answer,

@@ -16,9 +16,8 @@ constexpr qint32 kBaudRate = 57600;
 class SerialLink : public QObject, public PortIo {
     Q_OBJECT
 public:
-    // Opens and configures the device. On failure returns nullptr and sets `error` to a
-    // description a user can act on: the device, the system's reason and, for a
-    // permission problem, which group owns the device.
+    // Opens and configures the device. On failure returns nullptr and sets `error` to the
+    // system's reason (diagnoseOpenFailure turns it into advice).
     static std::unique_ptr<SerialLink> open(const QString &device, QString *error);
     ~SerialLink() override;
 
@@ -39,8 +38,5 @@ private:
     QSerialPort port_;
     bool lost_ = false;
 };
-
-// The text of a failed open, below the fixed "Com opening error" line.
-QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error, const QString &reason);
 
 }  // namespace vorn

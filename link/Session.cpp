@@ -242,6 +242,14 @@ void DeviceSession::fail(LinkEvents &out)
     mode_ = ModeIdle;
 }
 
+LinkEvents DeviceSession::abortTransfer()
+{
+    LinkEvents out;
+    if (mode_ != ModeIdle)
+        fail(out);
+    return out;
+}
+
 LinkEvents DeviceSession::tick()
 {
     LinkEvents out;

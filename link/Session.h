@@ -71,6 +71,9 @@ public:
 
     // The device is gone: show the no-connection state from the next tick on.
     void connectionLost() { noConnectionCounter_ = kNoConnectionTicks; }
+    // The device went away under a transfer: the transfer ends with its error text now,
+    // since the unit on the line afterwards may not be the one it started with.
+    LinkEvents abortTransfer();
 
     void setMessageCountdown(int ticks) { messageCountdown_ = ticks < 0 ? 0 : ticks; }
     int messageCountdown() const { return messageCountdown_; }
