@@ -72,7 +72,7 @@ bool Driver::open(const QString &device, QString *reason)
     port_ = SerialLink::open(device, &why);
     if (!port_) {
         if (reason)
-            *reason = why.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            *reason = device + QStringLiteral(": ") + why.replace(QLatin1Char('\n'), QLatin1Char(' '));
         return false;
     }
     // The line reports its loss from its own call stack; the session then simply times out.

@@ -23,6 +23,16 @@ public:
     // window explains means someone else wrote to the unit.
     void programCountSeen(std::uint16_t count);
 
+    // The line was lost and opened again: another unit may be on the cable now, so nothing
+    // is known of what it holds.
+    void unitForgotten()
+    {
+        unit_.reset();
+        unitChanged_ = false;
+        lastCount_.reset();
+        expectCountChange_ = false;
+    }
+
     Unit unitState(const ParameterImage &image) const;
     // Parameters that differ from what the unit was last known to hold.
     int unitChanges(const ParameterImage &image) const;

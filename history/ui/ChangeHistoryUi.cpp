@@ -85,6 +85,10 @@ ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
         connect(restorePoints_, &QAction::triggered, this, &ChangeHistoryUi::openRestorePoints);
     }
     connect(&form, &TFormHlav::languageChanged, this, &ChangeHistoryUi::retranslate);
+    connect(&form, &TFormHlav::portReconnected, this, [this] {
+        tracker_.unitForgotten();
+        updateStatus();
+    });
     pool_.setMaxThreadCount(1);   // points are written in the order they were taken
 
     unitPart_ = new StatusPart(form.statusBar());

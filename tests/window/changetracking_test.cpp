@@ -88,7 +88,8 @@ void ChangeTrackingTest::statesThroughReadEditProgramSave()
         {"program", "in sync with unit", "map.ign: 1 changes since saved"},
         {"someone else programs", "unit changed", "map.ign: 1 changes since saved"},
         {"verify", "in sync with unit", "map.ign: 1 changes since saved"},
-        {"german", QString::fromUtf8("gleich wie Zündung"), "map.ign: 1 Änderungen seit dem Speichern"},
+        {"line lost and opened again", "unit not compared", "map.ign: 1 changes since saved"},
+        {"german", QString::fromUtf8("Zündung nicht verglichen"), "map.ign: 1 Änderungen seit dem Speichern"},
     };
     // The unit holds the window's start-up image but for the limiter.
     std::copy(form_->Image.bytes.begin() + 100, form_->Image.bytes.end(), unit_->memory.begin() + 100);
@@ -133,6 +134,8 @@ void ChangeTrackingTest::statesThroughReadEditProgramSave()
         } else if (what == "verify") {
             form_->MenuVerifyClick();
             runToIdle();
+        } else if (what == "line lost and opened again") {
+            emit form_->portReconnected();   // another unit may be on the cable now
         } else if (what == "german") {
             form_->selectLanguage(1);
         }
