@@ -128,12 +128,23 @@ UserInteraction &TFormHlav::userInteraction() const
 
 void TFormHlav::MessageBox(const QString &text, const QString &title)
 {
-    userInteraction().showMessage(this, title.isEmpty() ? windowTitle() : title, text);
+    runModal([&] {
+        userInteraction().showMessage(this, title.isEmpty() ? windowTitle() : title, text);
+        return true;
+    }, false);
 }
 
 int TFormHlav::Question(const QString &text)
 {
-    return userInteraction().askQuestion(this, windowTitle(), text);
+    // Closing meanwhile answers Cancel: nothing is changed on the way out.
+    return runModal([&] { return userInteraction().askQuestion(this, windowTitle(), text); },
+                    int(QMessageBox::Cancel));
+}
+
+void TFormHlav::leaveModal()
+{
+    if (--modalDepth_ == 0 && closeWaiting_)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TFormHlav::FormCreate(const QStringList &arguments)
@@ -189,6 +200,18 @@ void TFormHlav::FormClose()
 
 void TFormHlav::closeEvent(QCloseEvent *event)
 {
+    if (modalDepth_ > 0) {
+        // A box or dialog of ours is open, with its handler waiting on it: end the box (as
+        // Cancel / Escape would) and close once the handler has returned.
+        closeWaiting_ = true;
+        event->ignore();
+        for (QWidget *box = QApplication::activeModalWidget(); box;) {
+            box->close();
+            QWidget *next = QApplication::activeModalWidget();
+            box = next == box ? nullptr : next;
+        }
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         Timer1->stop();

@@ -248,8 +248,29 @@ public:
     void setUserInteraction(UserInteraction *interaction);
     UserInteraction &userInteraction() const;
 
+    // Runs one modal conversation (box, question, file dialog, the about box). A close that
+    // arrives meanwhile (a closing signal) waits until the outermost one has returned, so no
+    // handler goes on with a deleted window; once a close waits, no new conversation starts
+    // and `ifClosing` is returned instead.
+    template <class Run, class Result>
+    Result runModal(Run &&run, Result ifClosing)
+    {
+        if (closeWaiting_)
+            return ifClosing;
+        ModalScope scope(*this);
+        return run();
+    }
+
 private:
+    struct ModalScope {
+        explicit ModalScope(TFormHlav &form) : form(form) { ++form.modalDepth_; }
+        ~ModalScope() { form.leaveModal(); }
+        TFormHlav &form;
+    };
+    void leaveModal();
     UserInteraction *interaction_ = nullptr;
+    int modalDepth_ = 0;          // modal conversations open right now
+    bool closeWaiting_ = false;   // a close arrived while one was open
 };
 
 // The one main window of the program; set while it exists.

@@ -67,7 +67,7 @@ void TFormHlav::createFileDialogs()
 
 QString TFormHlav::execFileDialog(QFileDialog *dialog)
 {
-    return userInteraction().chooseFile(dialog);
+    return runModal([&] { return userInteraction().chooseFile(dialog); }, QString());
 }
 
 void TFormHlav::MenuSaveClick()
