@@ -5,6 +5,7 @@
 #include "UpDown.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
+#include "params/New.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -104,6 +105,15 @@ void TFormHlav::ShowHintInStatusBar(const QString &hint)
 
 bool TFormHlav::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Wheel) {
+        // A wheel turned while scrolling past a model list must not pick another model.
+        auto *list = qobject_cast<QComboBox *>(watched);
+        if (list && !list->hasFocus()
+            && (list == ctl<QComboBox>("ComboBoxBike") || list == ctl<QComboBox>("ComboBoxSynchro"))) {
+            event->ignore();
+            return true;
+        }
+    }
     if (event->type() == QEvent::StatusTip) {
         // The hint of the control under the mouse or of the highlighted menu item.
         auto *w = qobject_cast<QWidget *>(watched);
@@ -276,9 +286,21 @@ void TFormHlav::wireHandlers()
         connect(s, &CSpinButton::upClick, this, [this, k] { CSpinButtonUpClick(k - 1); });
     }
     // Both lists share one change handler; it runs only on a user's choice (activated),
-    // never when the program sets the selection.
-    connect(ctl<QComboBox>("ComboBoxBike"), &QComboBox::activated, this, [this] { ComboBikeChange(); });
-    connect(ctl<QComboBox>("ComboBoxSynchro"), &QComboBox::activated, this, [this] { ComboBikeChange(); });
+    // never when the program sets the selection. Qt also reports picking the entry that is
+    // already selected; that is no change and must not reload the model's defaults.
+    auto *bike = ctl<QComboBox>("ComboBoxBike");
+    auto *sync = ctl<QComboBox>("ComboBoxSynchro");
+    connect(bike, &QComboBox::activated, this, [this](int index) {
+        if (vorn::bikeCodeOfListIndex(index) != Image.bikeCode())
+            ComboBikeChange();
+    });
+    connect(sync, &QComboBox::activated, this, [this](int index) {
+        if (index != Image.syncMethod())
+            ComboBikeChange();
+    });
+    // The wheel turns a list only once the user has clicked or tabbed into it.
+    for (QComboBox *list : {bike, sync})
+        list->setFocusPolicy(Qt::StrongFocus);
 
     wireEditHandlers();
 }
