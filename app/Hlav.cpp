@@ -163,7 +163,7 @@ void TFormHlav::FormCreate(const QStringList &arguments)
     InitUpDownPointers();
     qApp->installEventFilter(this);                       // 2: hints to the status bar
     ComPort = 1;                                          // 3
-    Image.bikeCode() = 20;
+    Image.bikeCode() = vorn::kStartBikeCode;
     ApplyBikeSetup();                                     // 4
     if (QScreen *screen = QGuiApplication::primaryScreen()) {   // 5
         const QRect s = screen->geometry();

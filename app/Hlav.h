@@ -1,6 +1,7 @@
 // TFormHlav, the main window ("hlavní" = main): state of the whole run and all its handlers.
 #pragma once
 
+#include "ControlTable.h"
 #include "lang/Jazyk2.h"
 #include "link/LiveValues.h"
 #include "params/ParameterImage.h"
@@ -46,7 +47,7 @@ public:
     static constexpr int kDesignHeight = 712;
     static constexpr int kTimerInterval = 55;   // ms
     static constexpr int kControlTableSize = 306;
-    static constexpr int kEditToUpDown = 138;   // edit at index k has its spinner at k + 138
+    static constexpr int kEditToUpDown = vorn::table::kEditToUpDown;   // edit k, spinner k + 138
 
     // ---- state of the whole run -------------------------------------------------------
     vorn::ParameterImage Image;

@@ -83,8 +83,6 @@ struct MonitorView {
     std::uint16_t tpsMv = 0;
 };
 
-constexpr std::uint8_t kSpecialBikeCode = 22;   // "Special - (manual seting)": four channels
-
 // Builds the texts and colours of the monitor labels. Reads BikeCode, LobeCount,
 // RevsWithoutIgnition, Limiter2 and TpsMap from the image; texts from the message slots.
 MonitorView monitorView(const MonitorFields &f, const ParameterImage &image, const MessageSlots &messages);
