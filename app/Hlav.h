@@ -272,6 +272,7 @@ private:
     UserInteraction *interaction_ = nullptr;
     int modalDepth_ = 0;          // modal conversations open right now
     bool closeWaiting_ = false;   // a close arrived while one was open
+    bool settingsReadWhole_ = true;   // vorn4.ini was missing or read whole at start-up
 };
 
 // The one main window of the program; set while it exists.
