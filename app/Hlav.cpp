@@ -2,6 +2,7 @@
 #include "Hlav.h"
 #include "UserInteraction.h"
 
+#include "Colors.h"
 #include "UpDown.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
@@ -303,4 +304,17 @@ void TFormHlav::wireHandlers()
         list->setFocusPolicy(Qt::StrongFocus);
 
     wireEditHandlers();
+
+    // Labels whose normal background is button face carry it from the start: left to
+    // inherit, they would take the window's white while printing until first coloured.
+    QStringList faceLabels = {"LabelRpm", "LabelNapeti", "LabelBlocking1", "LabelMonPilotLight",
+                              "LabelClutchMon", "LabelMonSnimac1", "LabelMonSnimac2", "LabelTpsMon",
+                              "LabelPriveraPoz", "LabelPriveraMer"};
+    for (int n = 1; n <= vorn::kChannels; ++n)
+        faceLabels << QStringLiteral("LabelAdvance%1").arg(n);
+    for (int n = 1; n <= vorn::kMapSize; ++n)
+        faceLabels << QStringLiteral("LabelTps%1").arg(n);
+    for (const QString &name : faceLabels)
+        if (QWidget *label = ctl<QWidget>(name))
+            vorn::ui::setBackground(label, vorn::ui::buttonFace());
 }
