@@ -60,7 +60,7 @@ ini_set() {
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target vorn4 vorn4-sim
+cmake --build build --target vorn4 vorn4-sim vorn4-cli
 
 normal_config="${VORN4_CONFIG_DIR:-${XDG_CONFIG_HOME:-$HOME/.config}/vorn4}"
 

@@ -4,6 +4,7 @@
 
 #include "Colors.h"
 #include "UpDown.h"
+#include "datalog/ui/DatalogController.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 #include "params/New.h"
@@ -32,6 +33,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 {
     FormHlav = this;
     composeWindow();
+    Datalog = new DatalogController(this);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -227,6 +229,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         closing_ = true;
         Timer1->stop();
         FormClose();
+        Datalog->windowClosing();   // completes a log being recorded
     }
     event->accept();
 }

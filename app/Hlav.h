@@ -4,6 +4,7 @@
 #include "ControlTable.h"
 #include "lang/Jazyk2.h"
 #include "link/LiveValues.h"
+#include "link/Monitor.h"
 #include "params/ParameterImage.h"
 
 #include <QHash>
@@ -135,6 +136,7 @@ signals:
     // After every caption pass (start-up and each language switch): menus, dialogs and
     // status-bar parts beyond the catalogues write their texts in this language.
     void languageChanged(int language);
+    void liveValuesDecoded();   // after every decoded monitor reply (Live, LiveCell updated)
 
 public:
     // ---- printing and about -----------------------------------------------------------
@@ -159,6 +161,18 @@ public:
     int MessageCountdown() const;
     void UpdateIdentification();
     void DecodeMonitorFrame(const vorn::Frame &frame);
+    // Writes the monitor column and Live from the fields of one reply. With `logged` set
+    // (a row of a log played back) the labels a log does not hold, the pick-ups, the
+    // programming count and the test values, are left as they are.
+    void ShowMonitorFields(const vorn::MonitorFields &fields, bool logged = false);
+    // The fields of the last reply shown.
+    vorn::MonitorFields LiveFields;
+    // Set while a log is replayed: the session does not run (the port is neither read nor
+    // written), LiveCell is the logged cell instead of the search, and Read, Verify and
+    // Program are off.
+    bool Replaying = false;
+    // Recording, replay and time in cell (datalog/ui); made with the window.
+    class DatalogController *Datalog = nullptr;
     void HighlightActiveCell();
     // Opens the device of a COM port. Tests put an in-memory port here; by default it is
     // the QSerialPort adapter. On failure returns nullptr and describes the reason.

@@ -62,18 +62,25 @@ void TFormHlav::MenuCom1Click(int portNumber)
 
 void TFormHlav::Timer1Timer()
 {
-    applyLinkEvents(Session.tick());
+    // A replay stands the session still: no request goes out, no reply is read, and the
+    // counters go on where they stopped when the replay ends.
+    if (!Replaying)
+        applyLinkEvents(Session.tick());
     HighlightActiveCell();
 }
 
 void TFormHlav::MenuReadClick()
 {
+    if (Replaying)
+        return;
     applyLinkEvents(Session.startRead());
     ctl<QLabel>("LabelFile2")->setText(QString());
 }
 
 void TFormHlav::MenuVerifyClick()
 {
+    if (Replaying)
+        return;
     ReadParameters();
     vorn::ClampParameters(Image, LanguageIndex, ComPort);
     ShowParameters();
@@ -82,6 +89,8 @@ void TFormHlav::MenuVerifyClick()
 
 void TFormHlav::MenuProgramClick()
 {
+    if (Replaying)
+        return;
     ReadParameters();
     vorn::ClampParameters(Image, LanguageIndex, ComPort);
     ShowParameters();

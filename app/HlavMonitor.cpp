@@ -3,7 +3,9 @@
 
 #include "Colors.h"
 #include "link/Monitor.h"
+#include "link/Tune.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -45,7 +47,17 @@ void TFormHlav::DecodeMonitorFrame(const vorn::Frame &frame)
 {
     if (frame[0] != vorn::Cmd::MonitorReply || !vorn::frameIsValid(frame))
         return;
-    const vorn::MonitorView v = vorn::monitorView(vorn::parseMonitorFrame(frame), Image, Messages);
+    ShowMonitorFields(vorn::parseMonitorFrame(frame));
+    // The cell of these values at once, not at the next tick, for whoever follows replies.
+    auto *tpsMap = ctl<QCheckBox>("CheckBoxTpsMapa");
+    LiveCell = vorn::findActiveCell(Image, Live, tpsMap && tpsMap->isChecked());
+    emit liveValuesDecoded();
+}
+
+void TFormHlav::ShowMonitorFields(const vorn::MonitorFields &fields, bool logged)
+{
+    LiveFields = fields;
+    const vorn::MonitorView v = vorn::monitorView(fields, Image, Messages);
     Live.speed = v.speed;
     Live.tpsPercent = v.tpsPercent;
     Live.tpsMv = v.tpsMv;
@@ -59,8 +71,10 @@ void TFormHlav::DecodeMonitorFrame(const vorn::Frame &frame)
         showLabel(ctl<QLabel>(QStringLiteral("LabelAdvance%1").arg(ch + 1)), v.advance[ch]);
     showLabel(ctl<QLabel>("LabelMonPilotLight"), v.shiftLight);
     showLabel(ctl<QLabel>("LabelClutchMon"), v.clutch);
-    showLabel(ctl<QLabel>("LabelMonSnimac1"), v.pickup[0]);
-    showLabel(ctl<QLabel>("LabelMonSnimac2"), v.pickup[1]);
+    if (!logged) {
+        showLabel(ctl<QLabel>("LabelMonSnimac1"), v.pickup[0]);
+        showLabel(ctl<QLabel>("LabelMonSnimac2"), v.pickup[1]);
+    }
     showLabel(ctl<QLabel>("LabelTpsMon"), v.throttle);
     setGauge(ctl<QProgressBar>("CGaugeTps"), v.throttleGauge);
 
@@ -72,6 +86,8 @@ void TFormHlav::DecodeMonitorFrame(const vorn::Frame &frame)
     showLabel(desired, v.servoDesired);
     showLabel(measured, v.servoMeasured);
 
+    if (logged)
+        return;
     ctl<QLabel>("LabelPocetProgramovani")->setText(v.programCount);
     for (int n = 0; n < 8; ++n)
         ctl<QLabel>(QStringLiteral("LabelTest%1").arg(n + 1))->setText(v.test[n]);

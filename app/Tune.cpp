@@ -16,7 +16,9 @@ void TFormHlav::HighlightActiveCell()
     // Runs on every 55 ms tick: reach the repeated controls through the control table,
     // not by name.
     auto *tpsMap = ctl<QCheckBox>("CheckBoxTpsMapa");
-    LiveCell = vorn::findActiveCell(Image, Live, tpsMap && tpsMap->isChecked());
+    // A replay puts the logged cell into LiveCell itself.
+    if (!Replaying)
+        LiveCell = vorn::findActiveCell(Image, Live, tpsMap && tpsMap->isChecked());
     const bool inMap = !LiveCell.belowMap;
     const QColor window = windowColor();
     const QColor face = buttonFace();

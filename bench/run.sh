@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-7}
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli >/dev/null
 B=build/bench
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
@@ -60,6 +60,31 @@ read -r _ language < <("$B/vorn4-edit-latency" 2>/dev/null | grep language_switc
 transfer=$("$B/vorn4-transfer" "$rounds" 2>/dev/null)
 transfer_ms=$(awk '/transfer_ms/ { print $2 }' <<<"$transfer")
 transfer_ticks=$(awk '/transfer_ticks/ { print $2 }' <<<"$transfer")
+# Datalog: recording cost per reply, loading a one-hour log, CPU of a 16x replay.
+datalog=$("$B/vorn4-datalog" "$rounds" 2>/dev/null)
+dl() { awk -v k="$1" '$1 == k { print $2 }' <<<"$datalog"; }
+# vorn4-cli: start to exit of --version; ticks of the read-first part and of Program plus
+# Verify in `program` against the simulated unit (from its --json figures).
+CLI=build/cli/vorn4-cli
+: >"$work/cli_version"
+for ((i = 0; i < rounds; i++)); do
+    t0=$(now_us); "$CLI" --version >/dev/null; t1=$(now_us)
+    echo $(( t1 - t0 )) >>"$work/cli_version"
+done
+cli_version=$(median <"$work/cli_version")
+build/sim/vorn4-sim --link "$work/cliunit" >/dev/null 2>&1 &
+cli_sim=$!
+for _ in $(seq 50); do [ -e "$work/cliunit" ] && break; sleep 0.1; done
+"$CLI" read --port "$work/cliunit" "$work/tune.ign" >/dev/null
+: >"$work/cli_read"; : >"$work/cli_program"
+for ((i = 0; i < rounds; i++)); do
+    json=$("$CLI" program --json --port "$work/cliunit" "$work/tune.ign")
+    sed -n 's/.*"read_ticks": \([0-9]*\).*/\1/p' <<<"$json" >>"$work/cli_read"
+    sed -n 's/.*"program_ticks": \([0-9]*\).*/\1/p' <<<"$json" >>"$work/cli_program"
+done
+kill -TERM "$cli_sim"; wait "$cli_sim" || true
+cli_read=$(median <"$work/cli_read"); cli_program=$(median <"$work/cli_program")
+
 floor_ms=$(awk 'BEGIN { printf "%.1f", 10 * 102 * 10 / 57600 * 1000 }')
 
 printf '%-34s %14s %14s %10s   %s\n' "figure (median of $rounds)" "vorn4" "baseline" "ratio" "goal"
@@ -76,3 +101,17 @@ printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [ms]" "$transfer_ms" "$fl
     "$(ratio "$transfer_ms" "$floor_ms")" "wire floor of 10 frames"
 printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [timer ticks]" "$transfer_ticks" "-" "-" \
     "1..4 to the first frame + 1 per reply"
+printf '%-34s %14s %14s %10s   %s\n' "recording, added per reply [ms]" "$(dl recording_added_ms)" "-" "-" "< 0.1 ms"
+printf '%-34s %14s %14s %10s   %s\n' "reading an 11,000-row log [ms]" "$(dl load_11000_rows_ms)" "-" "-" "< 200 ms"
+printf '%-34s %14s %14s %10s   %s\n' "replay of that log started [ms]" "$(dl replay_start_11000_rows_ms)" "-" "-" "< 200 ms"
+printf '%-34s %14s %14s %10s   %s\n' "16x replay CPU [%]" "$(dl replay_16x_cpu_percent)" "-" "-" "< 5 % of one core"
+printf '%-34s %14s %14s %10s   %s\n' "16x replay, time in cell [%]" "$(dl replay_16x_time_in_cell_cpu_percent)" "-" "-" \
+    "< 5 % of one core"
+printf '%-34s %14s %14s %10s   %s\n' "vorn4-cli --version [ms]" \
+    "$(awk -v v="$cli_version" 'BEGIN{printf "%.1f", v/1000}')" "-" "-" "< 30 ms"
+printf '%-34s %14s %14s %10s   %s\n' "cli Program + Verify [ticks]" "$cli_program" "$transfer_ticks" \
+    "$(ratio "$cli_program" "$transfer_ticks")" "<= the window's Program (baseline)"
+printf '%-34s %14s %14s %10s   %s\n' "cli Program + Verify [ms, ticks]" "$(( cli_program * 55 ))" "$floor_ms" \
+    "$(ratio "$(( cli_program * 55 ))" "$floor_ms")" "beside the wire floor of 10 frames"
+printf '%-34s %14s %14s %10s   %s\n' "cli read-first part [ticks]" "$cli_read" "-" "-" \
+    "1..4 to the first frame + 1 per reply (3 frames)"

@@ -3,6 +3,7 @@
 
 #include "Frame.h"
 #include "lang/Jazyk2.h"
+#include "params/New.h"   // kSpecialBikeCode: the model with one advance label per channel
 #include "params/ParameterImage.h"
 
 #include <QString>

@@ -40,6 +40,7 @@ LinkEvents DeviceSession::start(SessionMode mode, std::uint8_t command, Msg text
     // The tick counter is left alone, so the first frame leaves 1 to 4 ticks from now.
     LinkEvents out;
     mode_ = mode;
+    blocksOnly_ = false;
     commandByte_ = command;
     attemptCounter_ = 0;
     status(out, text, LinkEvent::Progress);
@@ -51,6 +52,13 @@ LinkEvents DeviceSession::start(SessionMode mode, std::uint8_t command, Msg text
 LinkEvents DeviceSession::startRead()
 {
     return start(ModeRead, Cmd::BlockRead + 0, Msg::Read);
+}
+
+LinkEvents DeviceSession::startReadBlocks()
+{
+    LinkEvents out = startRead();
+    blocksOnly_ = true;
+    return out;
 }
 
 LinkEvents DeviceSession::startVerify()
@@ -189,7 +197,15 @@ void DeviceSession::HandleBlockReply(const Frame &reply, LinkEvents &out)
         } else {
             clampImage();
             out.push_back(event(LinkEvent::ShowParameters));
-            beginVerify(out);
+            if (blocksOnly_) {
+                out.push_back(event(LinkEvent::HideGauge));
+                mode_ = ModeIdle;
+                // Nothing is in flight after the last reply: an operation started next lets
+                // its first frame leave on its first tick instead of up to four later.
+                tickCounter_ = kReplyTimeoutTicks - 1;
+            } else {
+                beginVerify(out);
+            }
         }
         break;
     case ModeIdle:

@@ -59,6 +59,11 @@ public:
     LinkEvents startRead();
     LinkEvents startVerify();
     LinkEvents startProgram();
+    // The frames of Read without its Verify phase: blocks 0..2 into the image, the version
+    // check on block 0, clamping after block 2, then idle. A tool that changes the unit's
+    // set starts from what the unit holds this way, so the bytes it does not change travel
+    // back unchanged. The window never uses it.
+    LinkEvents startReadBlocks();
 
     // One tick of the main timer: receive, advance the session, status countdown,
     // no-connection counter (the active-cell highlight is the window's last step).
@@ -97,6 +102,7 @@ private:
     ParameterImage &image_;
     PortIo *port_ = nullptr;
     SessionMode mode_ = ModeIdle;
+    bool blocksOnly_ = false;   // ModeRead ends after block 2, without the Verify phase
     std::uint8_t commandByte_ = 0;
     int tickCounter_ = 0;
     int attemptCounter_ = 0;

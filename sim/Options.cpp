@@ -14,6 +14,9 @@ const char *usageText()
            "has closed the device and not reopened it within the linger time.\n"
            "  --link PATH            also make PATH a symlink to the device\n"
            "  --dump FILE            write the unit's 300-byte memory to FILE on SIGUSR1 and at exit\n"
+           "  --trace FILE           write \"rpm,throttle_percent\" of every monitor reply sent to FILE\n"
+           "  --sent FILE            append a line per reply sent: command byte in hex, then for a\n"
+           "                         live-monitor reply its rpm, throttle percent and throttle counts\n"
            "  --linger SECONDS       wait after the peer closed (default 2)\n"
            "  --program-version N    report program version N in block 0 (default 40)\n"
            "  --silent               never answer\n"
@@ -65,6 +68,16 @@ bool parseOptions(int argc, char **argv, Options &o, std::string &error)
             ok = v != nullptr;
             if (ok)
                 o.dumpPath = v;
+        } else if (arg == "--trace") {
+            const char *v = value("--trace");
+            ok = v != nullptr;
+            if (ok)
+                o.tracePath = v;
+        } else if (arg == "--sent") {
+            const char *v = value("--sent");
+            ok = v != nullptr;
+            if (ok)
+                o.sentPath = v;
         } else if (arg == "--linger") {
             int seconds = 0;
             ok = number("--linger", seconds);

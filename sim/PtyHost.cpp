@@ -38,6 +38,8 @@ PtyHost::~PtyHost()
 {
     if (master_ >= 0)
         ::close(master_);
+    if (trace_)
+        std::fclose(trace_);
 }
 
 bool PtyHost::open(std::string &error)
@@ -98,13 +100,49 @@ void PtyHost::receive(double now)
     std::size_t used = 0;
     while (partial_.size() - used >= kFrameBytes) {
         double due = now;
-        for (LineWrite &w : unit_.answer(partial_.data() + used, now - start_)) {
+        std::vector<LineWrite> writes = unit_.answer(partial_.data() + used, now - start_);
+        noteSent(writes);
+        for (LineWrite &w : writes) {
             due += w.afterMs / 1000.0;
             pending_.push_back({due, std::move(w.bytes)});
         }
         used += kFrameBytes;
     }
     partial_.erase(partial_.begin(), partial_.begin() + static_cast<std::ptrdiff_t>(used));
+}
+
+void PtyHost::traceMonitorReply(const std::vector<std::uint8_t> &bytes)
+{
+    if (options_.tracePath.empty() || bytes.size() != kFrameBytes || bytes[0] != (kMonitor | kAnswerBit))
+        return;
+    if (!trace_)
+        trace_ = std::fopen(options_.tracePath.c_str(), "w");
+    if (!trace_)
+        return;
+    // What a reader of this line was sent: speed (bytes 1-2, little-endian) and throttle (41).
+    std::fprintf(trace_, "%d,%d\n", bytes[1] | (bytes[2] << 8), bytes[41]);
+    std::fflush(trace_);
+}
+
+void PtyHost::noteSent(const std::vector<LineWrite> &writes) const
+{
+    if (options_.sentPath.empty() || writes.empty())
+        return;
+    std::vector<std::uint8_t> all;
+    for (const LineWrite &w : writes)
+        all.insert(all.end(), w.bytes.begin(), w.bytes.end());
+    if (all.size() < kFrameBytes)
+        return;
+    // Junk bytes go before the reply, so the reply is the last frame of the answer.
+    const std::uint8_t *f = all.data() + all.size() - kFrameBytes;
+    FILE *out = std::fopen(options_.sentPath.c_str(), "a");
+    if (!out)
+        return;
+    if (f[0] == (kMonitor ^ 0x80))
+        std::fprintf(out, "%02x %d %d %d\n", f[0], f[1] | f[2] << 8, f[41], f[3] | f[4] << 8);
+    else
+        std::fprintf(out, "%02x\n", f[0]);
+    std::fclose(out);
 }
 
 void PtyHost::sendDue(double now)
@@ -120,6 +158,8 @@ void PtyHost::sendDue(double now)
                 break;   // the peer is not reading; the rest of this write is lost
             done += static_cast<std::size_t>(n);
         }
+        if (done == bytes.size())
+            traceMonitorReply(bytes);
         pending_.pop_front();
     }
 }

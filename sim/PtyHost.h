@@ -5,6 +5,7 @@
 #include "UnitModel.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -28,16 +29,19 @@ public:
     bool writeDump() const;
 
 private:
+    void noteSent(const std::vector<LineWrite> &writes) const;
     struct Pending {
         double due;
         std::vector<std::uint8_t> bytes;
     };
     void receive(double now);
     void sendDue(double now);
+    void traceMonitorReply(const std::vector<std::uint8_t> &bytes);
 
     UnitModel &unit_;
     const Options &options_;
     int master_ = -1;
+    std::FILE *trace_ = nullptr;
     std::string slavePath_;
     std::vector<std::uint8_t> partial_;
     double lastByteAt_ = 0;

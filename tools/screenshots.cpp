@@ -1,8 +1,12 @@
 // Developer tool: renders every page of the main window in each language to PNG files.
 #include "app/Hlav.h"
+#include "datalog/ui/DatalogController.h"
+#include "datalog/ui/ReplayPanel.h"
 #include "tests/support/ScriptedInteraction.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QTabWidget>
@@ -49,6 +53,33 @@ int main(int argc, char *argv[])
             QApplication::processEvents();
             form.grab().save(QStringLiteral("%1/lang%2-page%3.png").arg(out).arg(language).arg(page));
         }
+    }
+    // With VORN4_SHOT_LOG set to a log file: the recording state, then that log replayed
+    // on the map page with time in cell shown, and the replay panel.
+    const QString log = qEnvironmentVariable("VORN4_SHOT_LOG");
+    if (!log.isEmpty()) {
+        form.action(kLanguageMenus[languages.first() & 3])->trigger();
+        auto wait = [](int ms) {
+            QEventLoop loop;
+            QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+            loop.exec();
+        };
+        tabs->setCurrentIndex(2);
+        form.ctl<QCheckBox>("CheckBoxTpsMapa")->setChecked(true);   // the whole map
+        form.UpdateDisplayStates();
+        form.Datalog->startRecording();
+        wait(2200);
+        form.grab().save(out + QStringLiteral("/datalog-recording.png"));
+        form.Datalog->stopRecording();
+        form.action("MenuLogTimeInCell")->setChecked(true);
+        form.Datalog->startReplay(log);
+        form.Datalog->setSpeed(16);
+        wait(3000);
+        form.Datalog->togglePlay();
+        wait(700);
+        form.grab().save(out + QStringLiteral("/datalog-replay-map.png"));
+        form.Datalog->panel()->grab().save(out + QStringLiteral("/datalog-replay-panel.png"));
+        form.Datalog->leaveReplay();
     }
     form.close();
     return 0;

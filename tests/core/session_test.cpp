@@ -94,12 +94,13 @@ class SessionTest : public QObject {
 private slots:
     void operationsSendTheirSequences_data()
     {
-        QTest::addColumn<int>("operation");   // 0 Read, 1 Program, 2 Verify
+        QTest::addColumn<int>("operation");   // 0 Read, 1 Program, 2 Verify, 3 Read without Verify
         QTest::addColumn<std::vector<int>>("commands");
         QTest::addColumn<std::vector<int>>("gauge");
         QTest::newRow("read") << 0 << std::vector<int>{0x40, 0x41, 0x42, 0x41, 0x42} << std::vector<int>{0, 1, 2, 0, 1, -1};
         QTest::newRow("program") << 1 << std::vector<int>{0x00, 0x01, 0x02, 0x41, 0x42} << std::vector<int>{0, 1, 2, 0, 1, -1};
         QTest::newRow("verify") << 2 << std::vector<int>{0x41, 0x42} << std::vector<int>{0, 1, -1};
+        QTest::newRow("read blocks only") << 3 << std::vector<int>{0x40, 0x41, 0x42} << std::vector<int>{0, 1, 2, -1};
     }
     void operationsSendTheirSequences()
     {
@@ -116,19 +117,30 @@ private slots:
             copyMemory(rig.image, rig.unit.memory);
         }
         rig.tick(3);
-        rig.record(operation == 0 ? rig.session.startRead() : operation == 1 ? rig.session.startProgram() : rig.session.startVerify());
+        switch (operation) {
+        case 0: rig.record(rig.session.startRead()); break;
+        case 1: rig.record(rig.session.startProgram()); break;
+        case 2: rig.record(rig.session.startVerify()); break;
+        default: rig.record(rig.session.startReadBlocks()); break;
+        }
         rig.runToIdle();
+        rig.tick(8);   // nothing more may follow but monitor requests
 
-        QCOMPARE(rig.port.commands(), commands);
+        std::vector<int> blockCommands;
+        for (int c : rig.port.commands())
+            if (c != vorn::Cmd::MonitorRequest)
+                blockCommands.push_back(c);
+        QCOMPARE(blockCommands, commands);
         QCOMPARE(rig.gaugeSteps(), gauge);
         const LinkEvent *status = rig.lastStatus();
         QVERIFY(status);
-        QCOMPARE(status->message, vorn::Msg::Verify);
-        QCOMPARE(status->style, LinkEvent::Success);
-        // Set to 200 when the text appears, then counted down in the same tick.
-        QCOMPARE(rig.session.messageCountdown(), vorn::DeviceSession::kStatusTicks - 1);
+        QCOMPARE(status->message, operation == 3 ? vorn::Msg::Read : vorn::Msg::Verify);
+        QCOMPARE(status->style, operation == 3 ? LinkEvent::Progress : LinkEvent::Success);
+        // Set to 200 when the text appears, counted down in the same tick and the 8 after it.
+        if (operation != 3)
+            QCOMPARE(rig.session.messageCountdown(), vorn::DeviceSession::kStatusTicks - 1 - 8);
         QVERIFY(std::equal(rig.image.bytes.begin() + 100, rig.image.bytes.end(), rig.unit.memory.begin() + 100));
-        if (operation == 0) {
+        if (operation == 0 || operation == 3) {
             QVERIFY(rig.image.bytes == rig.unit.memory);
             QCOMPARE(rig.count(LinkEvent::IdentificationChanged), 1);
         }
@@ -150,6 +162,17 @@ private slots:
         // The Verify phase sends the image as read from the unit.
         QCOMPARE(static_cast<std::uint8_t>(blocks[3][1 + 50]), rig.unit.memory[150]);
         QCOMPARE(rig.port.waits, 5);
+    }
+
+    void operationAfterReadBlocksSendsOnItsFirstTick()
+    {
+        Rig rig;
+        rig.tick(2);
+        rig.record(rig.session.startReadBlocks());
+        rig.runToIdle();
+        rig.record(rig.session.startProgram());
+        rig.tick();
+        QCOMPARE(rig.port.commands().back(), 0x00);
     }
 
     void firstFrameLeavesOneToFourTicksAfterStart_data()

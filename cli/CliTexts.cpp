@@ -1,0 +1,127 @@
+// The four-language text table of vorn4-cli.
+#include "CliTexts.h"
+
+#include "lang/Texts4.h"
+
+#include <iterator>
+
+namespace vorn::cli {
+
+namespace {
+
+int gLanguage = 0;
+
+constexpr Text4 kTexts[] = {
+    {"Reads, programs and checks a VORN-4 ignition unit and its *.ign files.",
+     "Liest, programmiert und prüft ein VORN-4-Zündgerät und seine *.ign-Dateien.",
+     "Lit, programme et contrôle un boîtier d'allumage VORN-4 et ses fichiers *.ign.",
+     "Čte, programuje a kontroluje zapalovací jednotku VORN-4 a její soubory *.ign."},
+    {"serial devices of this machine", "serielle Geräte dieses Rechners",
+     "périphériques série de cette machine", "sériová zařízení tohoto počítače"},
+    {"read the unit, write FILE", "Gerät auslesen, FILE schreiben", "lire le boîtier, écrire FILE",
+     "přečíst jednotku, zapsat FILE"},
+    {"program FILE into the unit and verify it", "FILE ins Gerät programmieren und prüfen",
+     "programmer FILE dans le boîtier et le vérifier", "naprogramovat FILE do jednotky a ověřit"},
+    {"compare the unit with FILE", "Gerät mit FILE vergleichen", "comparer le boîtier avec FILE",
+     "porovnat jednotku se souborem FILE"},
+    {"every parameter of FILE by name", "jeder Parameter von FILE mit Namen",
+     "chaque paramètre de FILE par son nom", "každý parametr souboru FILE podle jména"},
+    {"the parameters that differ", "die abweichenden Parameter", "les paramètres qui diffèrent",
+     "parametry, které se liší"},
+    {"record live values into a CSV file", "Live-Werte in eine CSV-Datei aufzeichnen",
+     "enregistrer les valeurs en direct dans un fichier CSV", "zaznamenat živé hodnoty do souboru CSV"},
+    {"Options:\n"
+     "  --port DEV     device path, or COMn as the window resolves it\n"
+     "  --json         one JSON document on stdout instead of text\n"
+     "  --lang LANG    en, de, fr or cz (default: from LANG, else en)\n"
+     "Exit status: 0 success or equal, 1 differ or transfer error, 2 usage, file, version or port error.",
+     "Optionen:\n"
+     "  --port DEV     Gerätepfad, oder COMn wie im Fenster aufgelöst\n"
+     "  --json         ein JSON-Dokument auf stdout statt Text\n"
+     "  --lang LANG    en, de, fr oder cz (Vorgabe: aus LANG, sonst en)\n"
+     "Rückgabewert: 0 Erfolg oder gleich, 1 verschieden oder Übertragungsfehler, 2 Aufruf-, Datei-, Versions- oder Portfehler.",
+     "Options :\n"
+     "  --port DEV     chemin du périphérique, ou COMn résolu comme dans la fenêtre\n"
+     "  --json         un document JSON sur stdout au lieu du texte\n"
+     "  --lang LANG    en, de, fr ou cz (par défaut : d'après LANG, sinon en)\n"
+     "Code de sortie : 0 succès ou égal, 1 différent ou erreur de transfert, 2 erreur d'appel, de fichier, de version ou de port.",
+     "Volby:\n"
+     "  --port DEV     cesta k zařízení, nebo COMn přeložené jako v okně\n"
+     "  --json         místo textu jeden dokument JSON na stdout\n"
+     "  --lang LANG    en, de, fr nebo cz (výchozí: podle LANG, jinak en)\n"
+     "Návratový kód: 0 úspěch nebo shoda, 1 rozdíl nebo chyba přenosu, 2 chyba volání, souboru, verze nebo portu."},
+    {"  --seconds N    stop after N seconds (else on Ctrl+C)\n"
+     "  --map FILE     find the active map cell in the map of FILE",
+     "  --seconds N    nach N Sekunden enden (sonst mit Strg+C)\n"
+     "  --map FILE     aktive Kennfeldzelle im Kennfeld von FILE suchen",
+     "  --seconds N    s'arrêter après N secondes (sinon par Ctrl+C)\n"
+     "  --map FILE     chercher la case active dans la cartographie de FILE",
+     "  --seconds N    skončit po N sekundách (jinak Ctrl+C)\n"
+     "  --map FILE     hledat aktivní buňku v mapě souboru FILE"},
+    {"unknown command: %1", "unbekannter Befehl: %1", "commande inconnue : %1", "neznámý příkaz: %1"},
+    {"unknown option: %1", "unbekannte Option: %1", "option inconnue : %1", "neznámá volba: %1"},
+    {"%1 needs a value", "%1 braucht einen Wert", "%1 demande une valeur", "%1 potřebuje hodnotu"},
+    {"%1: not a number: %2", "%1: keine Zahl: %2", "%1 : pas un nombre : %2", "%1: není číslo: %2"},
+    {"wrong arguments for %1 (see vorn4-cli %1 --help)", "falsche Argumente für %1 (siehe vorn4-cli %1 --help)",
+     "arguments incorrects pour %1 (voir vorn4-cli %1 --help)", "chybné argumenty pro %1 (viz vorn4-cli %1 --help)"},
+    {"--port DEV is needed", "--port DEV wird benötigt", "--port DEV est nécessaire", "je třeba --port DEV"},
+    {"cannot open the port: %1", "Port lässt sich nicht öffnen: %1", "impossible d'ouvrir le port : %1",
+     "port nelze otevřít: %1"},
+    {"cannot read %1: %2", "%1 nicht lesbar: %2", "impossible de lire %1 : %2", "nelze číst %1: %2"},
+    {"cannot write %1", "%1 nicht schreibbar", "impossible d'écrire %1", "nelze zapsat %1"},
+    {"%1: no key line: %2", "%1: keine Schlüsselzeile: %2", "%1 : pas de ligne clé : %2", "%1: chybí klíčový řádek: %2"},
+    {"%1 written", "%1 geschrieben", "%1 écrit", "%1 zapsán"},
+    {"the unit holds every parameter of %1", "das Gerät enthält jeden Parameter von %1",
+     "le boîtier contient chaque paramètre de %1", "jednotka obsahuje každý parametr souboru %1"},
+    {"%1 parameters differ (%2 → %3):", "%1 Parameter weichen ab (%2 → %3):", "%1 paramètres diffèrent (%2 → %3) :",
+     "liší se parametrů: %1 (%2 → %3):"},
+    {"the unit", "das Gerät", "le boîtier", "jednotka"},
+    {"%1 and %2 hold the same parameters", "%1 und %2 enthalten dieselben Parameter",
+     "%1 et %2 contiennent les mêmes paramètres", "%1 a %2 obsahují stejné parametry"},
+    {"no serial devices", "keine seriellen Geräte", "aucun périphérique série", "žádná sériová zařízení"},
+    {"you may open it", "Sie dürfen es öffnen", "vous pouvez l'ouvrir", "smíte ho otevřít"},
+    {"you may not open it: it belongs to group %1", "Sie dürfen es nicht öffnen: es gehört der Gruppe %1",
+     "vous ne pouvez pas l'ouvrir : il appartient au groupe %1", "nesmíte ho otevřít: patří skupině %1"},
+    {"you are in group %1 from your next login", "Sie sind ab der nächsten Anmeldung in der Gruppe %1",
+     "vous serez dans le groupe %1 à la prochaine connexion", "ve skupině %1 budete od příštího přihlášení"},
+    {"interrupted; no file was changed", "abgebrochen; keine Datei wurde geändert",
+     "interrompu ; aucun fichier n'a été modifié", "přerušeno; žádný soubor nebyl změněn"},
+    {"the device is gone", "das Gerät ist weg", "le périphérique a disparu", "zařízení zmizelo"},
+    {"%1 rows written to %2", "%1 Zeilen in %2 geschrieben", "%1 lignes écrites dans %2", "%1 řádků zapsáno do %2"},
+    {"no reply from the unit", "keine Antwort vom Gerät", "aucune réponse du boîtier", "žádná odpověď jednotky"},
+};
+// One entry per text, in the order of T; a missing one would shift every later text.
+static_assert(std::size(kTexts) == static_cast<std::size_t>(T::Count));
+
+}  // namespace
+
+void setLanguage(int language) { gLanguage = language >= 0 && language < kLanguageCount ? language : 0; }
+
+int language() { return gLanguage; }
+
+int languageFromOption(const QString &value)
+{
+    static const char *const kCodes[] = {"en", "de", "fr", "cz"};
+    for (int i = 0; i < kLanguageCount; ++i)
+        if (value.compare(QLatin1String(kCodes[i]), Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int languageFromEnvironment()
+{
+    const QByteArray lang = qgetenv("LANG").toLower();
+    if (lang.startsWith("de"))
+        return 1;
+    if (lang.startsWith("fr"))
+        return 2;
+    if (lang.startsWith("cs") || lang.startsWith("cz"))
+        return 3;
+    return 0;
+}
+
+QString text(T t) { return text4(kTexts[static_cast<int>(t)], gLanguage); }
+
+QString message(Msg m) { return messageText(m, gLanguage); }
+
+}  // namespace vorn::cli

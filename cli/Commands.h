@@ -1,0 +1,48 @@
+// The commands of vorn4-cli; each returns the exit status.
+#pragma once
+
+#include "params/ParameterCatalogue.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QString>
+#include <QStringList>
+
+namespace vorn::cli {
+
+enum Exit { ExitOk = 0, ExitDiffer = 1, ExitUsage = 2 };
+
+struct Invocation {
+    QString command;
+    QStringList files;
+    QString port;
+    QString map;
+    double seconds = 0;
+    bool json = false;
+};
+
+int runRead(const Invocation &in);
+int runProgram(const Invocation &in);
+int runVerify(const Invocation &in);
+int runLog(const Invocation &in);
+int runShow(const Invocation &in);
+int runDiff(const Invocation &in);
+int runPorts(const Invocation &in);
+
+// Reads a parameter file that the window's reader accepts (it has the key line); false
+// with a one-line reason otherwise.
+bool loadParameterFile(const QString &path, QByteArray &content, QString *error);
+// The catalogued bytes this file sets: the bytes its format stores and that its records
+// actually give (a record cut short leaves the rest of its bytes to the image).
+ByteMask bytesHeldBy(const QByteArray &content);
+// The differences as text lines and as JSON, named in `context`.
+QStringList differenceLines(const std::vector<ParameterDifference> &d, const ParameterImage &context);
+QJsonArray differenceJson(const std::vector<ParameterDifference> &d, const ParameterImage &context,
+                          const char *before, const char *after);
+
+// Prints one line to stderr.
+void complain(const QString &line);
+// Prints a text or a JSON document to stdout.
+void say(const QString &text);
+
+}  // namespace vorn::cli

@@ -1,0 +1,58 @@
+// Runs the window's device session headless: the same 55 ms ticks in an event loop, the
+// same frames, retries, time-outs and version check, with progress on a terminal's stderr.
+#pragma once
+
+#include "link/LiveValues.h"
+#include "link/SerialLink.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vorn::cli {
+
+constexpr int kTickMs = 55;   // the window's Timer1
+
+// Set by SIGINT and SIGTERM; every loop below ends at its next tick.
+bool interrupted();
+void installInterruptHandlers();
+
+// A --port value: "COMn" (1..10) as the window resolves it, anything else a device path.
+QString resolvePort(const QString &value);
+
+class Driver {
+public:
+    enum class Op { Read, ReadBlocks, Program, Verify };
+    enum class Outcome { Ok, Failed, VersionMismatch, Interrupted };
+    struct Result {
+        Outcome outcome = Outcome::Failed;
+        Msg message = Msg::Count;   // the session's last status text
+        int ticks = 0;              // timer ticks from the start to the end
+    };
+
+    explicit Driver(ParameterImage &image) : session_(image) {}
+
+    // Opens the line; false with a one-line reason when it cannot be opened.
+    bool open(const QString &device, QString *reason);
+
+    // One operation from its start to its end; never longer than the session's retries.
+    Result run(Op op);
+
+    // Idle ticks (monitor requests every sixth) until `seconds` (0: until interrupted)
+    // have passed; calls onFrame for every valid monitor reply.
+    void monitor(double seconds, const std::function<void(const Frame &)> &onFrame);
+
+    bool lost() const { return lost_; }
+
+private:
+    void progress(const LinkEvent &e);
+
+    DeviceSession session_;
+    std::unique_ptr<SerialLink> port_;
+    bool lost_ = false;
+    bool showProgress_ = false;
+    QString status_;
+};
+
+}  // namespace vorn::cli

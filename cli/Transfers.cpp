@@ -1,0 +1,202 @@
+// read, program and verify: the window's session and file reader and writer, headless.
+#include "Commands.h"
+
+#include "CliTexts.h"
+#include "Driver.h"
+#include "files/AtomicFile.h"
+#include "files/IgnFile.h"
+#include "link/Identification.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace vorn::cli {
+
+namespace {
+
+void complainOrJson(const Invocation &in, QJsonObject json, const QString &line)
+{
+    if (in.json) {
+        json.insert(QStringLiteral("error"), line);
+        say(QString::fromUtf8(QJsonDocument(json).toJson()));
+    }
+    complain(line);
+}
+
+QJsonObject unitJson(const ParameterImage &image)
+{
+    const UnitIdentification id = identificationFromImage(image);
+    return QJsonObject{{QStringLiteral("version"), id.version},
+                       {QStringLiteral("date"), id.date},
+                       {QStringLiteral("time"), id.time},
+                       {QStringLiteral("program_version"), image[Off::ProgramVersion]}};
+}
+
+const char *outcomeName(Driver::Outcome o)
+{
+    switch (o) {
+    case Driver::Outcome::Ok: return "ok";
+    case Driver::Outcome::Failed: return "error";
+    case Driver::Outcome::VersionMismatch: return "version";
+    case Driver::Outcome::Interrupted: return "interrupted";
+    }
+    return "error";
+}
+
+// The line and exit status of a transfer that did not end " OK".
+int failed(const Invocation &in, QJsonObject json, const Driver &driver, const Driver::Result &r)
+{
+    json.insert(QStringLiteral("result"), QLatin1String(outcomeName(r.outcome)));
+    QString line;
+    int status = ExitDiffer;
+    switch (r.outcome) {
+    case Driver::Outcome::Interrupted:
+        line = text(T::Interrupted);
+        break;
+    case Driver::Outcome::VersionMismatch:
+        line = message(Msg::UnmatchedVersion);
+        status = ExitUsage;
+        break;
+    default:
+        line = message(r.message == Msg::Count ? Msg::ReadError : r.message);
+        if (driver.lost())
+            line += QStringLiteral(" (") + text(T::DeviceLost) + QLatin1Char(')');
+        break;
+    }
+    complainOrJson(in, json, line);
+    return status;
+}
+
+// Opens the port of the invocation; false (after saying why) when it cannot.
+bool openPort(const Invocation &in, Driver &driver, QJsonObject &json)
+{
+    const QString device = resolvePort(in.port);
+    json.insert(QStringLiteral("port"), device);
+    QString reason;
+    if (driver.open(device, &reason))
+        return true;
+    complainOrJson(in, json, text(T::CannotOpenPort).arg(reason));
+    return false;
+}
+
+QString verifyOk() { return message(Msg::Verify) + QStringLiteral(" OK"); }
+
+}  // namespace
+
+int runRead(const Invocation &in)
+{
+    const QString &path = in.files.value(0);
+    QJsonObject json{{QStringLiteral("command"), QStringLiteral("read")}, {QStringLiteral("file"), path}};
+    AtomicFileWriter writer(path, AtomicFileWriter::Folder::MustExist);
+    // Refuse an unwritable target before the unit is asked for anything.
+    if (!writer.open()) {
+        complainOrJson(in, json, text(T::CannotWrite).arg(path));
+        return ExitUsage;
+    }
+    ParameterImage image;
+    Driver driver(image);
+    if (!openPort(in, driver, json))
+        return ExitUsage;
+    const Driver::Result r = driver.run(Driver::Op::Read);
+    json.insert(QStringLiteral("ticks"), r.ticks);
+    if (r.outcome != Driver::Outcome::Ok)
+        return failed(in, json, driver, r);
+    if (!writer.commit(WriteParameterFile(image))) {
+        complainOrJson(in, json, text(T::CannotWrite).arg(path));
+        return ExitUsage;
+    }
+    json.insert(QStringLiteral("result"), QStringLiteral("ok"));
+    json.insert(QStringLiteral("unit"), unitJson(image));
+    say(in.json ? QString::fromUtf8(QJsonDocument(json).toJson())
+                : verifyOk() + QLatin1Char('\n') + text(T::Written).arg(path) + QLatin1Char('\n'));
+    return ExitOk;
+}
+
+int runProgram(const Invocation &in)
+{
+    const QString &path = in.files.value(0);
+    QJsonObject json{{QStringLiteral("command"), QStringLiteral("program")}, {QStringLiteral("file"), path}};
+    QByteArray content;
+    QString error;
+    if (!loadParameterFile(path, content, &error)) {
+        complainOrJson(in, json, error);
+        return ExitUsage;
+    }
+    ParameterImage image;
+    Driver driver(image);
+    if (!openPort(in, driver, json))
+        return ExitUsage;
+    // Start from what the unit holds, so block 0 and the reserved bytes travel unchanged.
+    const Driver::Result first = driver.run(Driver::Op::ReadBlocks);
+    json.insert(QStringLiteral("read_ticks"), first.ticks);
+    if (first.outcome != Driver::Outcome::Ok)
+        return failed(in, json, driver, first);
+    ReadParameterFile(content, image);
+    std::uint8_t languageIndex = 0, comPort = 1;   // the window's, not touched here
+    ClampParameters(image, languageIndex, comPort);
+    const Driver::Result r = driver.run(Driver::Op::Program);
+    json.insert(QStringLiteral("program_ticks"), r.ticks);
+    if (r.outcome != Driver::Outcome::Ok)
+        return failed(in, json, driver, r);
+    json.insert(QStringLiteral("result"), QStringLiteral("ok"));
+    json.insert(QStringLiteral("unit"), unitJson(image));
+    say(in.json ? QString::fromUtf8(QJsonDocument(json).toJson()) : verifyOk() + QLatin1Char('\n'));
+    return ExitOk;
+}
+
+int runVerify(const Invocation &in)
+{
+    const QString &path = in.files.value(0);
+    QJsonObject json{{QStringLiteral("command"), QStringLiteral("verify")}, {QStringLiteral("file"), path}};
+    QByteArray content;
+    QString error;
+    if (!loadParameterFile(path, content, &error)) {
+        complainOrJson(in, json, error);
+        return ExitUsage;
+    }
+    ParameterImage unit;
+    Driver driver(unit);
+    if (!openPort(in, driver, json))
+        return ExitUsage;
+    const Driver::Result r = driver.run(Driver::Op::ReadBlocks);
+    json.insert(QStringLiteral("read_ticks"), r.ticks);
+    if (r.outcome != Driver::Outcome::Ok)
+        return failed(in, json, driver, r);
+
+    // What Program would have sent for this file onto this unit.
+    ParameterImage wanted = unit;
+    ReadParameterFile(content, wanted);
+    std::uint8_t languageIndex = 0, comPort = 1;
+    ClampParameters(wanted, languageIndex, comPort);
+    const auto differences = imageDifferences(unit, wanted, bytesHeldBy(content));
+    const bool equal = differences.empty();
+    json.insert(QStringLiteral("result"), QStringLiteral("ok"));
+    json.insert(QStringLiteral("equal"), equal);
+    json.insert(QStringLiteral("differences"), differenceJson(differences, wanted, "unit", "file"));
+    json.insert(QStringLiteral("unit"), unitJson(unit));
+    if (in.json)
+        say(QString::fromUtf8(QJsonDocument(json).toJson()));
+    else if (equal)
+        say(text(T::Equal).arg(path) + QLatin1Char('\n'));
+    else
+        say(text(T::Differ).arg(differences.size()).arg(text(T::TheUnit), path) + QLatin1Char('\n')
+            + differenceLines(differences, wanted).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return equal ? ExitOk : ExitDiffer;
+}
+
+void complain(const QString &line)
+{
+    std::fprintf(stderr, "vorn4-cli: %s\n", line.toLocal8Bit().constData());
+}
+
+void say(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace vorn::cli

@@ -1,0 +1,164 @@
+// vorn4-cli: the unit and file jobs of the window from the command line.
+#include "CliTexts.h"
+#include "Commands.h"
+#include "Driver.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
+
+using namespace vorn::cli;
+
+namespace {
+
+struct Command {
+    const char *name;
+    const char *synopsis;
+    T help;
+    bool port;      // takes --port
+    int files;      // positional files
+    int (*run)(const Invocation &);
+};
+
+const Command kCommands[] = {
+    {"ports", "ports", T::HelpPorts, false, 0, runPorts},
+    {"read", "read    --port DEV FILE.ign", T::HelpRead, true, 1, runRead},
+    {"program", "program --port DEV FILE.ign", T::HelpProgram, true, 1, runProgram},
+    {"verify", "verify  --port DEV FILE.ign", T::HelpVerify, true, 1, runVerify},
+    {"show", "show    FILE.ign", T::HelpShow, false, 1, runShow},
+    {"diff", "diff    A.ign B.ign", T::HelpDiff, false, 2, runDiff},
+    {"log", "log     --port DEV [--seconds N] [--map MAP.ign] FILE.csv", T::HelpLog, true, 1, runLog},
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &c : kCommands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+void printHelp(const Command *only)
+{
+    QString out = text(T::Usage) + QStringLiteral("\n\n");
+    for (const Command &c : kCommands) {
+        if (only && only != &c)
+            continue;
+        out += QStringLiteral("  vorn4-cli %1\n      %2\n").arg(QLatin1String(c.synopsis), text(c.help));
+    }
+    if (!only)
+        out += QStringLiteral("  vorn4-cli --version | --help | COMMAND --help\n");
+    out += QLatin1Char('\n') + text(T::HelpOptions) + QLatin1Char('\n');
+    if (only && std::strcmp(only->name, "log") == 0)
+        out += text(T::HelpLogOptions) + QLatin1Char('\n');
+    say(out);
+}
+
+// Takes the language first, so that every later message is in it.
+void pickLanguage(int argc, char **argv)
+{
+    int language = languageFromEnvironment();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--lang=", 7) == 0)
+            language = std::max(0, languageFromOption(QString::fromLocal8Bit(argv[i] + 7)));
+        else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc)
+            language = std::max(0, languageFromOption(QString::fromLocal8Bit(argv[i + 1])));
+    }
+    setLanguage(language);
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    // --version must answer without starting anything.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("vorn4-cli " VORN4_VERSION);
+        return ExitOk;
+    }
+    pickLanguage(argc, argv);
+
+    Invocation in;
+    bool help = false;
+    const Command *command = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        QString value;
+        const int eq = arg.indexOf(QLatin1Char('='));
+        const QString name = arg.startsWith(QStringLiteral("--")) && eq > 0 ? arg.left(eq) : arg;
+        auto takeValue = [&]() -> bool {
+            if (eq > 0 && arg.startsWith(QStringLiteral("--"))) {
+                value = arg.mid(eq + 1);
+                return true;
+            }
+            if (i + 1 >= argc)
+                return false;
+            value = QString::fromLocal8Bit(argv[++i]);
+            return true;
+        };
+        const bool takesValue = name == QLatin1String("--lang") || name == QLatin1String("--port")
+                                || name == QLatin1String("--seconds") || name == QLatin1String("--map");
+        if (takesValue && !takeValue()) {
+            complain(text(T::NeedsValue).arg(name));
+            return ExitUsage;
+        }
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            help = true;
+        } else if (name == QLatin1String("--version")) {
+            std::puts("vorn4-cli " VORN4_VERSION);
+            return ExitOk;
+        } else if (name == QLatin1String("--json")) {
+            in.json = true;
+        } else if (name == QLatin1String("--lang")) {
+            if (languageFromOption(value) < 0) {
+                complain(text(T::UnknownOption).arg(arg + QLatin1Char(' ') + value));
+                return ExitUsage;
+            }
+        } else if (name == QLatin1String("--port")) {
+            in.port = value;
+        } else if (name == QLatin1String("--map")) {
+            in.map = value;
+        } else if (name == QLatin1String("--seconds")) {
+            bool ok = false;
+            in.seconds = value.toDouble(&ok);
+            if (!ok || in.seconds <= 0) {
+                complain(text(T::NotANumber).arg(name, value));
+                return ExitUsage;
+            }
+        } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
+            complain(text(T::UnknownOption).arg(arg));
+            return ExitUsage;
+        } else if (!command && in.command.isEmpty()) {
+            in.command = arg;
+            command = findCommand(arg);
+            if (!command) {
+                complain(text(T::UnknownCommand).arg(arg));
+                return ExitUsage;
+            }
+        } else {
+            in.files << arg;
+        }
+    }
+    if (help) {
+        printHelp(command);
+        return ExitOk;
+    }
+    if (!command) {
+        printHelp(nullptr);
+        return ExitUsage;
+    }
+    if (in.files.size() != command->files || (!command->port && !in.port.isEmpty())
+        || (!in.map.isEmpty() && std::strcmp(command->name, "log") != 0)
+        || (in.seconds > 0 && std::strcmp(command->name, "log") != 0)) {
+        complain(text(T::WrongArguments).arg(in.command));
+        return ExitUsage;
+    }
+    if (command->port && in.port.isEmpty()) {
+        complain(text(T::NoPort));
+        return ExitUsage;
+    }
+    QCoreApplication app(argc, argv);
+    installInterruptHandlers();
+    return command->run(in);
+}
