@@ -166,5 +166,5 @@ void TFormAbout::showEvent(QShowEvent *event)
 void TFormHlav::MenuAboutClick()
 {
     if (FormAbout)
-        FormAbout->exec();
+        runModal([] { return FormAbout->exec(); }, int(QDialog::Rejected));
 }

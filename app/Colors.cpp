@@ -19,7 +19,10 @@ QColor windowColor()
 void setBackground(QWidget *w, const QColor &c)
 {
     QPalette p = w->palette();
-    if (p.color(QPalette::Window) == c && w->autoFillBackground())
+    // Only a colour of the widget's own counts: an inherited one follows the parent (the
+    // window turns white while printing).
+    if (p.color(QPalette::Window) == c && p.isBrushSet(QPalette::Active, QPalette::Window)
+        && w->autoFillBackground())
         return;
     p.setColor(QPalette::Window, c);
     w->setPalette(p);

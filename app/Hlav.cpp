@@ -2,11 +2,13 @@
 #include "Hlav.h"
 #include "UserInteraction.h"
 
+#include "Colors.h"
 #include "UpDown.h"
 #include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
+#include "params/New.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -108,6 +110,15 @@ void TFormHlav::ShowHintInStatusBar(const QString &hint)
 
 bool TFormHlav::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Wheel) {
+        // A wheel turned while scrolling past a model list must not pick another model.
+        auto *list = qobject_cast<QComboBox *>(watched);
+        if (list && !list->hasFocus()
+            && (list == ctl<QComboBox>("ComboBoxBike") || list == ctl<QComboBox>("ComboBoxSynchro"))) {
+            event->ignore();
+            return true;
+        }
+    }
     if (event->type() == QEvent::StatusTip) {
         // The hint of the control under the mouse or of the highlighted menu item.
         auto *w = qobject_cast<QWidget *>(watched);
@@ -132,12 +143,23 @@ UserInteraction &TFormHlav::userInteraction() const
 
 void TFormHlav::MessageBox(const QString &text, const QString &title)
 {
-    userInteraction().showMessage(this, title.isEmpty() ? windowTitle() : title, text);
+    runModal([&] {
+        userInteraction().showMessage(this, title.isEmpty() ? windowTitle() : title, text);
+        return true;
+    }, false);
 }
 
 int TFormHlav::Question(const QString &text)
 {
-    return userInteraction().askQuestion(this, windowTitle(), text);
+    // Closing meanwhile answers Cancel: nothing is changed on the way out.
+    return runModal([&] { return userInteraction().askQuestion(this, windowTitle(), text); },
+                    int(QMessageBox::Cancel));
+}
+
+void TFormHlav::leaveModal()
+{
+    if (--modalDepth_ == 0 && closeWaiting_)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TFormHlav::FormCreate(const QStringList &arguments)
@@ -146,7 +168,7 @@ void TFormHlav::FormCreate(const QStringList &arguments)
     InitUpDownPointers();
     qApp->installEventFilter(this);                       // 2: hints to the status bar
     ComPort = 1;                                          // 3
-    Image.bikeCode() = 20;
+    Image.bikeCode() = vorn::kStartBikeCode;
     ApplyBikeSetup();                                     // 4
     if (QScreen *screen = QGuiApplication::primaryScreen()) {   // 5
         const QRect s = screen->geometry();
@@ -200,6 +222,18 @@ void TFormHlav::FormClose()
 
 void TFormHlav::closeEvent(QCloseEvent *event)
 {
+    if (modalDepth_ > 0) {
+        // A box or dialog of ours is open, with its handler waiting on it: end the box (as
+        // Cancel / Escape would) and close once the handler has returned.
+        closeWaiting_ = true;
+        event->ignore();
+        for (QWidget *box = QApplication::activeModalWidget(); box;) {
+            box->close();
+            QWidget *next = QApplication::activeModalWidget();
+            box = next == box ? nullptr : next;
+        }
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         Timer1->stop();
@@ -265,9 +299,34 @@ void TFormHlav::wireHandlers()
         connect(s, &CSpinButton::upClick, this, [this, k] { CSpinButtonUpClick(k - 1); });
     }
     // Both lists share one change handler; it runs only on a user's choice (activated),
-    // never when the program sets the selection.
-    connect(ctl<QComboBox>("ComboBoxBike"), &QComboBox::activated, this, [this] { ComboBikeChange(); });
-    connect(ctl<QComboBox>("ComboBoxSynchro"), &QComboBox::activated, this, [this] { ComboBikeChange(); });
+    // never when the program sets the selection. Qt also reports picking the entry that is
+    // already selected; that is no change and must not reload the model's defaults.
+    auto *bike = ctl<QComboBox>("ComboBoxBike");
+    auto *sync = ctl<QComboBox>("ComboBoxSynchro");
+    connect(bike, &QComboBox::activated, this, [this](int index) {
+        if (vorn::bikeCodeOfListIndex(index) != Image.bikeCode())
+            ComboBikeChange();
+    });
+    connect(sync, &QComboBox::activated, this, [this](int index) {
+        if (index != Image.syncMethod())
+            ComboBikeChange();
+    });
+    // The wheel turns a list only once the user has clicked or tabbed into it.
+    for (QComboBox *list : {bike, sync})
+        list->setFocusPolicy(Qt::StrongFocus);
 
     wireEditHandlers();
+
+    // Labels whose normal background is button face carry it from the start: left to
+    // inherit, they would take the window's white while printing until first coloured.
+    QStringList faceLabels = {"LabelRpm", "LabelNapeti", "LabelBlocking1", "LabelMonPilotLight",
+                              "LabelClutchMon", "LabelMonSnimac1", "LabelMonSnimac2", "LabelTpsMon",
+                              "LabelPriveraPoz", "LabelPriveraMer"};
+    for (int n = 1; n <= vorn::kChannels; ++n)
+        faceLabels << QStringLiteral("LabelAdvance%1").arg(n);
+    for (int n = 1; n <= vorn::kMapSize; ++n)
+        faceLabels << QStringLiteral("LabelTps%1").arg(n);
+    for (const QString &name : faceLabels)
+        if (QWidget *label = ctl<QWidget>(name))
+            vorn::ui::setBackground(label, vorn::ui::buttonFace());
 }

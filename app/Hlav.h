@@ -1,6 +1,7 @@
 // TFormHlav, the main window ("hlavní" = main): state of the whole run and all its handlers.
 #pragma once
 
+#include "ControlTable.h"
 #include "lang/Jazyk2.h"
 #include "link/LiveValues.h"
 #include "link/Monitor.h"
@@ -47,7 +48,7 @@ public:
     static constexpr int kDesignHeight = 712;
     static constexpr int kTimerInterval = 55;   // ms
     static constexpr int kControlTableSize = 306;
-    static constexpr int kEditToUpDown = 138;   // edit at index k has its spinner at k + 138
+    static constexpr int kEditToUpDown = vorn::table::kEditToUpDown;   // edit k, spinner k + 138
 
     // ---- state of the whole run -------------------------------------------------------
     vorn::ParameterImage Image;
@@ -279,8 +280,30 @@ public:
     void setUserInteraction(UserInteraction *interaction);
     UserInteraction &userInteraction() const;
 
+    // Runs one modal conversation (box, question, file dialog, the about box). A close that
+    // arrives meanwhile (a closing signal) waits until the outermost one has returned, so no
+    // handler goes on with a deleted window; once a close waits, no new conversation starts
+    // and `ifClosing` is returned instead.
+    template <class Run, class Result>
+    Result runModal(Run &&run, Result ifClosing)
+    {
+        if (closeWaiting_)
+            return ifClosing;
+        ModalScope scope(*this);
+        return run();
+    }
+
 private:
+    struct ModalScope {
+        explicit ModalScope(TFormHlav &form) : form(form) { ++form.modalDepth_; }
+        ~ModalScope() { form.leaveModal(); }
+        TFormHlav &form;
+    };
+    void leaveModal();
     UserInteraction *interaction_ = nullptr;
+    int modalDepth_ = 0;          // modal conversations open right now
+    bool closeWaiting_ = false;   // a close arrived while one was open
+    bool settingsReadWhole_ = true;   // vorn4.ini was missing or read whole at start-up
 };
 
 // The one main window of the program; set while it exists.

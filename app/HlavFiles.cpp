@@ -22,7 +22,8 @@ namespace {
 
 const QString kIgnSuffix = QStringLiteral("ign");
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
-const QString kAllFilter = QStringLiteral("All Files (*.*)");
+// "*" and not "*.*": on Linux "*.*" leaves out every name without a dot.
+const QString kAllFilter = QStringLiteral("All Files (*)");
 
 // A parameter file is under 2 KB; anything far bigger is not one and is not read whole.
 constexpr qint64 kMaxParameterFileSize = 16 << 20;
@@ -71,7 +72,7 @@ void TFormHlav::createFileDialogs()
 
 QString TFormHlav::execFileDialog(QFileDialog *dialog)
 {
-    return userInteraction().chooseFile(dialog);
+    return runModal([&] { return userInteraction().chooseFile(dialog); }, QString());
 }
 
 void TFormHlav::MenuSaveClick()
@@ -124,8 +125,14 @@ void TFormHlav::openParameterFile(const QString &path)
     const bool whole = file.atEnd() && file.error() == QFileDevice::NoError;
     file.close();
 
+    // A file that could not be read whole (a read error, far too big) is a failure to open
+    // it, not a file of another version; nothing changes.
+    if (!whole) {
+        MessageBox(Messages[vorn::Msg::OpenFileError]);
+        return;
+    }
     const vorn::ParameterImage before = Image;
-    FileKeyFound = whole && vorn::ReadParameterFile(content, Image);
+    FileKeyFound = vorn::ReadParameterFile(content, Image);
     if (!FileKeyFound) {
         MessageBox(Messages[vorn::Msg::UnmatchedIgnFile]);
         return;

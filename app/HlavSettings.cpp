@@ -30,6 +30,7 @@ constexpr qint64 kMaxDumpSize = 1 << 20;
 void TFormHlav::LoadSettings()
 {
     const vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
+    settingsReadWhole_ = ini.readWhole();
 
     // Each key defaults to what start-up has set so far; a position off the current
     // screen is restored as saved.
@@ -64,8 +65,17 @@ void TFormHlav::SaveSettings()
     ini.writeString(kSection, kIniDir, LastFilePath);
     ini.writeInt(kSection, kActivePage, ctl<QTabWidget>("PageControl1")->currentIndex());
     // The window is closing: nobody to tell but the terminal. The previous files stay.
-    if (!ini.save())
+    if (!settingsReadWhole_ || !ini.readWhole()) {
+        // Replacing a file we could not read would lose [PORTS] and every other section.
+        const QString beside = ini.path() + QStringLiteral(".new");
+        if (vorn::writeFileAtomically(beside, ini.content()))
+            qWarning("vorn4: %s could not be read whole and was left as it is; the settings went to %s",
+                     qPrintable(ini.path()), qPrintable(beside));
+        else
+            qWarning("vorn4: could not save the settings to %s", qPrintable(beside));
+    } else if (!ini.save()) {
         qWarning("vorn4: could not save the settings to %s", qPrintable(ini.path()));
+    }
     const QString dumpPath = vorn::configPath(vorn::kDumpFileName);
     if (!vorn::writeFileAtomically(dumpPath, vorn::WriteImageDump(Image)))
         qWarning("vorn4: could not save the parameter image to %s", qPrintable(dumpPath));

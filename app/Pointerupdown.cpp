@@ -2,7 +2,6 @@
 #include "ControlTable.h"
 #include "Hlav.h"
 
-static_assert(vorn::table::kEditToUpDown == TFormHlav::kEditToUpDown);
 
 // Entries 0..19 and 168..305, in the order the loops over them expect.
 void TFormHlav::InitUpDownPointers()

@@ -27,7 +27,9 @@ int UserInteraction::askQuestion(QWidget *parent, const QString &title, const QS
 
 QString UserInteraction::chooseFile(QFileDialog *dialog)
 {
-    if (dialog->exec() != QDialog::Accepted)
+    // The dialog belongs to its parent and goes with it, should the parent die meanwhile.
+    QPointer<QFileDialog> guard(dialog);
+    if (dialog->exec() != QDialog::Accepted || !guard)
         return QString();
     return dialog->selectedFiles().value(0);
 }

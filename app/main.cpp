@@ -19,9 +19,10 @@ int main(int argc, char *argv[])
         const QStringList arguments = app.arguments().mid(1);
         auto *formHlav = new TFormHlav;
         formHlav->setAttribute(Qt::WA_DeleteOnClose);
+        // Before start-up: a box it opens (a port that fails to open) can meet a signal too.
+        installCloseOnSignals(formHlav);
         formHlav->FormCreate(arguments);
         FormAbout = new TFormAbout(formHlav);
-        installCloseOnSignals(formHlav);
         formHlav->show();
         app.exec();
     } catch (const std::exception &e) {

@@ -4,6 +4,7 @@
 #include "AtomicFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace vorn {
 
@@ -83,11 +84,21 @@ void ProfileIni::reload()
 {
     lines_.clear();
     newline_ = "\r\n";
+    readWhole_ = true;
+    const QFileInfo info(path_);
+    if (!info.exists())
+        return;   // a new file
     QFile f(path_);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!info.isFile() || !f.open(QIODevice::ReadOnly)) {
+        readWhole_ = false;
         return;
+    }
     // All of it: whatever is not ours must survive a save.
-    const QByteArray data = f.readAll();
+    const QByteArray data = f.read(kMaxFileSize + 1);
+    if (f.error() != QFileDevice::NoError || data.size() > kMaxFileSize) {
+        readWhole_ = false;
+        return;
+    }
     bool newlineSeen = false;
     qsizetype start = 0;
     while (start < data.size()) {

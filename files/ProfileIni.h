@@ -24,6 +24,12 @@ public:
     // Reads the file at once; a missing or unreadable file reads as empty.
     explicit ProfileIni(const QString &path);
 
+    // A settings file is a few hundred bytes; one beyond this is not read.
+    static constexpr qint64 kMaxFileSize = 1 << 20;
+    // False when the file exists but could not be read whole (not a regular file, no
+    // permission, a read error, over kMaxFileSize): saving over it would lose what it holds.
+    bool readWhole() const { return readWhole_; }
+
     const QString &path() const { return path_; }
     // Reads the file again, dropping unsaved changes.
     void reload();
@@ -59,6 +65,7 @@ private:
     QString path_;
     QList<Line> lines_;
     QByteArray newline_ = "\r\n";
+    bool readWhole_ = true;
 };
 
 // Parses a whole decimal number as readInt() does; ok tells whether it was one.

@@ -10,7 +10,6 @@ namespace vorn {
 
 constexpr int kBikeListSize = 27;
 constexpr int kSpecialListIndex = 26;        // "Special": synchronisation set by hand
-constexpr std::uint8_t kSpecialBikeCode = 22;
 constexpr std::uint8_t kStartBikeCode = 20;  // the model chosen at every start
 
 // One trigger event of a channel: lobe number, use its second edge, take it from pick-up 2.

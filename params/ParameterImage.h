@@ -12,6 +12,8 @@ constexpr int kBlockSize = 100;
 constexpr int kBlockCount = 3;
 constexpr int kChannels = 4;
 constexpr int kMapSize = 10;   // 10 throttle rows x 10 speed columns, also 10 servo points
+// BikeCode of "Special - (manual seting)": synchronisation set by hand, up to four channels.
+constexpr std::uint8_t kSpecialBikeCode = 22;
 
 // Image offsets of the interpreted fields. Block 0 is the unit's identification,
 // block 1 the settings, block 2 the advance map (row r, column k at 200 + 10 r + k).

@@ -1,4 +1,7 @@
-// Runs the real program: it starts, and SIGTERM closes it the normal way (settings saved, exit 0).
+// Runs the real program: a closing signal closes it the normal way (settings and dump saved,
+// exit 0), also while the box about a port that failed to open waits for an answer.
+#include "files/ImageDump.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,9 +43,13 @@ void LifecycleTest::closingSignalsRunTheClosingSequence_data()
     QTest::addColumn<int>("signal");
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("language");
-    QTest::newRow("SIGTERM, German word") << int(SIGTERM) << "DEUTSCH" << "Language=1";
-    QTest::newRow("SIGINT, lower-case word ignored") << int(SIGINT) << "deutsch" << "Language=3";
-    QTest::newRow("SIGHUP, no word") << int(SIGHUP) << "" << "Language=3";
+    QTest::addColumn<bool>("portMissing");   // start-up then waits in the "Com opening error" box
+    QTest::newRow("SIGTERM, German word") << int(SIGTERM) << "DEUTSCH" << "Language=1" << false;
+    QTest::newRow("SIGINT, lower-case word ignored") << int(SIGINT) << "deutsch" << "Language=3" << false;
+    QTest::newRow("SIGHUP, no word") << int(SIGHUP) << "" << "Language=3" << false;
+    QTest::newRow("SIGTERM, port box open") << int(SIGTERM) << "DEUTSCH" << "Language=1" << true;
+    QTest::newRow("SIGINT, port box open") << int(SIGINT) << "" << "Language=3" << true;
+    QTest::newRow("SIGHUP, port box open") << int(SIGHUP) << "" << "Language=3" << true;
 }
 
 void LifecycleTest::closingSignalsRunTheClosingSequence()
@@ -50,13 +57,14 @@ void LifecycleTest::closingSignalsRunTheClosingSequence()
     QFETCH(int, signal);
     QFETCH(QString, argument);
     QFETCH(QString, language);
+    QFETCH(bool, portMissing);
 
     QTemporaryDir dir;
     // A pseudo-terminal stands in for the serial port so no real device is touched.
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     QVERIFY(master >= 0);
     QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
-    const QString slave = QString::fromLocal8Bit(ptsname(master));
+    const QString slave = portMissing ? dir.filePath("no-such-device") : QString::fromLocal8Bit(ptsname(master));
     QFile ini(dir.filePath("vorn4.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write(QStringLiteral("[PORTS]\r\nCOM1=%1\r\n[FORM_HLAV]\r\nLanguage=3\r\nComPort=1\r\n").arg(slave).toLocal8Bit());
@@ -81,7 +89,10 @@ void LifecycleTest::closingSignalsRunTheClosingSequence()
     QVERIFY2(saved.contains("[FORM_HLAV]"), qPrintable(saved));
     QVERIFY2(saved.contains(language), qPrintable(saved));
     QVERIFY2(saved.contains("COM1=" + slave), qPrintable(saved));   // foreign keys survive
-    QVERIFY(QFile::exists(dir.filePath("_vorn4.ini")));
+    QFile dump(dir.filePath("_vorn4.ini"));
+    QVERIFY(dump.open(QIODevice::ReadOnly));
+    vorn::ParameterImage image;
+    QCOMPARE(vorn::ReadImageDump(dump.readAll(), image), 300);   // every byte of the image
 }
 
 QTEST_GUILESS_MAIN(LifecycleTest)

@@ -4,6 +4,7 @@
 #include "params/New.h"
 
 #include <QTabWidget>
+#include <QWheelEvent>
 #include <QToolButton>
 
 using editfixture::Window;
@@ -40,6 +41,8 @@ private slots:
     void initTestCase();
     void everyEntryByKeyboard();
     void listedModelResetsEverything();
+    void sameEntryOrWheelChangesNothing_data();
+    void sameEntryOrWheelChangesNothing();
     void specialKeepsTheImage();
     void specialSynchronisationChange();
     void presetLeavesHiddenChannelToTheClamp();
@@ -85,6 +88,44 @@ void BikeSetupTest::everyEntryByKeyboard()
     // Special after the XVZ 1300 keeps its trigger description.
     QCOMPARE(int(w->Image.lobeCount()), 7);
     QCOMPARE(lobes(w), QString("1/2 2/3 4/5 5/6"));
+}
+
+void BikeSetupTest::sameEntryOrWheelChangesNothing_data()
+{
+    QTest::addColumn<int>("model");     // list index chosen first
+    QTest::addColumn<QString>("list");  // the list then acted on
+    QTest::addColumn<bool>("wheel");    // wheel over it without focus, else re-pick the entry
+    QTest::newRow("Yamaha R6 picked again") << 23 << "ComboBoxBike" << false;
+    QTest::newRow("Special picked again") << vorn::kSpecialListIndex << "ComboBoxBike" << false;
+    QTest::newRow("synchronisation picked again") << vorn::kSpecialListIndex << "ComboBoxSynchro" << false;
+    QTest::newRow("wheel over the model list") << 23 << "ComboBoxBike" << true;
+    QTest::newRow("wheel over the synchronisation list") << vorn::kSpecialListIndex << "ComboBoxSynchro" << true;
+}
+
+void BikeSetupTest::sameEntryOrWheelChangesNothing()
+{
+    QFETCH(int, model);
+    QFETCH(QString, list);
+    QFETCH(bool, wheel);
+    Window w;
+    choose(w->ctl<QComboBox>("ComboBoxBike"), model);
+    w->edit("75")->setText("59");
+    w->EditExit();
+    const vorn::ParameterImage before = w->Image;
+    QCOMPARE(int(w->Image.advance(2, 5)), 59);
+
+    auto *target = w->ctl<QComboBox>(list);
+    const int index = target->currentIndex();
+    if (wheel) {
+        QWheelEvent turn(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &turn);
+    } else {
+        choose(target, index);
+    }
+    QCOMPARE(target->currentIndex(), index);
+    QCOMPARE(w->Image, before);
+    QCOMPARE(w->edit("75")->text(), QString("59"));
 }
 
 void BikeSetupTest::listedModelResetsEverything()

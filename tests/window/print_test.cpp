@@ -34,6 +34,7 @@ struct PrintedPage {
     bool noConnectionShown = false;
     bool stampShown = false;
     QColor stampBackground;
+    QStringList wrongFace;   // shown button-face labels whose printed corner is another colour
     QString stamp;
     int tabsTop = 0;   // top edge of the page control in the picture
 };
@@ -62,6 +63,16 @@ public:
         p.stampShown = !stamp->isHidden();
         p.stampBackground = vorn::ui::background(stamp);
         p.stamp = stamp->text();
+        const int menuBottom = form_->menuWidget()->geometry().bottom() + 1;
+        for (const char *name : {"LabelRpm", "LabelNapeti", "LabelBlocking1", "LabelAdvance1", "LabelMonPilotLight",
+                                 "LabelClutchMon", "LabelMonSnimac1", "LabelMonSnimac2", "LabelTpsMon", "LabelTps1"}) {
+            auto *label = form_->ctl<QWidget>(name);
+            if (!label->isVisibleTo(form_))
+                continue;
+            const QPoint corner = label->mapTo(form_, QPoint(label->width() - 3, 3)) - QPoint(0, menuBottom);
+            if (image.pixelColor(corner) != vorn::ui::buttonFace())
+                p.wrongFace << name;
+        }
         p.tabsTop = tabs->mapTo(form_, QPoint(0, 0)).y()
                     - (form_->menuWidget()->geometry().bottom() + 1);
         pages << p;
@@ -214,6 +225,7 @@ void PrintTest::printShowsOpenPageOnWhiteWithCzechStamp()
     QVERIFY(!page.noConnectionShown);
     QVERIFY(page.stampShown);
     QCOMPARE(page.stampBackground, vorn::ui::kWhite);
+    QVERIFY2(page.wrongFace.isEmpty(), qPrintable(page.wrongFace.join(" ")));
 
     // The picture is the window below the menu bar, white above the pages where the
     // toolbar was, and white at the bottom where the status bar was.

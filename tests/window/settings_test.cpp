@@ -3,6 +3,8 @@
 #include "FilesWindow.h"
 #include "files/ImageDump.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -39,6 +41,8 @@ private slots:
     void closeWritesANewFile();
     void closeKeepsForeignContent();
     void everythingSurvivesARestart();
+    void unreadableFileIsNotReplaced_data();
+    void unreadableFileIsNotReplaced();
     void failedWritesAtCloseKeepOldFiles_data();
     void failedWritesAtCloseKeepOldFiles();
 };
@@ -58,8 +62,8 @@ void SettingsTest::settingsApplied_data()
         << QByteArray("[FORM_HLAV]\r\nLeft=-3000\r\nTop=9000\r\nComPort=3\r\nLanguage=2\r\n"
                       "File=C:\\data\\x.ign\r\nIniDir=/tmp/last.ign\r\nPageControl1->ActivePageIndex=3\r\n")
         << QPoint(-3000, 9000) << 3 << 2 << 3 << "C:\\data\\x.ign";
-    QTest::newRow("ComPort 257 keeps its low 8 bits")
-        << QByteArray("[FORM_HLAV]\nComPort=257\n") << centre << 1 << 0 << 1 << "";
+    QTest::newRow("ComPort 259 keeps its low 8 bits")
+        << QByteArray("[FORM_HLAV]\nComPort=259\n") << centre << 3 << 0 << 1 << "";
     QTest::newRow("ComPort 12 and Language 9 are clamped")
         << QByteArray("[FORM_HLAV]\nComPort=12\nLanguage=9\n") << centre << 1 << 0 << 1 << "";
     QTest::newRow("not numbers give the defaults")
@@ -154,6 +158,36 @@ void SettingsTest::everythingSurvivesARestart()
     QCOMPARE(second->pos(), QPoint(-10, 20));
     QCOMPARE(second->LastFilePath, files.filePath("kept.ign"));
     QCOMPARE(second->ctl<QLabel>("LabelFile2")->text(), files.filePath("kept.ign"));
+}
+
+void SettingsTest::unreadableFileIsNotReplaced_data()
+{
+    QTest::addColumn<QByteArray>("content");   // "<dir>": vorn4.ini is a folder
+    QTest::newRow("a folder") << QByteArray("<dir>");
+    QTest::newRow("over 1 MiB") << "[PORTS]\r\nCOM2=/dev/ttyUSB0\r\n" + QByteArray(1 << 20, ';');
+}
+
+void SettingsTest::unreadableFileIsNotReplaced()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir config;
+    const QString path = config.filePath("vorn4.ini");
+    if (content == "<dir>")
+        QVERIFY(QDir().mkdir(path));
+    else
+        put(path, content);
+    Window w(config.path());
+    QCOMPARE(w->ComPort, std::uint8_t(1));   // nothing read from it
+    w->ComPort = 4;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be read whole.*vorn4\\.ini\\.new"));
+    w->close();
+    if (content == "<dir>")
+        QVERIFY(QFileInfo(path).isDir());
+    else
+        QCOMPARE(get(path), content);
+    const QByteArray beside = get(path + ".new");
+    QVERIFY2(beside.startsWith("[FORM_HLAV]\r\nLeft=") && beside.contains("\r\nComPort=4\r\n"), beside.constData());
+    QCOMPARE(get(config.filePath("_vorn4.ini")), vorn::WriteImageDump(w->Image));
 }
 
 void SettingsTest::failedWritesAtCloseKeepOldFiles_data()
