@@ -153,6 +153,13 @@ MapTools::MapTools(TFormHlav &form) : QObject(&form), form_(form)
     heat_->setChecked(heatOn_);
 }
 
+MapTools::~MapTools()
+{
+    // The window's own filters still run while its children go; they must not reach us.
+    if (form_.mapTools == this)
+        form_.mapTools = nullptr;
+}
+
 QAction *MapTools::actionFor(Op op) const
 {
     return ops_[static_cast<std::size_t>(op)];

@@ -23,6 +23,7 @@ class MapTools : public QObject {
     Q_OBJECT
 public:
     explicit MapTools(TFormHlav &form);
+    ~MapTools() override;
 
     enum class Op { Set, Add, Scale, InterpH, InterpV, InterpBoth, Smooth, SelectAll, Copy, Paste };
     // The menu-independent actions of the selection tools, in menu order.
@@ -40,6 +41,8 @@ public:
         Rect rect;
     };
     std::optional<Target> target() const;
+    // Whether the control is a map cell or servo voltage the tools select.
+    bool isCell(const QObject *o) const { return places_.contains(const_cast<QObject *>(o)); }
 
     // Runs an operation; value is the dialog's answer for Set / Add / Scale.
     void run(Op op, int value = 0);
