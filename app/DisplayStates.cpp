@@ -177,6 +177,6 @@ void TFormHlav::UpdateDisplayStates()
         setShown(at(t::kAdvanceLabels + n - 1), Image.bikeCode() == vorn::kSpecialBikeCode && channels >= n);
     }
     setShown(s.labelMonSnimac2, Image.syncMethod() == 0 || Image.syncMethod() == 4);       // 23
-    if (mapTools && mapTools->decorates())
-        mapTools->paintCells();   // heat colours follow the values; print look has none
+    if (mapTools)
+        mapTools->afterDisplayStates();   // heat colours and the map view follow the values
 }

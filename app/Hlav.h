@@ -139,6 +139,7 @@ signals:
     // After every caption pass (start-up and each language switch): menus, dialogs and
     // status-bar parts beyond the catalogues write their texts in this language.
     void languageChanged(int language);
+    void liveValuesDecoded();   // after every decoded monitor reply (Live, LiveCell updated)
 
 public:
     // ---- printing and about -----------------------------------------------------------

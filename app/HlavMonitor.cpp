@@ -3,6 +3,9 @@
 
 #include "Colors.h"
 #include "link/Monitor.h"
+#include "link/Tune.h"
+
+#include <QCheckBox>
 
 #include <QGroupBox>
 #include <QLabel>
@@ -75,4 +78,10 @@ void TFormHlav::DecodeMonitorFrame(const vorn::Frame &frame)
     ctl<QLabel>("LabelPocetProgramovani")->setText(v.programCount);
     for (int n = 0; n < 8; ++n)
         ctl<QLabel>(QStringLiteral("LabelTest%1").arg(n + 1))->setText(v.test[n]);
+
+    // Followers (the map view's trail, recording) see the cell of these values now, not
+    // at the next tick.
+    auto *tpsMap = ctl<QCheckBox>("CheckBoxTpsMapa");
+    LiveCell = vorn::findActiveCell(Image, Live, tpsMap && tpsMap->isChecked());
+    emit liveValuesDecoded();
 }

@@ -27,6 +27,7 @@ void TFormHlav::createMapTools()
     view->menuAction()->setObjectName("MenuView");
     bar->insertMenu(before, view);
     view->addAction(mapTools->heatAction());
+    view->addAction(mapTools->mapViewAction());
 
     auto *cells = new QMenu(QString::fromUtf8(texts::kMapMenu.en), view);
     cells->setObjectName("MenuMapCells");

@@ -30,6 +30,10 @@ inline const Text4 kNoCells{"Select cells of the advance map or the servo voltag
                             "Zuerst Zellen des Zündkennfelds oder der Servospannungen auswählen",
                             "Sélectionnez d'abord des cellules de la carte d'avance ou des tensions du servo",
                             "Nejdříve vyberte buňky mapy předstihu nebo napětí serva"};
+inline const Text4 kNoModule{"The map view cannot be opened: its module %1 was not found or did not load.",
+                             "Die Kennfeldansicht lässt sich nicht öffnen: ihr Modul %1 fehlt oder lädt nicht.",
+                             "La vue de la carte ne peut pas s'ouvrir : son module %1 est introuvable ou ne se charge pas.",
+                             "Pohled na mapu nelze otevřít: jeho modul %1 chybí nebo se nenačetl."};
 inline const Text4 kPasteWhat{"Paste cells", "Zellen einfügen", "Coller les cellules", "Vložení buněk"};
 
 }  // namespace vorn::maps::texts

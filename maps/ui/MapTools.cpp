@@ -2,6 +2,7 @@
 #include "MapTools.h"
 
 #include "MapTexts.h"
+#include "MapViewApi.h"
 #include "app/Colors.h"
 #include "app/ControlTable.h"
 #include "app/Hlav.h"
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -133,6 +135,20 @@ MapTools::MapTools(TFormHlav &form) : QObject(&form), form_(form)
     heat_->setCheckable(true);
     connect(heat_, &QAction::toggled, this, &MapTools::setHeatColours);
 
+    mapView_ = new QAction(QString::fromUtf8(texts::kMapView.en), this);
+    mapView_->setObjectName("MenuMapView");
+    connect(mapView_, &QAction::triggered, this, [this] {
+        if (QWidget *v = openMapView()) {
+            v->show();
+            v->raise();
+            v->activateWindow();
+        }
+    });
+    connect(&form_, &TFormHlav::liveValuesDecoded, this, [this] {
+        if (view_)
+            QMetaObject::invokeMethod(view_, "followLive");
+    });
+
     askNumber = [this](const QString &label, int initial, int min, int max) -> std::optional<int> {
         bool ok = false;
         const int v = QInputDialog::getInt(&form_, QString(), label, initial, min, max, 1, &ok);
@@ -170,6 +186,45 @@ void MapTools::retranslate(int language)
     for (QAction *a : ops_)
         a->setText(text4(*opText(static_cast<Op>(a->data().toInt())), language));
     heat_->setText(text4(texts::kHeat, language));
+    mapView_->setText(text4(texts::kMapView, language));
+    language_ = language;
+    if (view_)
+        QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, language));
+}
+
+QWidget *MapTools::openMapView()
+{
+    if (view_)
+        return view_;
+    const QString name = QStringLiteral("vorn4mapview");
+    const QString app = QCoreApplication::applicationDirPath();
+    const QStringList dirs = {app, app + "/lib/vorn4", app + "/../lib/vorn4", app + "/../lib",
+                              QStringLiteral(VORN4_BUILD_MODULE_DIR), QStringLiteral(VORN4_INSTALL_MODULE_DIR)};
+    for (const QString &dir : dirs) {
+        QLibrary module(dir + QLatin1Char('/') + name);
+        if (!module.load())
+            continue;
+        auto create = reinterpret_cast<Vorn4CreateMapView>(module.resolve(VORN4_MAPVIEW_ENTRY));
+        if (!create)
+            continue;
+        // The module stays loaded for the rest of the run (the window lives as long).
+        view_ = create(&form_.Image, &form_.LiveCell, &form_);
+        viewShows_ = form_.Image;
+        QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, language_));
+        return view_;
+    }
+    form_.MessageBox(text4(texts::kNoModule, form_.LanguageIndex).arg(name));
+    return nullptr;
+}
+
+void MapTools::afterDisplayStates()
+{
+    if (decorates())
+        paintCells();
+    if (view_ && !(viewShows_ == form_.Image)) {
+        viewShows_ = form_.Image;
+        QMetaObject::invokeMethod(view_, "followEdits");
+    }
 }
 
 std::optional<MapTools::Place> MapTools::placeOf(QObject *o) const

@@ -29,6 +29,14 @@ public:
     // The menu-independent actions of the selection tools, in menu order.
     const std::vector<QAction *> &operationActions() const { return ops_; }
     QAction *heatAction() const { return heat_; }
+    QAction *mapViewAction() const { return mapView_; }
+    // The map view window, loaded from its module and made on first use; nullptr when
+    // the module is missing (then a box says so).
+    QWidget *openMapView();
+    QWidget *mapViewWindow() const { return view_; }
+    // After every display-state pass: repaint what the tools colour, and let an open map
+    // view follow a changed image.
+    void afterDisplayStates();
     QAction *actionFor(Op op) const;
 
     // The selection: on the table of the page that is open; nullopt when nothing is selected.
@@ -62,6 +70,7 @@ public:
 
     // Applied after each caption pass.
     void retranslate(int language);
+    int language_ = 0;
 
 signals:
     // After an operation changed the image (cells listed), so views follow at once.
@@ -88,6 +97,9 @@ private:
     TFormHlav &form_;
     std::vector<QAction *> ops_;
     QAction *heat_ = nullptr;
+    QAction *mapView_ = nullptr;
+    QWidget *view_ = nullptr;
+    ParameterImage viewShows_;   // the image the map view last drew
     QHash<QObject *, Place> places_;
     Table selTable_ = Table::Advance;
     std::optional<Rect> sel_;

@@ -5,6 +5,7 @@
 #include "maps/ui/MapTools.h"
 
 #include <QClipboard>
+#include <QtCharts>
 #include <QTabWidget>
 
 using editfixture::Window;
@@ -133,6 +134,34 @@ private slots:
         w->mapTools->clearSelection();
         w->mapTools->setHeatColours(false);
         QCOMPARE(editBackground(cell(w, 9, 9)), window);
+    }
+
+    void mapViewOpensAndShowsTheTrail()
+    {
+        Window w;
+        openMap(w);
+        w->findChild<QAction *>("MenuMapView")->trigger();
+        QWidget *view = w->mapTools->mapViewWindow();
+        QVERIFY(view);
+        QVERIFY(view->isVisible());
+        // No OpenGL on the offscreen platform: the 3D tab says so, the charts work.
+        QVERIFY(view->findChild<QLabel *>("LabelNo3D"));
+        QChart *curves = view->findChild<QChartView *>("ChartCurves")->chart();
+        auto series = [&](int i) { return static_cast<QXYSeries *>(curves->series()[i]); };
+        // 60 live positions along row 9: the trail keeps the last 50, newest first.
+        for (int n = 0; n < 60; ++n) {
+            w->LiveCell = vorn::LiveCell{n % 10, false, 0, 9};
+            emit w->liveValuesDecoded();
+        }
+        QCOMPARE(view->property("trailLength").toInt(), 50);
+        QXYSeries *newest = series(10);   // after the ten throttle rows
+        QCOMPARE(newest->count(), 10);
+        QCOMPARE(newest->at(0), QPointF(1000 * 10, 45 + 9 / 2));   // column 9: 10000 rpm
+        // An edit shows at once, without a tick.
+        w->mapTools->select(vorn::maps::Table::Advance, {9, 9, 9, 9});
+        w->mapTools->run(MapTools::Op::Set, 12);
+        QCOMPARE(series(9)->at(9), QPointF(10000, 12));
+        QCOMPARE(newest->at(0), QPointF(10000, 12));
     }
 };
 
