@@ -1,6 +1,8 @@
 // Editing buttons: advance and servo steps, map column spin buttons, throttle calibration.
 // The buttons read their controls; the steps themselves are the map operations' rules.
 #include "Hlav.h"
+#include "history/HistoryTexts.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include "maps/MapOperations.h"
 
@@ -13,10 +15,12 @@ void advanceStep(TFormHlav &w, bool up)
 {
     w.ReadParameters();
     vorn::ClampParameters(w.Image, w.LanguageIndex, w.ComPort);
-    if (w.ctl<QCheckBox>("CheckBoxIgnAll")->isChecked())
+    if (w.ctl<QCheckBox>("CheckBoxIgnAll")->isChecked()) {
+        w.History->nextStep({&vorn::htext::StepAdvanceAll, up ? QStringLiteral("+1 °") : QStringLiteral("-1 °")});
         vorn::maps::stepAdvanceAll(w.Image, up);
-    else
+    } else {
         vorn::maps::stepAdvanceLive(w.Image, w.LiveCell, up);
+    }
     vorn::ClampParameters(w.Image, w.LanguageIndex, w.ComPort);
     w.AfterEdit();
 }
@@ -25,10 +29,12 @@ void advanceStep(TFormHlav &w, bool up)
 void servoStep(TFormHlav &w, bool up)
 {
     w.ReadParameters();
-    if (w.ctl<QCheckBox>("CheckBoxServoAll")->isChecked())
+    if (w.ctl<QCheckBox>("CheckBoxServoAll")->isChecked()) {
+        w.History->nextStep({&vorn::htext::StepServoAll, up ? QStringLiteral("+20 mV") : QStringLiteral("-20 mV")});
         vorn::maps::stepServoAll(w.Image, up);
-    else
+    } else {
         vorn::maps::stepServoPoint(w.Image, w.LiveCell.servoColumn, up);
+    }
     w.AfterEdit();
 }
 
@@ -38,6 +44,7 @@ void columnStep(TFormHlav &w, int column, bool up)
     if (column < 0 || column >= vorn::kMapSize)
         return;
     w.ReadParameters();
+    w.History->nextStep({&vorn::htext::StepColumn, QString::number(column + 1) + (up ? " +1 °" : " -1 °")});
     vorn::maps::stepColumn(w.Image, column, up);
     w.AfterEdit();
 }

@@ -3,6 +3,7 @@
 #include "UserInteraction.h"
 
 #include "UpDown.h"
+#include "history/ui/ChangeHistoryUi.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 
@@ -30,6 +31,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 {
     FormHlav = this;
     composeWindow();
+    History = new ChangeHistoryUi(*this);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -172,6 +174,13 @@ void TFormHlav::FormCreate(const QStringList &arguments)
     for (int i = 1; i <= 8; ++i)                          // 17
         ctl<QWidget>(QStringLiteral("LabelTest%1").arg(i))->setVisible(TestMode);
     UpdateDisplayStates();                                // 18
+    History->started();
+}
+
+void TFormHlav::noteImageChange(const QString &what)
+{
+    if (History)
+        History->noteImageChange(what);
 }
 
 void TFormHlav::DetectTestMode()

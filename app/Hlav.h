@@ -134,6 +134,14 @@ public:
     void MenuFrenchClick();
     void MenuCzechClick();
 
+    // ---- undo, restore points, change tracking ----
+    // Records the change of Image since the last recorded state as one undo step. `what`
+    // names a change that touches several parameters (current language); a change of one
+    // parameter is named from the catalogue instead. No step when nothing changed.
+    void noteImageChange(const QString &what);
+    // Undo history, restore points and the change-tracking parts of the status bar.
+    class ChangeHistoryUi *History = nullptr;
+
     // ---- what the added subsystems listen to ----
 signals:
     // After every caption pass (start-up and each language switch): menus, dialogs and

@@ -4,6 +4,8 @@
 
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
+#include "history/HistoryTexts.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -124,6 +126,7 @@ void TFormHlav::openParameterFile(const QString &path)
         MessageBox(Messages[vorn::Msg::UnmatchedIgnFile]);
         return;
     }
+    History->nextStep({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
     AfterEdit();
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;

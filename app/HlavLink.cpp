@@ -4,6 +4,7 @@
 #include "Colors.h"
 #include "link/PortPath.h"
 #include "link/SerialLink.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QAction>
 #include <QLabel>
@@ -68,6 +69,8 @@ void TFormHlav::Timer1Timer()
 
 void TFormHlav::MenuReadClick()
 {
+    if (History)
+        History->readStarted();
     applyLinkEvents(Session.startRead());
     ctl<QLabel>("LabelFile2")->setText(QString());
 }
@@ -152,4 +155,6 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
             break;
         }
     }
+    if (History)
+        History->linkEventsApplied(events);
 }

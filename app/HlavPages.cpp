@@ -5,6 +5,7 @@
 #include "LayoutHelpers.h"
 #include "UpDown.h"
 #include "params/FieldBindings.h"
+#include "params/New.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -27,18 +28,6 @@
 using namespace vorn::ui;
 
 namespace {
-
-const char *const kBikeList[] = {
-    "Kawasaki 3 Cyl",     "Kawasaki ZX h",   "Honda CBR 7P",
-    "Honda CBR 9P",       "Honda Shadow",    "Honda VFR 400",
-    "Honda VFR 750",      "Honda VT 600 Shadow", "Honda VT 1100",
-    "Standard (1 lobe, 1 or 2 pick-up) ", "Suzuki 800", "Suzuki GSF 400 A",
-    "Suzuki GSF 400 B",   "Suzuki GSX",      "Suzuki SV 650",
-    "Suzuki Tci 125",     "Suzuki VS 800,",  "TDM 850",
-    "Triumph Tigra",      "Virago XV",       "Yamaha 125 SR",
-    "Yamaha Fz 750",      "Yamaha R1",       "Yamaha R6",
-    "Yamaha XT600E",      "Yamaha XVZ 1300", "Special - (manual seting)",
-};
 
 const char *const kSyncList[] = {
     "1 lobe, 1 or 2 pick-up",
@@ -140,8 +129,8 @@ QWidget *TFormHlav::buildPageBike()
     bikeRow->addWidget(bikeLabel);
     auto *bike = named(new QComboBox(page), "ComboBoxBike");
     bikeLabel->setBuddy(bike);   // one language gives the caption a mnemonic
-    for (const char *b : kBikeList)
-        bike->addItem(QString::fromUtf8(b));
+    for (int i = 0; i < vorn::kBikeListSize; ++i)
+        bike->addItem(QString::fromUtf8(vorn::bikeListText(i)));
     bike->setMaxVisibleItems(27);
     bike->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setHint(bike, "Type of keying");

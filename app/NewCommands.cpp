@@ -1,6 +1,8 @@
 // The model and synchronisation lists' change handler, the New command and start-up presets.
 #include "EditState.h"
 #include "params/New.h"
+#include "history/HistoryTexts.h"
+#include "history/ui/ChangeHistoryUi.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -23,6 +25,7 @@ void TFormHlav::ComboBikeChange()
     BikeSetupPending = true;
     ApplyBikeSetup();
     ShowParameters();
+    History->nextStep({&vorn::htext::StepModel});
     AfterEdit();
 }
 
@@ -31,6 +34,7 @@ void TFormHlav::MenuNewClick()
     if (Question(Messages[vorn::Msg::DefaultSetting]) != QMessageBox::Yes)
         return;
     ApplyBikeSetup();
+    History->nextStep({&vorn::htext::StepNew});
     AfterEdit();
     ctl<QWidget>("LabelHlaseni")->hide();
     ctl<QWidget>("CGauge")->hide();

@@ -204,4 +204,13 @@ bool ReadParameterFile(QByteArrayView content, ParameterImage &image)
     return true;
 }
 
+std::bitset<kImageSize> ParameterFileBytes()
+{
+    std::bitset<kImageSize> mask;
+    for (const Record &record : kRecords)
+        for (const Slot &slot : record.fields)
+            mask.set(static_cast<std::size_t>(slot.offset));
+    return mask;
+}
+
 }  // namespace vorn

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <bitset>
+
 namespace vorn {
 
 // The key line's word and the file format version this program writes and accepts.
@@ -24,5 +26,9 @@ QByteArray WriteParameterFile(const ParameterImage &image);
 // takes the low 8 bits. A record ends early at a word that is not a number: the bytes still
 // due keep their values and that word is read as the next keyword.
 bool ReadParameterFile(QByteArrayView content, ParameterImage &image);
+
+// The image bytes a parameter file stores: a file compared with the unit can only speak
+// for these.
+std::bitset<kImageSize> ParameterFileBytes();
 
 }  // namespace vorn

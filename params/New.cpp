@@ -73,6 +73,19 @@ constexpr std::uint8_t kDefaultMap[kMapSize][kMapSize] = {
 
 constexpr std::uint8_t kDefaultServoRpm[kMapSize] = {12, 20, 30, 40, 60, 80, 100, 120, 140, 160};
 
+// The model list as the window fills it; the caption step translates entries 9 and 26.
+const char *const kBikeListTexts[] = {
+    "Kawasaki 3 Cyl",     "Kawasaki ZX h",   "Honda CBR 7P",
+    "Honda CBR 9P",       "Honda Shadow",    "Honda VFR 400",
+    "Honda VFR 750",      "Honda VT 600 Shadow", "Honda VT 1100",
+    "Standard (1 lobe, 1 or 2 pick-up) ", "Suzuki 800", "Suzuki GSF 400 A",
+    "Suzuki GSF 400 B",   "Suzuki GSX",      "Suzuki SV 650",
+    "Suzuki Tci 125",     "Suzuki VS 800,",  "TDM 850",
+    "Triumph Tigra",      "Virago XV",       "Yamaha 125 SR",
+    "Yamaha Fz 750",      "Yamaha R1",       "Yamaha R6",
+    "Yamaha XT600E",      "Yamaha XVZ 1300", "Special - (manual seting)",
+};
+
 }  // namespace
 
 const std::array<BikeModel, kBikeListSize> &bikeModels()
@@ -165,6 +178,11 @@ void ApplyBikeSetup(ParameterImage &image, bool &pendingMark)
     if (index >= 0)
         applyPreset(image, kModels[static_cast<std::size_t>(index)]);
     pendingMark = false;
+}
+
+const char *bikeListText(int listIndex)
+{
+    return listIndex >= 0 && listIndex < kBikeListSize ? kBikeListTexts[listIndex] : nullptr;
 }
 
 }  // namespace vorn

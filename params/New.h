@@ -41,6 +41,8 @@ const std::array<BikeModel, kBikeListSize> &bikeModels();
 
 // Stored code of a list entry; -1 for an index outside the list (no selection).
 int bikeCodeOfListIndex(int listIndex);
+// The untranslated text of a model list entry (UTF-8); nullptr outside the list.
+const char *bikeListText(int listIndex);
 // List entry of a stored code; -1 for a code without a row (above 26).
 int listIndexOfBikeCode(int code);
 

@@ -378,24 +378,12 @@ void LanguageTest::everyShownTextIsTranslatedOrFixed()
         if (k <= 8)
             fixed << QStringLiteral("LabelTest%1").arg(k);
     }
-    // Texts added beside the catalogues (own four-language tables) count when they change
-    // with the language.
-    auto texted = [&](QObject *o) {
-        return qobject_cast<QMenu *>(o) || (qobject_cast<QAction *>(o) && !qobject_cast<QAction *>(o)->menu());
-    };
-    QHash<QObject *, QString> english;
-    for (QObject *o : form_->findChildren<QObject *>())
-        if (texted(o) && !inDialog(o))
-            english.insert(o, caption(o));
-    choose(1);
-    for (auto it = english.cbegin(); it != english.cend(); ++it)
-        if (!it.value().isEmpty() && caption(it.key()) != it.value())
-            translated << it.key()->objectName();
-    choose(0);
-    QStringList forgotten;
+    // Controls added beside the catalogue translate themselves on languageChanged; their
+    // text must then differ in German.
+    QList<QPair<QObject *, QString>> candidates;
     auto check = [&](QObject *o, const QString &text) {
         if (!text.isEmpty() && !translated.contains(o->objectName()) && !fixed.contains(o->objectName()))
-            forgotten << QStringLiteral("%1 \"%2\"").arg(o->objectName(), text);
+            candidates.append({o, text});
     };
     for (QObject *o : form_->findChildren<QObject *>()) {
         if (inDialog(o))
@@ -409,6 +397,11 @@ void LanguageTest::everyShownTextIsTranslatedOrFixed()
     auto *tabs = form_->ctl<QTabWidget>("PageControl1");
     for (int i = 0; i < tabs->count(); ++i)
         check(tabs->widget(i), tabs->tabText(i));
+    choose(1);
+    QStringList forgotten;
+    for (const auto &[o, text] : candidates)
+        if (caption(o) == text)
+            forgotten << QStringLiteral("%1 \"%2\"").arg(o->objectName(), text);
     QVERIFY2(forgotten.isEmpty(), qPrintable(forgotten.join('\n')));
 }
 

@@ -1,0 +1,94 @@
+// Texts of undo, restore points, change tracking and comparison, in the four languages.
+#include "HistoryTexts.h"
+
+namespace vorn::htext {
+
+const Text4 MenuEdit{"&Edit", "&Bearbeiten", "É&dition", "Úpr&avy"};
+const Text4 Undo{"&Undo", "&Rückgängig", "&Annuler", "&Zpět"};
+const Text4 UndoStep{"&Undo %1", "&Rückgängig: %1", "&Annuler %1", "&Zpět: %1"};
+const Text4 Redo{"&Redo", "&Wiederholen", "&Rétablir", "&Znovu"};
+const Text4 RedoStep{"&Redo %1", "&Wiederholen: %1", "&Rétablir %1", "&Znovu: %1"};
+const Text4 Compare{"&Compare...", "&Vergleichen mit...", "&Comparer...", "&Porovnat..."};
+const Text4 RestorePoints{"Restore points...", "Wiederherstellungspunkte...", "Points de restauration...",
+                          "Body obnovení..."};
+
+const Text4 StepParameters{"%1 parameters", "%1 Parameter", "%1 paramètres", "%1 parametrů"};
+const Text4 StepRead{"Read from unit", "Lesen aus der Zündung", "Lecture de l'unité", "Čtení z jednotky"};
+const Text4 StepNew{"New (default setting)", "Neu (Grundeinstellung)", "Nouveau (réglage par défaut)",
+                    "Nový (výchozí nastavení)"};
+const Text4 StepOpen{"Open %1", "Öffnen %1", "Ouvrir %1", "Otevřít %1"};
+const Text4 StepModel{"Model change with its preset", "Modellwechsel mit Voreinstellung",
+                      "Changement de modèle avec son préréglage", "Změna modelu s předvolbou"};
+const Text4 StepRestore{"Restore %1", "Wiederherstellen %1", "Restaurer %1", "Obnovit %1"};
+const Text4 StepAdvanceAll{"Advance map %1", "Vorzündung Karte %1", "Carte d'avance %1", "Mapa předstihu %1"};
+const Text4 StepServoAll{"Servo voltages %1", "Servo Spannungen %1", "Tensions servo %1", "Napětí serva %1"};
+const Text4 StepColumn{"Advance column %1", "Vorzündung Spalte %1", "Colonne d'avance %1", "Sloupec předstihu %1"};
+const Text4 StepChange{"Change", "Änderung", "Modification", "Změna"};
+
+const Text4 UnitInSync{"in sync with unit", "gleich wie Zündung", "identique à l'unité", "shodné s jednotkou"};
+const Text4 UnitChanges{"%1 changes not programmed", "%1 Änderungen nicht programmiert",
+                        "%1 modifications non programmées", "%1 změn nenaprogramováno"};
+const Text4 UnitNotCompared{"unit not compared", "Zündung nicht verglichen", "unité non comparée",
+                            "jednotka neporovnána"};
+const Text4 UnitChanged{"unit changed", "Zündung verändert", "unité modifiée", "jednotka změněna"};
+const Text4 FileSaved{"%1 saved", "%1 gespeichert", "%1 enregistré", "%1 uloženo"};
+const Text4 FileChangesSaved{"%1: %2 changes since saved", "%1: %2 Änderungen seit dem Speichern",
+                             "%1: %2 modifications depuis l'enregistrement", "%1: %2 změn od uložení"};
+const Text4 FileChangesOpened{"%1: %2 changes since opened", "%1: %2 Änderungen seit dem Öffnen",
+                              "%1: %2 modifications depuis l'ouverture", "%1: %2 změn od otevření"};
+const Text4 FileNone{"not saved to a file", "nicht in Datei gespeichert", "non enregistré dans un fichier",
+                     "neuloženo do souboru"};
+const Text4 PointFailed{"Restore point not written: %1", "Wiederherstellungspunkt nicht geschrieben: %1",
+                        "Point de restauration non écrit : %1", "Bod obnovení nezapsán: %1"};
+
+const Text4 EventRead{"read", "gelesen", "lu", "přečteno"};
+const Text4 EventProgrammed{"programmed", "programmiert", "programmé", "naprogramováno"};
+const Text4 EventBeforeRead{"before read", "vor dem Lesen", "avant lecture", "před čtením"};
+const Text4 EventBeforeOpen{"before open", "vor dem Öffnen", "avant ouverture", "před otevřením"};
+const Text4 EventBeforeNew{"before new", "vor Neu", "avant nouveau", "před novým"};
+const Text4 EventBeforeModel{"before model change", "vor Modellwechsel", "avant changement de modèle",
+                             "před změnou modelu"};
+
+const Text4 PointsTitle{"Restore points", "Wiederherstellungspunkte", "Points de restauration", "Body obnovení"};
+const Text4 PointsTime{"Time", "Zeit", "Heure", "Čas"};
+const Text4 PointsEvent{"Event", "Ereignis", "Événement", "Událost"};
+const Text4 PointsUnit{"Unit", "Zündung", "Unité", "Jednotka"};
+const Text4 PointsDiffer{"Differences", "Unterschiede", "Différences", "Rozdíly"};
+const Text4 PointsShow{"&Differences...", "&Unterschiede...", "&Différences...", "&Rozdíly..."};
+const Text4 PointsRestore{"&Restore", "&Wiederherstellen", "&Restaurer", "&Obnovit"};
+const Text4 PointsClose{"Close", "Schließen", "Fermer", "Zavřít"};
+const Text4 PointsNone{"No restore points yet.", "Noch keine Wiederherstellungspunkte.",
+                       "Pas encore de points de restauration.", "Zatím žádné body obnovení."};
+const Text4 CompareTitle{"Comparison", "Vergleich", "Comparaison", "Porovnání"};
+const Text4 CompareParameter{"Parameter", "Parameter", "Paramètre", "Parametr"};
+const Text4 CompareWindow{"Window", "Fenster", "Fenêtre", "Okno"};
+const Text4 CompareOther{"%1", "%1", "%1", "%1"};
+const Text4 CompareNoDiff{"No differences.", "Keine Unterschiede.", "Aucune différence.", "Žádné rozdíly."};
+const Text4 CompareCopy{"&Copy as text", "Als Text &kopieren", "&Copier en texte", "&Kopírovat jako text"};
+const Text4 CompareMapTitle{"Advance map (differing cells marked)", "Vorzündung Karte (Unterschiede markiert)",
+                            "Carte d'avance (cellules différentes marquées)",
+                            "Mapa předstihu (rozdílné buňky označeny)"};
+const Text4 CompareWithUnit{"the unit", "die Zündung", "l'unité", "jednotka"};
+const Text4 CompareWithFile{"a file...", "eine Datei...", "un fichier...", "soubor..."};
+const Text4 CompareWithPoint{"a restore point...", "einen Wiederherstellungspunkt...",
+                             "un point de restauration...", "bod obnovení..."};
+const Text4 CompareReading{"Reading the unit for comparison...", "Zündung wird zum Vergleich gelesen...",
+                           "Lecture de l'unité pour comparaison...", "Čtení jednotky pro porovnání..."};
+const Text4 CompareReadFailed{"The unit did not answer the comparison read.",
+                              "Die Zündung hat auf das Lesen zum Vergleich nicht geantwortet.",
+                              "L'unité n'a pas répondu à la lecture de comparaison.",
+                              "Jednotka neodpověděla na čtení pro porovnání."};
+const Text4 CompareUnitSent{"blocks the unit sent", "von der Zündung gesendete Blöcke",
+                            "blocs envoyés par l'unité", "bloky odeslané jednotkou"};
+const Text4 CompareDiffCount{"%1 differing parameters", "%1 unterschiedliche Parameter",
+                             "%1 paramètres différents", "%1 rozdílných parametrů"};
+const Text4 CompareOnlyFileBytes{"Only the parameters a file holds are compared.",
+                                 "Nur die Parameter, die eine Datei enthält, werden verglichen.",
+                                 "Seuls les paramètres contenus dans un fichier sont comparés.",
+                                 "Porovnávají se jen parametry, které soubor obsahuje."};
+const Text4 VerifyOffer{"Show the differences from the blocks the unit sent?",
+                        "Unterschiede zu den von der Zündung gesendeten Blöcken zeigen?",
+                        "Afficher les différences avec les blocs envoyés par l'unité ?",
+                        "Zobrazit rozdíly proti blokům, které jednotka odeslala?"};
+
+}  // namespace vorn::htext
