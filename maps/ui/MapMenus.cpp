@@ -29,10 +29,18 @@ void TFormHlav::createMapTools()
     view->addAction(mapTools->heatAction());
     view->addAction(mapTools->mapViewAction());
 
-    auto *cells = new QMenu(QString::fromUtf8(texts::kMapMenu.en), view);
-    cells->setObjectName("MenuMapCells");
-    view->addSeparator();
-    view->addMenu(cells);
+    // The operations follow the Edit menu's own items; without an Edit menu they get a
+    // submenu of View.
+    QMenu *cells = findChild<QMenu *>("MenuEdit");
+    QMenu *submenu = nullptr;
+    if (cells) {
+        cells->addSeparator();
+    } else {
+        cells = submenu = new QMenu(QString::fromUtf8(texts::kMapMenu.en), view);
+        submenu->setObjectName("MenuMapCells");
+        view->addSeparator();
+        view->addMenu(submenu);
+    }
     for (QAction *a : mapTools->operationActions()) {
         const auto op = static_cast<MapTools::Op>(a->data().toInt());
         if (op == MapTools::Op::SelectAll)
@@ -41,9 +49,10 @@ void TFormHlav::createMapTools()
         addAction(a);   // shortcuts work while the menu is closed
     }
 
-    connect(this, &TFormHlav::languageChanged, mapTools, [view, cells, this](int language) {
+    connect(this, &TFormHlav::languageChanged, mapTools, [view, submenu, this](int language) {
         view->setTitle(vorn::text4(vorn::maps::texts::kViewMenu, language));
-        cells->setTitle(vorn::text4(vorn::maps::texts::kMapMenu, language));
+        if (submenu)
+            submenu->setTitle(vorn::text4(vorn::maps::texts::kMapMenu, language));
         mapTools->retranslate(language);
     });
 }

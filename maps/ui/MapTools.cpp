@@ -326,7 +326,18 @@ void MapTools::run(Op op, int value)
     default: break;
     }
     form_.AfterEdit();
+    form_.noteImageChange(stepName(op));
     emit cellsChanged();
+}
+
+// An operation's name in the undo menu: its menu text without mnemonic and dots.
+QString MapTools::stepName(Op op) const
+{
+    QString name = text4(*opText(op), form_.LanguageIndex);
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1String("...")))
+        name.chop(3);
+    return name;
 }
 
 void MapTools::copy()
@@ -358,6 +369,7 @@ void MapTools::paste()
     form_.ReadParameters();
     pasteBlock(form_.Image, t->table, {t->rect.top, t->rect.left}, *parsed.block);
     form_.AfterEdit();
+    form_.noteImageChange(stepName(Op::Paste));
     emit cellsChanged();
 }
 

@@ -91,6 +91,7 @@ private:
     void extendTo(Table t, Cell c);
     bool handleKey(QWidget *edit, const Place &p, class QKeyEvent *e);
     void copy();
+    QString stepName(Op op) const;
     void paste();
     void refreshHeat();
 

@@ -22,6 +22,7 @@ void openMap(Window &w)
         for (int c = 0; c < 10; ++c)
             w->Image.advance(r, c) = static_cast<std::uint8_t>(5 * r + c / 2);
     w->ShowParameters();
+    w->noteImageChange("test map");   // the state an undo of the tools goes back to
     w->ctl<QTabWidget>("PageControl1")->setCurrentWidget(w->ctl<QWidget>("TabSheetAdvance"));
     settle();
 }
@@ -60,6 +61,14 @@ private slots:
                 QCOMPARE(int(w->Image.advance(r, c)), in ? 44 : 5 * r + c / 2);
                 QCOMPARE(cell(w, r, c)->text(), QString::number(w->Image.advance(r, c)));
             }
+        // One undo step, named after the operation, brings all six cells back.
+        QAction *undo = w->findChild<QAction *>("MenuUndo");
+        QVERIFY(undo->text().contains("Set to value"));
+        undo->trigger();
+        for (int r = 2; r <= 3; ++r)
+            for (int c = 3; c <= 5; ++c)
+                QCOMPARE(int(w->Image.advance(r, c)), 5 * r + c / 2);
+        QCOMPARE(cell(w, 2, 3)->text(), QString::number(10 + 1));
     }
 
     void clipboardRoundTrip()
