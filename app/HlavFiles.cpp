@@ -4,9 +4,11 @@
 
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
+#include "files/ManualLocation.h"
 #include "history/HistoryTexts.h"
 #include "history/ui/ChangeHistoryUi.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -138,12 +140,11 @@ void TFormHlav::MenuContensClick()
     QString name = Messages.manualFileName;
     if (name.isEmpty())
         name = vorn::manualFileName(LanguageIndex < vorn::kLanguageCount ? LanguageIndex : 0);
-    const QString path = QDir::current().absoluteFilePath(name);
-    bool opened = false;
     // The desktop may hand a missing file to a viewer that then complains on its own;
     // a missing manual is our failure to report.
-    if (QFileInfo(path).isFile())
-        opened = userInteraction().openDocument(path);
+    const QString path = vorn::findManual(
+        name, vorn::manualFolders(QDir::currentPath(), QCoreApplication::applicationDirPath()));
+    const bool opened = !path.isEmpty() && userInteraction().openDocument(path);
     if (!opened)
         MessageBox(Messages[vorn::Msg::ManualError]);
 }

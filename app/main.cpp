@@ -12,6 +12,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     app.setApplicationName("vorn4");
+    // Lets a Wayland desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vorn4.Vorn4"));
     try {
         // Only the first word after the program name is examined (the language word).
         const QStringList arguments = app.arguments().mid(1);

@@ -10,6 +10,7 @@ packages=(
     qt6-qpa-plugins libqt6printsupport6
     fonts-dejavu-core
     xdg-utils
+    librsvg2-bin
 )
 packages+=("$@")
 

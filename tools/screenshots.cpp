@@ -10,7 +10,8 @@
 
 // Usage: vorn4-screenshots OUTDIR [LANGUAGE-INDEX...]
 // Runs the real start-up (settings from VORN4_CONFIG_DIR); with VORN4_SHOT_SETTLE_MS the
-// event loop runs that long first, so a unit on the configured port shows live values.
+// event loop runs that long first, so a unit on the configured port shows live values; with
+// VORN4_SHOT_READ=1 the window reads that unit first, so its pages show the unit's set.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -26,6 +27,8 @@ int main(int argc, char *argv[])
     form.setUserInteraction(&silent);
     form.FormCreate({});
     form.show();
+    if (qEnvironmentVariableIntValue("VORN4_SHOT_READ"))
+        form.action("MenuRead")->trigger();
     // Let the timer run a few seconds so a connected unit's live values fill the monitor.
     const int settleMs = qEnvironmentVariableIntValue("VORN4_SHOT_SETTLE_MS");
     QEventLoop settle;
@@ -35,6 +38,12 @@ int main(int argc, char *argv[])
     static const char *const kLanguageMenus[] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
     for (int language : languages) {
         form.action(kLanguageMenus[language & 3])->trigger();
+        // The live labels take the new language with the next monitor replies.
+        if (settleMs > 0) {
+            QEventLoop relabel;
+            QTimer::singleShot(1000, &relabel, &QEventLoop::quit);
+            relabel.exec();
+        }
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
             QApplication::processEvents();

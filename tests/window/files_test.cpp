@@ -207,29 +207,70 @@ void FilesTest::saveFailures()
     QVERIFY(w->LastFilePath.isEmpty());
 }
 
+namespace {
+
+// The three places Help, Contents looks, as the running program sees them.
+QString manualFolder(const QString &place, const QString &cwd)
+{
+    const QString program = QCoreApplication::applicationDirPath();
+    if (place == "cwd")
+        return cwd;
+    if (place == "installed")
+        return QDir::cleanPath(program + "/../share/vorn4/manual");
+    return program;
+}
+
+// Manuals put outside the test's own temporary folder are removed again.
+struct PlacedFiles {
+    QStringList paths;
+    ~PlacedFiles()
+    {
+        for (const QString &path : paths)
+            QFile::remove(path);
+    }
+};
+
+}  // namespace
+
 void FilesTest::manual_data()
 {
     QTest::addColumn<int>("language");
-    QTest::addColumn<bool>("present");
+    QTest::addColumn<QStringList>("places");   // where a manual of that language lies
     QTest::addColumn<bool>("viewerWorks");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("failure");
-    QTest::newRow("English, opened") << 0 << true << true << "manual_lumenor_vorn_4_en.pdf" << false;
-    QTest::newRow("Czech, opened") << 3 << true << true << "manual_lumenor_vorn_4_cz.pdf" << false;
-    QTest::newRow("missing file") << 0 << false << true << "manual_lumenor_vorn_4_en.pdf" << true;
-    QTest::newRow("no viewer") << 2 << true << false << "manual_lumenor_vorn_4_fr.pdf" << true;
+    QTest::addColumn<QString>("opened");       // the place whose file is opened; empty: failure
+    const QString en = "manual_lumenor_vorn_4_en.pdf";
+    QTest::newRow("English, current directory") << 0 << QStringList{"cwd"} << true << en << "cwd";
+    QTest::newRow("Czech, installed folder") << 3 << QStringList{"installed"} << true
+                                             << "manual_lumenor_vorn_4_cz.pdf" << "installed";
+    QTest::newRow("German, beside the program") << 1 << QStringList{"program"} << true
+                                                << "manual_lumenor_vorn_4_de.pdf" << "program";
+    QTest::newRow("current directory first") << 0 << QStringList{"program", "installed", "cwd"} << true << en
+                                             << "cwd";
+    QTest::newRow("installed before beside") << 0 << QStringList{"program", "installed"} << true << en
+                                             << "installed";
+    QTest::newRow("other language only") << 2 << QStringList{"cwd", "installed", "program"} << true << en
+                                         << QString();
+    QTest::newRow("missing everywhere") << 0 << QStringList{} << true << en << QString();
+    QTest::newRow("no viewer") << 2 << QStringList{"installed"} << false << "manual_lumenor_vorn_4_fr.pdf"
+                               << QString();
 }
 
 void FilesTest::manual()
 {
     QFETCH(int, language);
-    QFETCH(bool, present);
+    QFETCH(QStringList, places);
     QFETCH(bool, viewerWorks);
     QFETCH(QString, name);
-    QFETCH(bool, failure);
+    QFETCH(QString, opened);
     QTemporaryDir config, cwd;
-    if (present)
-        put(cwd.filePath(name), "%PDF-1.4\n");
+    PlacedFiles placed;
+    for (const QString &place : places) {
+        const QString folder = manualFolder(place, cwd.path());
+        QVERIFY(QDir().mkpath(folder));
+        placed.paths << QDir(folder).filePath(name);
+        put(placed.paths.last(), "%PDF-1.4\n");
+    }
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(cwd.path()));
 
@@ -240,10 +281,13 @@ void FilesTest::manual()
     w->MenuContensClick();
     QDir::setCurrent(previous);
 
-    QCOMPARE(w.openedDocuments, present ? QStringList{cwd.filePath(name)} : QStringList());
-    QCOMPARE(w.messages, failure ? QStringList{w->Messages[vorn::Msg::ManualError]} : QStringList());
-    if (failure)
-        QVERIFY(w.messages.value(0).contains(name));
+    const bool tried = !opened.isEmpty() || !viewerWorks;
+    const QString expectedPath = QDir(manualFolder(opened.isEmpty() ? places.value(0) : opened, cwd.path()))
+                                     .filePath(name);
+    QCOMPARE(w.openedDocuments, tried ? QStringList{expectedPath} : QStringList());
+    QCOMPARE(w.messages, opened.isEmpty() ? QStringList{w->Messages[vorn::Msg::ManualError]} : QStringList());
+    if (opened.isEmpty())
+        QVERIFY(w.messages.value(0).contains(QString("_%1.pdf").arg(QStringList{"en", "de", "fr", "cz"}[language])));
 }
 
 QTEST_MAIN(FilesTest)
