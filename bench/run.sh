@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-7}
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-map-tools >/dev/null
 B=build/bench
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
@@ -76,3 +76,8 @@ printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [ms]" "$transfer_ms" "$fl
     "$(ratio "$transfer_ms" "$floor_ms")" "wire floor of 10 frames"
 printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [timer ticks]" "$transfer_ticks" "-" "-" \
     "1..4 to the first frame + 1 per reply"
+
+# Map tools: a whole-map operation shown, the highlight tick with heat colours, the map view.
+echo
+echo "Map tools (medians, microseconds):"
+"$B/vorn4-map-tools" 2>/dev/null
