@@ -38,6 +38,16 @@ void setEditBackground(QWidget *edit, const QColor &c)
     edit->setPalette(p);
 }
 
+void setEditColours(QWidget *edit, const QColor &c, const QColor &text)
+{
+    QPalette p = edit->palette();
+    if (p.color(QPalette::Base) == c && p.color(QPalette::Text) == text)
+        return;
+    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Text, text);
+    edit->setPalette(p);
+}
+
 QColor background(const QWidget *w)
 {
     return w->palette().color(QPalette::Window);

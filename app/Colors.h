@@ -20,6 +20,8 @@ inline const QColor kWhite{255, 255, 255};
 void setBackground(QWidget *w, const QColor &c);
 // Paints an edit field's text area in the given colour.
 void setEditBackground(QWidget *edit, const QColor &c);
+// Paints an edit field's text area and its text.
+void setEditColours(QWidget *edit, const QColor &background, const QColor &text);
 // The colour last set by setBackground / setEditBackground.
 QColor background(const QWidget *w);
 QColor editBackground(const QWidget *edit);

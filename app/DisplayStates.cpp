@@ -2,6 +2,7 @@
 #include "Colors.h"
 #include "ControlTable.h"
 #include "EditState.h"
+#include "maps/ui/MapTools.h"
 #include "params/New.h"
 
 #include <QCheckBox>
@@ -176,4 +177,6 @@ void TFormHlav::UpdateDisplayStates()
         setShown(at(t::kAdvanceLabels + n - 1), Image.bikeCode() == vorn::kSpecialBikeCode && channels >= n);
     }
     setShown(s.labelMonSnimac2, Image.syncMethod() == 0 || Image.syncMethod() == 4);       // 23
+    if (mapTools)
+        mapTools->afterDisplayStates();   // heat colours and the map view follow the values
 }

@@ -1,5 +1,6 @@
 // Commit handlers of the fields (spinner click, leaving an edit, Enter, check-box release).
 #include "EditState.h"
+#include "maps/ui/MapTools.h"
 #include "UpDown.h"
 #include "params/FieldBindings.h"
 
@@ -73,7 +74,10 @@ bool TFormHlav::editEventFilter(QObject *watched, QEvent *event)
         return true;
     }
     // Arrow keys in a field work its spinner, as the paired platform control does.
-    if (spinner && !spinner->isHidden() && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+    // With Shift held they extend the map tools' cell selection instead.
+    const bool selecting = (key->modifiers() & Qt::ShiftModifier) && mapTools && mapTools->isCell(watched);
+    if (spinner && !spinner->isHidden() && !selecting
+        && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
         if (key->key() == Qt::Key_Up)
             spinner->stepUp();
         else

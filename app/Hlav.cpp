@@ -166,6 +166,7 @@ void TFormHlav::FormCreate(const QStringList &arguments)
 {
     InitEditPointers();                                   // 1
     InitUpDownPointers();
+    createMapTools();
     qApp->installEventFilter(this);                       // 2: hints to the status bar
     ComPort = 1;                                          // 3
     Image.bikeCode() = vorn::kStartBikeCode;

@@ -33,6 +33,11 @@ class QFileDialog;
 class UpDown;
 class CSpinButton;
 class UserInteraction;
+namespace vorn::maps {
+class MapTools;
+enum class Table;
+struct Cell;
+}
 
 // The main window. One instance, FormHlav, owns the parameter image, the device session,
 // the serial port, the message slots, the control table and the window flags for the whole
@@ -232,6 +237,12 @@ public:
     void openParameterFile(const QString &path);
     // Shows a file dialog; returns the chosen path, empty on cancel.
     QString execFileDialog(QFileDialog *dialog);
+
+    // ---- map tools ----
+    // Selection, operations, clipboard and heat colours of the map pages; made in FormCreate.
+    vorn::maps::MapTools *mapTools = nullptr;
+    void createMapTools();
+    void paintCell(QWidget *edit, bool live, vorn::maps::Table table, vorn::maps::Cell cell);
 
     // ---- printing state ----
     // Where Print and Print all send their pages; empty means the system's default

@@ -4,7 +4,9 @@
 #include "Colors.h"
 #include "ControlTable.h"
 #include "link/Tune.h"
+#include "maps/ui/MapTools.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,13 +27,28 @@ void TFormHlav::HighlightActiveCell()
     for (int k = 0; k < vorn::kMapSize; ++k) {
         setEditBackground(ControlTable[t::kRpmAdvEdits + k], inMap && k == LiveCell.advanceColumn ? kLime : window);
         setBackground(ControlTable[t::kTpsLabels + k], k == LiveCell.throttleRow ? kLime : face);
-        const QColor servo = k == LiveCell.servoColumn ? kLime : window;
-        setEditBackground(ControlTable[t::kServoRpmEdits + k], servo);
-        setEditBackground(ControlTable[t::kServoMvEdits + k], servo);
+        const bool liveServo = k == LiveCell.servoColumn;
+        setEditBackground(ControlTable[t::kServoRpmEdits + k], liveServo ? kLime : window);
+        paintCell(ControlTable[t::kServoMvEdits + k], liveServo, vorn::maps::Table::Servo, {0, k});
     }
     for (int row = 0; row < vorn::kMapSize; ++row)
         for (int col = 0; col < vorn::kMapSize; ++col) {
             const bool live = inMap && row == LiveCell.throttleRow && col == LiveCell.advanceColumn;
-            setEditBackground(ControlTable[t::mapEdit(row, col)], live ? kLime : window);
+            paintCell(ControlTable[t::mapEdit(row, col)], live, vorn::maps::Table::Advance, {row, col});
         }
+}
+
+// A map cell or servo voltage: the live one in lime above all; the others in the map
+// tools' colours (selection, heat) when there are any.
+void TFormHlav::paintCell(QWidget *edit, bool live, vorn::maps::Table table, vorn::maps::Cell cell)
+{
+    using namespace vorn::ui;
+    if (live) {
+        setEditColours(edit, kLime, QColor(Qt::black));
+        return;
+    }
+    const QColor window = windowColor();
+    const QColor bg = mapTools ? mapTools->cellColour(table, cell) : window;
+    setEditColours(edit, bg, bg == window ? QApplication::palette().color(QPalette::Text)
+                                          : vorn::maps::textOn(bg));
 }

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-7}
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli vorn4-map-tools >/dev/null
 B=build/bench
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
@@ -123,3 +123,8 @@ printf '%-34s %14s %14s %10s   %s\n' "cli Program + Verify [ms, ticks]" "$(( cli
     "$(ratio "$(( cli_program * 55 ))" "$floor_ms")" "beside the wire floor of 10 frames"
 printf '%-34s %14s %14s %10s   %s\n' "cli read-first part [ticks]" "$cli_read" "-" "-" \
     "1..4 to the first frame + 1 per reply (3 frames)"
+
+# Map tools: a whole-map operation shown, the highlight tick with heat colours, the map view.
+echo
+echo "Map tools (medians, microseconds):"
+"$B/vorn4-map-tools" 2>/dev/null

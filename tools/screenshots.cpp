@@ -5,6 +5,7 @@
 #include "history/ui/ChangeHistoryUi.h"
 #include "history/ui/CompareView.h"
 #include "history/ui/RestorePointsDialog.h"
+#include "maps/ui/MapTools.h"
 #include "tests/support/ScriptedInteraction.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QTabWidget>
+#include <QScreen>
 #include <QTimer>
 
 // Usage: vorn4-screenshots OUTDIR [LANGUAGE-INDEX...]
@@ -114,6 +116,46 @@ int main(int argc, char *argv[])
         form.History->restorePointsDialog()->findChild<QPushButton *>("RestorePointShow")->click();
         QApplication::processEvents();
         form.History->compareView()->grab().save(out + "/history-compare.png");
+    }
+    // The map tools: a selection, heat colours, and the map view with a trail (made with
+    // VORN4_SHOT_MAPTOOLS=1; the heat choice is saved in the settings folder used).
+    if (qEnvironmentVariableIntValue("VORN4_SHOT_MAPTOOLS")) {
+        using namespace vorn::maps;
+        form.Image.tpsMap() = 1;
+        form.ShowParameters();
+        tabs->setCurrentWidget(form.ctl<QWidget>("TabSheetAdvance"));
+        form.Live.speed = 4600;
+        form.Live.tpsPercent = 35;
+        form.mapTools->select(Table::Advance, {2, 3, 5, 6});
+        QApplication::processEvents();
+        form.grab().save(out + "/maptools-selection.png");
+        form.mapTools->setHeatColours(true);
+        QApplication::processEvents();
+        form.grab().save(out + "/maptools-heat-selection.png");
+        form.mapTools->clearSelection();
+        QApplication::processEvents();
+        form.grab().save(out + "/maptools-heat.png");
+        form.mapTools->setHeatColours(false);
+        if (QWidget *view = form.mapTools->openMapView()) {
+            view->show();
+            for (int n = 0; n < 50; ++n) {
+                form.LiveCell = vorn::LiveCell{(n / 3) % 10, false, (n / 4) % 10, 3 + (n / 7) % 7};
+                emit form.liveValuesDecoded();
+            }
+            auto *viewTabs = view->findChild<QTabWidget *>("MapViewTabs");
+            for (int page = 0; page < viewTabs->count(); ++page) {
+                viewTabs->setCurrentIndex(page);
+                QEventLoop paint;
+                QTimer::singleShot(500, &paint, &QEventLoop::quit);
+                paint.exec();
+                if (page == 0 && !view->findChild<QWidget *>("LabelNo3D")) {
+                    // The surface is a GL window inside the widget: grab its frame buffer.
+                    view->screen()->grabWindow(view->winId()).save(out + "/mapview-tab0.png");
+                    continue;
+                }
+                view->grab().save(QStringLiteral("%1/mapview-tab%2.png").arg(out).arg(page));
+            }
+        }
     }
     form.close();
     return 0;

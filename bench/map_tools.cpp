@@ -1,0 +1,88 @@
+// Prints the cost of the map tools in the started window: a whole-map operation including
+// showing the result, one highlight tick with heat colours on an unchanged map, and the
+// map view's update for one monitor reply. Medians in microseconds.
+#include "app/Hlav.h"
+#include "link/Port.h"
+#include "maps/ui/MapTools.h"
+#include "tests/support/ScriptedInteraction.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QAction>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double medianUs(int rounds, const std::function<void(int)> &f)
+{
+    std::vector<double> t;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        f(i);
+        QCoreApplication::processEvents();   // the repaint the change asks for
+        t.push_back(clock.nsecsElapsed() / 1000.0);
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
+    TFormHlav::portOpener = [](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> { return nullptr; };
+    ScriptedInteraction silent;
+    TFormHlav form;
+    form.setUserInteraction(&silent);
+    form.FormCreate({});
+    form.Timer1->stop();
+    form.show();
+    QCoreApplication::processEvents();
+    auto &tools = *form.mapTools;
+    using vorn::maps::MapTools;
+    form.Image.tpsMap() = 1;
+    form.ShowParameters();
+    tools.select(vorn::maps::Table::Advance, vorn::maps::wholeTable(vorn::maps::Table::Advance));
+    form.ctl<QTabWidget>("PageControl1")->setCurrentWidget(form.ctl<QWidget>("TabSheetAdvance"));
+    QTextStream out(stdout);
+
+    const double op = medianUs(101, [&](int i) { tools.run(i % 2 ? MapTools::Op::Smooth : MapTools::Op::Add, 1); });
+    out << "whole_map_operation_us " << op << "   (goal < 1000, with the cells shown)\n";
+
+    tools.clearSelection();
+    form.Live.speed = 3000;
+    form.Live.tpsPercent = 30;
+    const double plain = medianUs(501, [&](int) { form.HighlightActiveCell(); });
+    tools.setHeatColours(true);
+    form.HighlightActiveCell();
+    const double heat = medianUs(501, [&](int) { form.HighlightActiveCell(); });
+    out << "highlight_tick_us plain " << plain << " heat " << heat << "   (goal: heat adds nothing on an unchanged tick)\n";
+    tools.setHeatColours(false);
+
+    tools.mapViewAction()->trigger();
+    if (!tools.mapViewWindow()) {
+        out << "map_view_update_us n/a (module not found)\n";
+        return 0;
+    }
+    QCoreApplication::processEvents();
+    const double view = medianUs(201, [&](int i) {
+        form.Live.speed = static_cast<std::uint16_t>(1000 + (i % 90) * 100);
+        form.LiveCell = vorn::LiveCell{i % 10, false, i % 10, (i / 10) % 10};
+        emit form.liveValuesDecoded();
+    });
+    out << "map_view_update_us " << view << "   (goal < 2000 per monitor reply, charts drawn"
+        << (tools.mapViewWindow()->findChild<QWidget *>("LabelNo3D") ? ", no OpenGL here" : ", with the 3D surface")
+        << ")\n";
+    return 0;
+}

@@ -1,0 +1,246 @@
+// The map view window, built into a module of its own.
+#include "MapView.h"
+
+#include "lang/Texts4.h"
+#include "link/Tune.h"
+
+#include <QLabel>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QtCharts>
+#include <QtDataVisualization>
+
+namespace {
+
+const vorn::Text4 kTitle{"Map view", "Kennfeldansicht", "Vue de la carte", "Pohled na mapu"};
+const vorn::Text4 kSurfaceTab{"3D surface", "3D-Fläche", "Surface 3D", "3D plocha"};
+const vorn::Text4 kCurvesTab{"Curves per throttle", "Kurven je Drosselstellung", "Courbes par papillon", "Křivky podle plynu"};
+const vorn::Text4 kServoTab{"Servo curve", "Servokurve", "Courbe du servo", "Křivka serva"};
+const vorn::Text4 kNo3D{"The 3D surface needs OpenGL, which is not available here. The curves and the servo curve work without it.",
+                        "Die 3D-Fläche braucht OpenGL, das hier nicht verfügbar ist. Die Kurven und die Servokurve gehen ohne.",
+                        "La surface 3D a besoin d'OpenGL, indisponible ici. Les courbes et la courbe du servo fonctionnent sans.",
+                        "3D plocha potřebuje OpenGL, které zde není k dispozici. Křivky a křivka serva fungují i bez něj."};
+const vorn::Text4 kLive{"live cell", "aktuelle Zelle", "cellule active", "aktuální buňka"};
+
+// Can this platform make an OpenGL context at all (not so on the offscreen platform)?
+bool openGlAvailable()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")
+        || QGuiApplication::platformName() == QLatin1String("minimal"))
+        return false;
+    QOpenGLContext context;
+    if (!context.create())
+        return false;
+    QOffscreenSurface surface;
+    surface.create();
+    return context.makeCurrent(&surface);
+}
+
+QColor trailColour(int shade)
+{
+    // Newest strongest: magenta, never the map's colours nor the page's lime.
+    return QColor(200, 0, 160, 255 - shade * 45);
+}
+
+int rpmOf(const vorn::ParameterImage &im, int col)
+{
+    return 100 * im[vorn::Off::RpmAdv + col];
+}
+
+}  // namespace
+
+MapView::MapView(const vorn::ParameterImage *image, const vorn::LiveCell *live, QWidget *parent)
+    : QWidget(parent, Qt::Window), image_(image), live_(live)
+{
+    setObjectName("FormMapView");
+    resize(900, 640);
+    auto *v = new QVBoxLayout(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("MapViewTabs");
+    v->addWidget(tabs_);
+    tabs_->addTab(buildSurfaceTab(), QString());
+    tabs_->addTab(buildCurvesTab(), QString());
+    tabs_->addTab(buildServoTab(), QString());
+    setLanguage(0);
+    followEdits();
+}
+
+QWidget *MapView::buildSurfaceTab()
+{
+    if (!openGlAvailable()) {
+        no3D_ = new QLabel;
+        no3D_->setObjectName("LabelNo3D");
+        no3D_->setAlignment(Qt::AlignCenter);
+        no3D_->setWordWrap(true);
+        return no3D_;
+    }
+    surface_ = new Q3DSurface;
+    surfaceSeries_ = new QSurface3DSeries;
+    surfaceSeries_->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
+    QLinearGradient g;
+    g.setColorAt(0.0, QColor(49, 54, 149));
+    g.setColorAt(0.5, QColor(255, 255, 191));
+    g.setColorAt(1.0, QColor(165, 0, 38));
+    surfaceSeries_->setBaseGradient(g);
+    surfaceSeries_->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
+    surface_->addSeries(surfaceSeries_);
+    surface_->axisX()->setTitle("rpm");
+    surface_->axisZ()->setTitle("%");
+    surface_->axisY()->setTitle(QString::fromUtf8("°"));
+    surface_->axisY()->setRange(0, 60);
+    for (auto *a : {surface_->axisX(), surface_->axisY(), surface_->axisZ()})
+        a->setTitleVisible(true);
+    // The trail on the surface is drawn as small spheres (custom items), see showTrail.
+    return QWidget::createWindowContainer(surface_);
+}
+
+QWidget *MapView::buildCurvesTab()
+{
+    curves_ = new QChart;
+    for (int r = 0; r < vorn::kMapSize; ++r) {
+        rows_[r] = new QLineSeries;
+        rows_[r]->setName(QStringLiteral("%1%").arg(vorn::kThrottleAxis[static_cast<std::size_t>(r)]));
+        curves_->addSeries(rows_[r]);
+    }
+    for (int s = 0; s < kTrailShades; ++s) {
+        curvesTrail_[s] = new QScatterSeries;
+        curvesTrail_[s]->setColor(trailColour(s));
+        curvesTrail_[s]->setBorderColor(trailColour(s));
+        curvesTrail_[s]->setMarkerSize(14 - 2 * s);
+        curves_->addSeries(curvesTrail_[s]);
+    }
+    curves_->createDefaultAxes();
+    auto *view = new QChartView(curves_);
+    view->setObjectName("ChartCurves");
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
+}
+
+QWidget *MapView::buildServoTab()
+{
+    servo_ = new QChart;
+    servoLine_ = new QLineSeries;
+    servoLine_->setName("mV");
+    servo_->addSeries(servoLine_);
+    for (int s = 0; s < kTrailShades; ++s) {
+        servoTrail_[s] = new QScatterSeries;
+        servoTrail_[s]->setColor(trailColour(s));
+        servoTrail_[s]->setBorderColor(trailColour(s));
+        servoTrail_[s]->setMarkerSize(14 - 2 * s);
+        servo_->addSeries(servoTrail_[s]);
+    }
+    servo_->createDefaultAxes();
+    servo_->legend()->hide();
+    auto *view = new QChartView(servo_);
+    view->setObjectName("ChartServo");
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
+}
+
+void MapView::setLanguage(int language)
+{
+    language_ = language;
+    setWindowTitle(vorn::text4(kTitle, language));
+    tabs_->setTabText(0, vorn::text4(kSurfaceTab, language));
+    tabs_->setTabText(1, vorn::text4(kCurvesTab, language));
+    tabs_->setTabText(2, vorn::text4(kServoTab, language));
+    if (no3D_)
+        no3D_->setText(vorn::text4(kNo3D, language));
+    for (int s = 0; s < kTrailShades; ++s)
+        curvesTrail_[s]->setName(s == 0 ? vorn::text4(kLive, language) : QString());
+}
+
+void MapView::followEdits()
+{
+    const vorn::ParameterImage &im = *image_;
+    const bool tpsMap = im[vorn::Off::TpsMap] != 0;
+    int minRpm = rpmOf(im, 0), maxRpm = rpmOf(im, vorn::kMapSize - 1);
+    for (int r = 0; r < vorn::kMapSize; ++r) {
+        QList<QPointF> pts;
+        for (int c = 0; c < vorn::kMapSize; ++c)
+            pts << QPointF(rpmOf(im, c), im[vorn::Off::Advance + 10 * r + c]);
+        rows_[r]->replace(pts);
+        rows_[r]->setVisible(tpsMap || r == vorn::kMapSize - 1);   // one curve without the throttle map
+    }
+    if (auto *x = qobject_cast<QValueAxis *>(curves_->axes(Qt::Horizontal).value(0)))
+        x->setRange(minRpm, maxRpm);
+    if (auto *y = qobject_cast<QValueAxis *>(curves_->axes(Qt::Vertical).value(0)))
+        y->setRange(0, 60);
+
+    QList<QPointF> servo;
+    for (int k = 0; k < vorn::kMapSize; ++k)
+        servo << QPointF(100 * im[vorn::Off::ServoRpm + k], 20 * im[vorn::Off::ServoMv + k]);
+    servoLine_->replace(servo);
+    if (auto *x = qobject_cast<QValueAxis *>(servo_->axes(Qt::Horizontal).value(0)))
+        x->setRange(servo.first().x(), std::max(servo.last().x(), servo.first().x() + 100));
+    if (auto *y = qobject_cast<QValueAxis *>(servo_->axes(Qt::Vertical).value(0)))
+        y->setRange(0, 5000);
+
+    if (surfaceSeries_) {
+        auto *rows = new QSurfaceDataArray;
+        for (int r = 0; r < vorn::kMapSize; ++r) {
+            auto *row = new QSurfaceDataRow(vorn::kMapSize);
+            for (int c = 0; c < vorn::kMapSize; ++c)
+                (*row)[c].setPosition(QVector3D(rpmOf(im, c), im[vorn::Off::Advance + 10 * r + c],
+                                                vorn::kThrottleAxis[static_cast<std::size_t>(r)]));
+            rows->append(row);
+        }
+        surfaceSeries_->dataProxy()->resetArray(rows);
+    }
+    showTrail();
+}
+
+void MapView::followLive()
+{
+    trail_.push_front({*live_});
+    while (static_cast<int>(trail_.size()) > kTrail)
+        trail_.pop_back();
+    showTrail();
+}
+
+void MapView::showTrail()
+{
+    const vorn::ParameterImage &im = *image_;
+    QList<QPointF> curve[kTrailShades], servo[kTrailShades];
+    const int perShade = kTrail / kTrailShades;
+    for (std::size_t i = 0; i < trail_.size(); ++i) {
+        const vorn::LiveCell &c = trail_[i].cell;
+        const int shade = static_cast<int>(i) / perShade;
+        if (!c.belowMap)
+            curve[shade] << QPointF(rpmOf(im, c.advanceColumn),
+                                    im[vorn::Off::Advance + 10 * c.throttleRow + c.advanceColumn]);
+        servo[shade] << QPointF(100 * im[vorn::Off::ServoRpm + c.servoColumn],
+                                20 * im[vorn::Off::ServoMv + c.servoColumn]);
+    }
+    for (int s = 0; s < kTrailShades; ++s) {
+        curvesTrail_[s]->replace(curve[s]);
+        servoTrail_[s]->replace(servo[s]);
+    }
+    if (surface_) {
+        surface_->removeCustomItems();
+        for (std::size_t i = 0; i < trail_.size(); ++i) {
+            const vorn::LiveCell &c = trail_[i].cell;
+            if (c.belowMap)
+                continue;
+            const int shade = static_cast<int>(i) / perShade;
+            auto *item = new QCustom3DItem;
+            item->setMeshFile(QStringLiteral(":/defaultMeshes/sphereSmooth"));
+            item->setScaling(QVector3D(0.04f, 0.04f, 0.04f) * (1.0f - 0.15f * shade));
+            item->setPosition(QVector3D(rpmOf(im, c.advanceColumn),
+                                        im[vorn::Off::Advance + 10 * c.throttleRow + c.advanceColumn],
+                                        vorn::kThrottleAxis[static_cast<std::size_t>(c.throttleRow)]));
+            QImage tex(2, 2, QImage::Format_ARGB32);
+            tex.fill(trailColour(shade));
+            item->setTextureImage(tex);
+            surface_->addCustomItem(item);
+        }
+    }
+}
+
+extern "C" Q_DECL_EXPORT QWidget *vorn4CreateMapView(const vorn::ParameterImage *image,
+                                                     const vorn::LiveCell *live, QWidget *parent)
+{
+    return new MapView(image, live, parent);
+}

@@ -1,0 +1,58 @@
+// The map view window: the advance map as a 3D surface and as curves per throttle row,
+// the servo curve as a chart, each with the live cell's fading trail.
+#pragma once
+
+#include "maps/ui/MapViewApi.h"
+
+#include <QWidget>
+
+#include <deque>
+
+class QChart;
+class QLabel;
+class QLineSeries;
+class QScatterSeries;
+class QTabWidget;
+class QValueAxis;
+class Q3DSurface;
+class QSurface3DSeries;
+
+class MapView : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int trailLength READ trailLength)
+public:
+    MapView(const vorn::ParameterImage *image, const vorn::LiveCell *live, QWidget *parent);
+    static constexpr int kTrail = 50;       // live positions kept
+    static constexpr int kTrailShades = 5;  // the trail fades in this many steps
+    int trailLength() const { return static_cast<int>(trail_.size()); }
+    bool has3D() const { return surface_ != nullptr; }
+
+public slots:
+    void followEdits();
+    void followLive();
+    void setLanguage(int language);
+
+private:
+    struct Position {
+        vorn::LiveCell cell;
+    };
+    QWidget *buildSurfaceTab();
+    QWidget *buildCurvesTab();
+    QWidget *buildServoTab();
+    void showTrail();
+
+    const vorn::ParameterImage *image_;
+    const vorn::LiveCell *live_;
+    std::deque<Position> trail_;
+    QTabWidget *tabs_ = nullptr;
+    QLabel *no3D_ = nullptr;
+    Q3DSurface *surface_ = nullptr;
+    QSurface3DSeries *surfaceSeries_ = nullptr;
+    QChart *curves_ = nullptr;
+    QLineSeries *rows_[vorn::kMapSize]{};
+    QScatterSeries *curvesTrail_[kTrailShades]{};
+    QChart *servo_ = nullptr;
+    QLineSeries *servoLine_ = nullptr;
+    QScatterSeries *servoTrail_[kTrailShades]{};
+    int language_ = 0;
+};

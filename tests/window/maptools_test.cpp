@@ -1,0 +1,178 @@
+// The map tools in the real window: key selection, an operation, the clipboard, heat colours.
+#include "window/EditFixture.h"
+
+#include "app/Colors.h"
+#include "maps/ui/MapTools.h"
+
+#include <QClipboard>
+#include <QtCharts>
+#include <QTabWidget>
+
+using editfixture::Window;
+using editfixture::settle;
+using vorn::maps::MapTools;
+
+namespace {
+
+// The Advance Map page with all ten throttle rows and cells 10 * row + column / 2.
+void openMap(Window &w)
+{
+    w->Image.tpsMap() = 1;
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 10; ++c)
+            w->Image.advance(r, c) = static_cast<std::uint8_t>(5 * r + c / 2);
+    w->ShowParameters();
+    w->noteImageChange("test map");   // the state an undo of the tools goes back to
+    w->ctl<QTabWidget>("PageControl1")->setCurrentWidget(w->ctl<QWidget>("TabSheetAdvance"));
+    settle();
+}
+
+QLineEdit *cell(Window &w, int row, int col)
+{
+    return w->edit(QString::number(50 + 10 * row + col));
+}
+
+}  // namespace
+
+class MapToolsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void selectByKeysThenSet()
+    {
+        Window w(true);
+        QVERIFY(w.shown);
+        openMap(w);
+        QTest::mouseClick(cell(w, 2, 3), Qt::LeftButton);
+        for (auto key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+            QTest::keyClick(cell(w, 2, 3), key, Qt::ShiftModifier);
+        const auto sel = w->mapTools->selection(vorn::maps::Table::Advance);
+        QVERIFY(sel);
+        QCOMPARE(*sel, (vorn::maps::Rect{2, 3, 3, 5}));
+        int asked = 0;
+        w->mapTools->askNumber = [&](const QString &, int, int, int) -> std::optional<int> {
+            ++asked;
+            return 44;
+        };
+        w->findChild<QAction *>("MenuMapSet")->trigger();
+        QCOMPARE(asked, 1);
+        for (int r = 1; r <= 4; ++r)
+            for (int c = 2; c <= 6; ++c) {
+                const bool in = r >= 2 && r <= 3 && c >= 3 && c <= 5;
+                QCOMPARE(int(w->Image.advance(r, c)), in ? 44 : 5 * r + c / 2);
+                QCOMPARE(cell(w, r, c)->text(), QString::number(w->Image.advance(r, c)));
+            }
+        // One undo step, named after the operation, brings all six cells back.
+        QAction *undo = w->findChild<QAction *>("MenuUndo");
+        QVERIFY(undo->text().contains("Set to value"));
+        undo->trigger();
+        for (int r = 2; r <= 3; ++r)
+            for (int c = 3; c <= 5; ++c)
+                QCOMPARE(int(w->Image.advance(r, c)), 5 * r + c / 2);
+        QCOMPARE(cell(w, 2, 3)->text(), QString::number(10 + 1));
+    }
+
+    void clipboardRoundTrip()
+    {
+        Window w(true);
+        QVERIFY(w.shown);
+        openMap(w);
+        QClipboard *clip = QGuiApplication::clipboard();
+        // A block copied from two cells...
+        w->mapTools->select(vorn::maps::Table::Advance, {1, 4, 2, 5});
+        QTest::keyClick(cell(w, 1, 4), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clip->text(), QString("7\t7\n12\t12\n"));
+        // ...pasted at the map's corner is cut at its edge.
+        w->mapTools->clearSelection();
+        clip->setText("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
+        QTest::mouseClick(cell(w, 8, 8), Qt::LeftButton);
+        QTest::keyClick(cell(w, 8, 8), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(int(w->Image.advance(8, 8)), 1);
+        QCOMPARE(int(w->Image.advance(8, 9)), 2);
+        QCOMPARE(int(w->Image.advance(9, 9)), 5);
+        QCOMPARE(cell(w, 9, 8)->text(), QString("4"));
+        // Text that is not numbers: one message, nothing changes.
+        const auto before = w->Image;
+        const auto shown = w.messages.size();   // start-up's box about the missing port
+        clip->setText("12\tabc");
+        QTest::keyClick(cell(w, 8, 8), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.messages.size(), shown + 1);
+        QVERIFY(w.messages.last().contains("abc"));
+        QVERIFY(w->Image == before);
+        // With text selected in one field, Ctrl+C copies that text.
+        QLineEdit *e = cell(w, 5, 5);
+        QTest::mouseClick(e, Qt::LeftButton);
+        e->setText("27");
+        e->setSelection(0, 1);
+        QTest::keyClick(e, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clip->text(), QString("2"));
+    }
+
+    void heatColoursNeverHideTheLiveCell()
+    {
+        Window w(true);
+        QVERIFY(w.shown);
+        openMap(w);
+        using vorn::ui::editBackground;
+        const QColor window = vorn::ui::windowColor();
+        w->mapTools->setHeatColours(true);
+        // 3000 rpm at 30 % throttle: row 5, column 2 with speed points 1000..10000.
+        w->Live.speed = 3000;
+        w->Live.tpsPercent = 30;
+        w->mapTools->select(vorn::maps::Table::Advance, {4, 1, 6, 3});
+        w->HighlightActiveCell();
+        QCOMPARE(w->LiveCell.throttleRow, 5);
+        QCOMPARE(w->LiveCell.advanceColumn, 2);
+        QCOMPARE(editBackground(cell(w, 5, 2)), vorn::ui::kLime);
+        const QColor low = editBackground(cell(w, 0, 0)), high = editBackground(cell(w, 9, 9));
+        QVERIFY(low != window && high != window && low != high);
+        QVERIFY(editBackground(cell(w, 4, 1)) != low && editBackground(cell(w, 4, 1)) != window);
+        for (int r = 0; r < 10; ++r)
+            for (int c = 0; c < 10; ++c)
+                if (!(r == 5 && c == 2))
+                    QVERIFY(editBackground(cell(w, r, c)) != vorn::ui::kLime);
+        // The printout shows the plain page; the live cell keeps its lime.
+        w->Printing = true;
+        w->UpdateDisplayStates();
+        QCOMPARE(editBackground(cell(w, 0, 0)), window);
+        QCOMPARE(editBackground(cell(w, 4, 1)), window);
+        QCOMPARE(editBackground(cell(w, 5, 2)), vorn::ui::kLime);
+        w->Printing = false;
+        w->UpdateDisplayStates();
+        QCOMPARE(editBackground(cell(w, 0, 0)), low);
+        // Off again: every cell but the live one on the window colour.
+        w->mapTools->clearSelection();
+        w->mapTools->setHeatColours(false);
+        QCOMPARE(editBackground(cell(w, 9, 9)), window);
+    }
+
+    void mapViewOpensAndShowsTheTrail()
+    {
+        Window w;
+        openMap(w);
+        w->findChild<QAction *>("MenuMapView")->trigger();
+        QWidget *view = w->mapTools->mapViewWindow();
+        QVERIFY(view);
+        QVERIFY(view->isVisible());
+        // No OpenGL on the offscreen platform: the 3D tab says so, the charts work.
+        QVERIFY(view->findChild<QLabel *>("LabelNo3D"));
+        QChart *curves = view->findChild<QChartView *>("ChartCurves")->chart();
+        auto series = [&](int i) { return static_cast<QXYSeries *>(curves->series()[i]); };
+        // 60 live positions along row 9: the trail keeps the last 50, newest first.
+        for (int n = 0; n < 60; ++n) {
+            w->LiveCell = vorn::LiveCell{n % 10, false, 0, 9};
+            emit w->liveValuesDecoded();
+        }
+        QCOMPARE(view->property("trailLength").toInt(), 50);
+        QXYSeries *newest = series(10);   // after the ten throttle rows
+        QCOMPARE(newest->count(), 10);
+        QCOMPARE(newest->at(0), QPointF(1000 * 10, 45 + 9 / 2));   // column 9: 10000 rpm
+        // An edit shows at once, without a tick.
+        w->mapTools->select(vorn::maps::Table::Advance, {9, 9, 9, 9});
+        w->mapTools->run(MapTools::Op::Set, 12);
+        QCOMPARE(series(9)->at(9), QPointF(10000, 12));
+        QCOMPARE(newest->at(0), QPointF(10000, 12));
+    }
+};
+
+QTEST_MAIN(MapToolsTest)
+#include "maptools_test.moc"
