@@ -1,6 +1,7 @@
 // The main window's start-up and closing sequences, hint display, modal boxes and wiring.
 #include "Hlav.h"
 #include "UserInteraction.h"
+#include "maps/ui/MapTools.h"
 
 #include "Colors.h"
 #include "UpDown.h"
@@ -50,6 +51,10 @@ TFormHlav::~TFormHlav()
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);
+    // The map tools reach back into the window when they go, so they go while it is whole,
+    // not among the children QWidget deletes after this destructor.
+    delete mapTools;
+    mapTools = nullptr;
     if (FormHlav == this)
         FormHlav = nullptr;
 }
