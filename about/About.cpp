@@ -1,6 +1,7 @@
 // TFormAbout, the about box: program title line, logo, maker's contact block, build stamp.
 #include "About.h"
 
+#include "BuildStamp.h"
 #include "app/Colors.h"
 #include "app/Hlav.h"
 
@@ -29,10 +30,6 @@ const char *const kMakerContact[] = {
 };
 constexpr int kTitleWidth = 231;
 constexpr int kContactLines = sizeof kMakerContact / sizeof *kMakerContact;
-
-// Build stamp, fixed when this file is compiled.
-constexpr const char *kBuildDate = __DATE__;
-constexpr const char *kBuildTime = __TIME__;
 
 QFont sansSerif(int pixelHeight)
 {
@@ -99,9 +96,10 @@ TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
     line.setColor(QPalette::Window, Qt::gray);
     bevel->setPalette(line);
 
-    whiteLabel(new QLabel(buildDateText(kBuildDate), this), "LabelDate", {64, 345, 63, 16}, 13);
-    whiteLabel(new QLabel(QString::fromLatin1(kBuildTime), this), "LabelTime", {64, 367, 65, 16},
-               13);
+    whiteLabel(new QLabel(buildDateText(vorn::programBuildDate()), this), "LabelDate",
+               {64, 345, 63, 16}, 13);
+    whiteLabel(new QLabel(QString::fromLatin1(vorn::programBuildTime()), this), "LabelTime",
+               {64, 367, 65, 16}, 13);
 
     auto *exit = new ClickLabel(QStringLiteral("OK"), this);
     whiteLabel(exit, "LabelExit", {272, 360, 35, 29}, 23);

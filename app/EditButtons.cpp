@@ -41,8 +41,6 @@ void servoStep(TFormHlav &w, bool up)
 // Every throttle row of one map column.
 void columnStep(TFormHlav &w, int column, bool up)
 {
-    if (column < 0 || column >= vorn::kMapSize)
-        return;
     w.ReadParameters();
     w.History->nextStep({&vorn::htext::StepColumn, QString::number(column + 1) + (up ? " +1 °" : " -1 °")});
     vorn::maps::stepColumn(w.Image, column, up);

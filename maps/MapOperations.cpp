@@ -10,11 +10,6 @@ namespace vorn::maps {
 
 namespace {
 
-bool validIndex(int i)
-{
-    return i >= 0 && i < kMapSize;
-}
-
 int rangeMin(Table t)
 {
     return t == Table::Advance ? kAdvanceMin : kServoMin;
@@ -147,7 +142,7 @@ Cells stepAdvanceAll(ParameterImage &image, bool up)
 
 Cells stepAdvanceLive(ParameterImage &image, const LiveCell &live, bool up)
 {
-    if (live.belowMap || !validIndex(live.throttleRow) || !validIndex(live.advanceColumn))
+    if (live.belowMap)
         return {};
     std::uint8_t &b = image.advance(live.throttleRow, live.advanceColumn);
     const std::uint8_t before = b;
@@ -168,10 +163,6 @@ Cells stepServoAll(ParameterImage &image, bool up)
 
 Cells stepServoPoint(ParameterImage &image, int point, bool up)
 {
-    // The live point comes from the unit; an index outside the table must not reach
-    // into the neighbouring bytes.
-    if (!validIndex(point))
-        return {};
     return forEachCell(image, Table::Servo, {0, point, 0, point}, [&](Cell c) {
         std::uint8_t b = image.servoMv(c.column);
         stepByte(b, up, kServoStepMin, kServoStepMax);
@@ -181,8 +172,6 @@ Cells stepServoPoint(ParameterImage &image, int point, bool up)
 
 Cells stepColumn(ParameterImage &image, int column, bool up)
 {
-    if (!validIndex(column))
-        return {};
     return forEachCell(image, Table::Advance, {0, column, kMapSize - 1, column}, [&](Cell c) {
         std::uint8_t b = image.advance(c.row, c.column);
         stepByte(b, up, kAdvanceMin, kAdvanceMax);

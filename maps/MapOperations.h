@@ -64,12 +64,14 @@ int cellValue(const ParameterImage &image, Table t, Cell c);
 // ---- the editing buttons ------------------------------------------------------------
 // One degree on every map cell; cells at 0 or 60 stay.
 Cells stepAdvanceAll(ParameterImage &image, bool up);
-// One degree on the live cell; nothing without a live cell or with indexes off the map.
+// One degree on the live cell; nothing below the map. The cell's indexes are 0..9: the
+// active-cell search and the log reader (which rejects other cells) give no others.
 Cells stepAdvanceLive(ParameterImage &image, const LiveCell &live, bool up);
 // One servo byte (20 mV) on all ten points, or on one point; bytes stay within 1..249.
 Cells stepServoAll(ParameterImage &image, bool up);
+// `point` is 0..9, the live servo point.
 Cells stepServoPoint(ParameterImage &image, int point, bool up);
-// One degree on every throttle row of a column; nothing for a column off the map.
+// One degree on every throttle row of a column (0..9, one spin button each).
 Cells stepColumn(ParameterImage &image, int column, bool up);
 // The throttle calibration from the live sensor voltage; false (image untouched) when
 // the voltage lies outside what the calibration accepts.

@@ -83,6 +83,7 @@ private slots:
     void readerEdgeCases_data();
     void readerEdgeCases();
     void hugeWordsAndNumbers();
+    void tachometerCorrectionLine();
 };
 
 void IgnFileTest::exampleImageGivesTheExampleFile()
@@ -111,6 +112,24 @@ void IgnFileTest::startupImageLineByLine()
         if (actual[i] != expected[i])
             QFAIL(qPrintable(QStringLiteral("line %1: \"%2\" instead of \"%3\"")
                                  .arg(i + 1).arg(QString::fromLatin1(actual[i]), QString::fromLatin1(expected[i]))));
+}
+
+// The correction is signed in the file: a negative one keeps the five-character column.
+void IgnFileTest::tachometerCorrectionLine()
+{
+    const std::pair<int, QByteArray> cases[] = {
+        {40, "RPM            3   -60 \r"}, {99, "RPM            3    -1 \r"},
+        {160, "RPM            3    60 \r"}};
+    for (const auto &[byte, line] : cases) {
+        ParameterImage img = exampleImage();
+        img[Off::RpmPulses] = 3;
+        img[Off::RpmCorrection] = static_cast<std::uint8_t>(byte);
+        const QByteArray file = vorn::WriteParameterFile(img);
+        QCOMPARE(file.split('\n').value(21), line);
+        ParameterImage read;
+        QVERIFY(vorn::ReadParameterFile(file, read));
+        QCOMPARE(int(read[112]), byte);
+    }
 }
 
 void IgnFileTest::randomImagesRoundTrip()

@@ -1,5 +1,6 @@
 // The live monitor: field layout of the reply, and each label's text and colour.
 #include "link/Monitor.h"
+#include "sim/Engine.h"
 
 #include <QTest>
 
@@ -55,41 +56,91 @@ using Maxima = std::array<std::uint16_t, 4>;
 class MonitorTest : public QObject {
     Q_OBJECT
 private slots:
+    // The reply's layout written out as byte numbers: every used byte carries its own index,
+    // so a field read from any other place shows up as a wrong number.
     void fieldsSitWhereTheLayoutSays()
     {
-        MonitorFields f;
-        f.rpm = 0x1234;
-        f.tpsRaw = 0x0201;
-        f.programCount = 0xBEEF;
-        f.test[7] = 0x0A0B;
-        f.tpsPercent = 41;
-        f.pickupLobes[1] = 0x47;
-        f.advance = {1, 2, 3, 4};
-        f.advanceMax = {0x0102, 0, 0, 0x0304};
-        f.servoOk = 0x65;
-        const vorn::Frame frame = vorn::monitorReplyFrame(f);
-        QCOMPARE(frame[0], 0xB0);
-        QVERIFY(vorn::frameIsValid(frame));
-        QCOMPARE(frame[1], 0x34);
-        QCOMPARE(frame[2], 0x12);
-        QCOMPARE(frame[3], 0x01);
-        QCOMPARE(frame[11], 0xEF);
-        QCOMPARE(frame[12], 0xBE);
-        QCOMPARE(frame[27], 0x0B);   // test8 at 11 + 2 * 8
-        QCOMPARE(frame[28], 0x0A);
-        QCOMPARE(frame[41], 41);
-        QCOMPARE(frame[47], 0x47);
-        QCOMPARE(frame[53], 4);
-        QCOMPARE(frame[54], 0x02);
-        QCOMPARE(frame[61], 0x03);
-        QCOMPARE(frame[65], 0x65);
+        std::array<std::uint8_t, vorn::kFrameDataSize> data{};
+        for (int at = 1; at <= 65; ++at)
+            if (!(at >= 29 && at <= 39) && at != 43)
+                data[at - 1] = static_cast<std::uint8_t>(at);
+        const vorn::Frame frame = vorn::makeFrame(0xB0, data);
 
-        const MonitorFields back = vorn::parseMonitorFrame(frame);
-        QCOMPARE(back.rpm, f.rpm);
-        QCOMPARE(back.test, f.test);
-        QCOMPARE(back.advanceMax, f.advanceMax);
-        QCOMPARE(back.pickupLobes, f.pickupLobes);
-        QCOMPARE(back.servoOk, f.servoOk);
+        const MonitorFields f = vorn::parseMonitorFrame(frame);
+        QCOMPARE(f.rpm, 0x0201);
+        QCOMPARE(f.tpsRaw, 0x0403);
+        QCOMPARE(f.supplyMv, 0x0605);
+        QCOMPARE(f.servoMeasuredRaw, 0x0807);
+        QCOMPARE(f.servoDesiredRaw, 0x0A09);
+        QCOMPARE(f.programCount, 0x0C0B);
+        QCOMPARE(f.test[0], 0x0E0D);   // test1 at bytes 13, 14
+        QCOMPARE(f.test[7], 0x1C1B);   // test8 at bytes 27, 28
+        QCOMPARE(f.clutchActive, 40);
+        QCOMPARE(f.tpsPercent, 41);
+        QCOMPARE(f.shiftLightActive, 42);
+        QCOMPARE(f.pickupRevs, (std::array<std::uint8_t, 2>{44, 45}));
+        QCOMPARE(f.pickupLobes, (std::array<std::uint8_t, 2>{46, 47}));
+        QCOMPARE(f.pickupRunning, (std::array<std::uint8_t, 2>{48, 49}));
+        QCOMPARE(f.advance, (Advances{50, 51, 52, 53}));
+        QCOMPARE(f.advanceMax, (Maxima{0x3736, 0x3938, 0x3B3A, 0x3D3C}));
+        QCOMPARE(f.rpmAlarm, 62);
+        QCOMPARE(f.blockingActive, 63);
+        QCOMPARE(f.rpmWarning, 64);
+        QCOMPARE(f.servoOk, 65);
+
+        // The simulator and the tests build replies with the writer: it puts every field back.
+        QCOMPARE(vorn::monitorReplyFrame(f), frame);
+    }
+
+    // A reply as the simulated unit writes it, with a different value in every field,
+    // decodes into the same values field by field.
+    void decodesWhatTheSimulatorSends()
+    {
+        vornsim::EngineState s;
+        s.rpm = 12345;
+        s.tpsRaw = 613;
+        s.supplyMv = 13800;
+        s.servoMeasuredRaw = 401;
+        s.servoDesiredRaw = 402;
+        s.programCount = 777;
+        s.test = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008};
+        s.clutchActive = 3;
+        s.tpsPercent = 61;
+        s.shiftLightActive = 4;
+        s.pickupRevs = {5, 6};
+        s.pickupLobes = {7, 8};
+        s.pickupRunning = {9, 10};
+        s.advance = {21, 22, 23, 24};
+        s.advanceMax = {301, 302, 303, 304};
+        s.rpmAlarm = 11;
+        s.blockingActive = 12;
+        s.rpmWarning = 13;
+        s.servoOk = 14;
+        const vornsim::Bytes102 bytes = vornsim::monitorReply(s);
+        vorn::Frame frame;
+        std::copy(bytes.begin(), bytes.end(), frame.begin());
+        QVERIFY(vorn::frameIsValid(frame));
+
+        const MonitorFields f = vorn::parseMonitorFrame(frame);
+        QCOMPARE(f.rpm, 12345);
+        QCOMPARE(f.tpsRaw, 613);
+        QCOMPARE(f.supplyMv, 13800);
+        QCOMPARE(f.servoMeasuredRaw, 401);
+        QCOMPARE(f.servoDesiredRaw, 402);
+        QCOMPARE(f.programCount, 777);
+        QCOMPARE(f.test, (std::array<std::uint16_t, 8>{1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008}));
+        QCOMPARE(f.clutchActive, 3);
+        QCOMPARE(f.tpsPercent, 61);
+        QCOMPARE(f.shiftLightActive, 4);
+        QCOMPARE(f.pickupRevs, (std::array<std::uint8_t, 2>{5, 6}));
+        QCOMPARE(f.pickupLobes, (std::array<std::uint8_t, 2>{7, 8}));
+        QCOMPARE(f.pickupRunning, (std::array<std::uint8_t, 2>{9, 10}));
+        QCOMPARE(f.advance, (Advances{21, 22, 23, 24}));
+        QCOMPARE(f.advanceMax, (Maxima{301, 302, 303, 304}));
+        QCOMPARE(f.rpmAlarm, 11);
+        QCOMPARE(f.blockingActive, 12);
+        QCOMPARE(f.rpmWarning, 13);
+        QCOMPARE(f.servoOk, 14);
     }
 
     void supplyVoltageBoundaries_data()

@@ -4,6 +4,9 @@
 #include "support/ScriptedInteraction.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
@@ -26,7 +29,7 @@ private slots:
     void logoDecodesFromJpeg();
     void buildDateText_data();
     void buildDateText();
-    void buildStampHasDateAndTimeForm();
+    void buildStampIsThisBuilds();
 
 private:
     // Opens the box through Help, About; notes its title line and place while it is up,
@@ -154,7 +157,9 @@ void AboutTest::buildDateText()
     QCOMPARE(TFormAbout::buildDateText(compiler.constData()), shown);
 }
 
-void AboutTest::buildStampHasDateAndTimeForm()
+// The stamp is written when the window library is built anew, so it can never be older than
+// the library this test was linked with; a stamp fixed when About.cpp last compiled would be.
+void AboutTest::buildStampIsThisBuilds()
 {
     static const QRegularExpression date(
         QStringLiteral("^(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [1-9][0-9]? [0-9]{4}$"));
@@ -163,6 +168,15 @@ void AboutTest::buildStampHasDateAndTimeForm()
     const QString timeText = FormAbout->findChild<QLabel *>("LabelTime")->text();
     QVERIFY2(date.match(dateText).hasMatch(), qPrintable(dateText));
     QVERIFY2(time.match(timeText).hasMatch(), qPrintable(timeText));
+
+    const QDateTime stamp = QLocale::c().toDateTime(dateText + ' ' + timeText, "MMM d yyyy HH:mm:ss");
+    QVERIFY2(stamp.isValid(), qPrintable(dateText + ' ' + timeText));
+    const QDateTime libraryBuilt = QFileInfo(QStringLiteral(VORN4_UI_LIBRARY)).lastModified();
+    QVERIFY(libraryBuilt.isValid());
+    // Whole seconds in the stamp: allow the one the library was written in.
+    QVERIFY2(stamp >= libraryBuilt.addSecs(-1),
+             qPrintable(stamp.toString(Qt::ISODate) + " < " + libraryBuilt.toString(Qt::ISODate)));
+    QVERIFY(stamp <= QDateTime::currentDateTime());
 }
 
 QTEST_MAIN(AboutTest)

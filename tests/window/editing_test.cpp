@@ -61,7 +61,6 @@ private slots:
     void servoStep();
     void tpsCalibration_data();
     void tpsCalibration();
-    void liveIndexesOutsideTheTables();
 };
 
 void EditingTest::initTestCase()
@@ -354,27 +353,6 @@ void EditingTest::tpsCalibration()
         expected[full ? vorn::Off::Tps100 : vorn::Off::Tps0] = static_cast<std::uint8_t>(byte);
     QVERIFY(w->Image == expected);
     QCOMPARE(w->edit(full ? "Tps100" : "Tps0")->text(), shown);
-}
-
-// A live cell or servo point index that does not fit the tables (a corrupt monitor reply)
-// changes nothing, least of all the neighbouring bytes.
-void EditingTest::liveIndexesOutsideTheTables()
-{
-    Window w;
-    const vorn::ParameterImage before = w->Image;
-    for (const int bad : {-1, 10, 200}) {
-        w->LiveCell.belowMap = false;
-        w->LiveCell.throttleRow = bad;
-        w->LiveCell.advanceColumn = 2;
-        w->BitBtnAdvPlusClick();
-        w->LiveCell.throttleRow = 2;
-        w->LiveCell.advanceColumn = bad;
-        w->BitBtnAdvMinusClick();
-        w->LiveCell.servoColumn = bad;
-        w->BitBtnServoPlusClick();
-        w->CSpinButtonUpClick(bad);
-    }
-    QVERIFY(w->Image == before);
 }
 
 QTEST_MAIN(EditingTest)
