@@ -3,6 +3,7 @@
 #pragma once
 
 #include "history/ChangeTracking.h"
+#include "history/Comparison.h"
 #include "history/UndoHistory.h"
 #include "link/Session.h"
 
@@ -74,6 +75,10 @@ public:
     // the window's session; true when it did.
     bool tickInstead();
     bool comparingWithUnit() const { return compareSession_ != nullptr; }
+    // After "Verify error!": what the unit did send, offered by the unit part of the status
+    // bar until the image or the unit changes or another operation starts.
+    bool verifyRepliesOffered() const;
+    void showVerifyReplies();
     CompareView *compareView() const { return compareView_; }
     RestorePointsDialog *restorePointsDialog() const { return pointsDialog_; }
 
@@ -99,7 +104,10 @@ private:
 
     void writePoint(vorn::RestoreEvent event, const vorn::ParameterImage &image, const QString &unit = QString());
     void pointResult(const QString &error);
-    void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title);
+    void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title,
+                        const QString &note = QString());
+    void offerVerifyReplies();
+    void unitPartClicked();
     void compareDone(bool ok);
 
     QThreadPool pool_;
@@ -112,6 +120,8 @@ private:
     QAction *compareUnit_ = nullptr, *compareFile_ = nullptr, *comparePoint_ = nullptr;
     vorn::ParameterImage compareImage_;
     std::unique_ptr<vorn::DeviceSession> compareSession_;
+    std::optional<vorn::VerifyReplies> verifyOffer_;
+    vorn::ParameterImage verifyOfferWindow_;   // the window's image the offer was made for
 
     enum class Operation { None, Read, Program, Verify };
     Operation op_ = Operation::None;

@@ -95,12 +95,12 @@ void ChangeHistoryUi::restoreFrom(const QString &path)
 }
 
 void ChangeHistoryUi::showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask,
-                                     const QString &title)
+                                     const QString &title, const QString &note)
 {
     if (!compareView_)
         compareView_ = new CompareView(&form_);
     vorn::Comparison c{form_.Image, other, mask};
-    compareView_->showComparison(c, title, language_);
+    compareView_->showComparison(c, title, language_, note);
     compareView_->show();
     compareView_->raise();
 }
@@ -139,6 +139,7 @@ void ChangeHistoryUi::compareWithUnit()
             form_.statusBar()->showMessage(vorn::text4(vorn::htext::CompareReadFailed, language_));
         return;
     }
+    verifyOffer_.reset();
     compareImage_ = vorn::ParameterImage{};
     compareSession_ = std::make_unique<vorn::DeviceSession>(compareImage_);
     compareSession_->setPort(form_.Port.get());
@@ -180,4 +181,39 @@ void ChangeHistoryUi::compareDone(bool ok)
     tracker_.unitMatched(compareImage_);
     updateStatus();
     showComparison(compareImage_, vorn::catalogueBytes(), vorn::text4(vorn::htext::CompareWithUnit, language_));
+}
+
+void ChangeHistoryUi::offerVerifyReplies()
+{
+    auto replies = vorn::verifyReplies(form_.Image, form_.Session);
+    if (!replies.anySent()) {
+        form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyNothingSent, language_));
+        return;
+    }
+    verifyOffer_ = std::move(replies);
+    verifyOfferWindow_ = form_.Image;
+    form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyOffer, language_));
+}
+
+bool ChangeHistoryUi::verifyRepliesOffered() const
+{
+    return verifyOffer_ && !vorn::settingsDiffer(verifyOfferWindow_, form_.Image);
+}
+
+void ChangeHistoryUi::showVerifyReplies()
+{
+    if (!verifyRepliesOffered())
+        return;
+    showComparison(verifyOffer_->unit, verifyOffer_->mask, vorn::text4(vorn::htext::CompareUnitSent, language_),
+                   vorn::verifyRepliesNote(*verifyOffer_, language_));
+}
+
+void ChangeHistoryUi::unitPartClicked()
+{
+    if (verifyRepliesOffered()) {
+        showVerifyReplies();
+        return;
+    }
+    verifyOffer_.reset();   // the image changed since: what the unit holds is read anew
+    compareWithUnit();
 }
