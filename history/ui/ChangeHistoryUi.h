@@ -38,6 +38,7 @@ class ChangeHistoryUi : public QObject {
 public:
     // Builds the Edit menu between File and Com.
     explicit ChangeHistoryUi(TFormHlav &form);
+    ~ChangeHistoryUi() override;
 
     // The start-up state is the first recorded one; nothing before it can be undone.
     void started();
@@ -61,6 +62,8 @@ public:
     void beforeReplace(vorn::RestoreEvent event, const vorn::ParameterImage &image);
     // Restore points are written off the window's thread; this waits for those under way.
     void waitForRestorePoints();
+    // Closing: the queued points are written, nothing else runs meanwhile.
+    void finishRestorePoints();
     QString restorePointFolder() const;
     void openRestorePoints();
     void restoreFrom(const QString &path);
@@ -103,7 +106,7 @@ private:
     void fileAtStart();
 
     void writePoint(vorn::RestoreEvent event, const vorn::ParameterImage &image, const QString &unit = QString());
-    void pointResult(const QString &error);
+    void pointFailed(const QString &error);
     void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title,
                         const QString &note = QString());
     void offerVerifyReplies();
@@ -112,7 +115,6 @@ private:
 
     QThreadPool pool_;
     std::shared_ptr<vorn::RestorePointStore> store_;
-    bool pointFailureShown_ = false;
     RestorePointsDialog *pointsDialog_ = nullptr;
     CompareView *compareView_ = nullptr;
     QAction *restorePoints_ = nullptr;

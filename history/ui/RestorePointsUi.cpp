@@ -32,27 +32,22 @@ void ChangeHistoryUi::writePoint(vorn::RestoreEvent event, const vorn::Parameter
     auto store = store_;
     pool_.start([store, image, event, time, unit, self] {
         const auto result = store->write(image, event, time, unit);
+        if (!result.reportFailure)
+            return;
+        // The result comes back to the window's thread; the window may be gone by then.
         const QString error = result.error;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, error] {
                 if (self)
-                    self->pointResult(error);
+                    self->pointFailed(error);
             },
             Qt::QueuedConnection);
     });
 }
 
-void ChangeHistoryUi::pointResult(const QString &error)
+void ChangeHistoryUi::pointFailed(const QString &error)
 {
-    // A failure is said once, until a point is written again.
-    if (error.isEmpty()) {
-        pointFailureShown_ = false;
-        return;
-    }
-    if (pointFailureShown_)
-        return;
-    pointFailureShown_ = true;
     form_.statusBar()->showMessage(vorn::text4(vorn::htext::PointFailed, language_).arg(error));
 }
 
@@ -65,6 +60,17 @@ void ChangeHistoryUi::waitForRestorePoints()
 {
     pool_.waitForDone();
     QCoreApplication::sendPostedEvents();
+}
+
+void ChangeHistoryUi::finishRestorePoints()
+{
+    pool_.waitForDone();
+}
+
+ChangeHistoryUi::~ChangeHistoryUi()
+{
+    // No point taken is lost: the queued ones are written before the window goes.
+    pool_.waitForDone();
 }
 
 void ChangeHistoryUi::openRestorePoints()
