@@ -62,9 +62,9 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
     QString summary = diffs.empty() ? text4(htext::CompareNoDiff, language)
                                     : text4(htext::CompareDiffCount, language).arg(diffs.size());
     if (!note.isEmpty())
-        summary += ' ' + note;
+        summary += '\n' + note;
     else if (c.mask != catalogueBytes())
-        summary += ' ' + text4(htext::CompareOnlyFileBytes, language);
+        summary += '\n' + text4(htext::CompareOnlyFileBytes, language);
     summary_->setText(summary);
 
     list_->setHorizontalHeaderLabels(
