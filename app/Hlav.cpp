@@ -245,6 +245,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         Timer1->stop();
         FormClose();
         Datalog->windowClosing();   // completes a log being recorded
+        History->finishRestorePoints();
     }
     event->accept();
 }

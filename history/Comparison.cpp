@@ -2,6 +2,9 @@
 #include "Comparison.h"
 
 #include "HistoryTexts.h"
+#include "link/Session.h"
+
+#include <algorithm>
 
 namespace vorn {
 
@@ -40,6 +43,35 @@ QString comparisonText(const Comparison &c, const QString &otherTitle, int langu
         lines << line;
     }
     return lines.join('\n') + '\n';
+}
+
+VerifyReplies verifyReplies(const ParameterImage &window, const DeviceSession &session)
+{
+    VerifyReplies r{window, ByteMask{}, {}};
+    // Block 0 is the unit's identification; Verify compares blocks 1 and 2 only.
+    for (int b = 1; b < kBlockCount; ++b) {
+        const auto &reply = session.verifyReply(b);
+        if (!reply) {
+            r.missingBlocks.push_back(b);
+            continue;
+        }
+        std::copy_n(reply->begin() + 1, kFrameDataSize, r.unit.block(b).begin());
+        for (int j = 0; j < kBlockSize; ++j)
+            r.mask.set(static_cast<std::size_t>(b * kBlockSize + j));
+    }
+    r.mask &= catalogueBytes();
+    r.mask.reset(Off::Reserved101);
+    return r;
+}
+
+QString verifyRepliesNote(const VerifyReplies &replies, int language)
+{
+    if (replies.missingBlocks.empty())
+        return {};
+    QStringList blocks;
+    for (int b : replies.missingBlocks)
+        blocks << text4(b == 1 ? htext::BlockSettings : htext::BlockMap, language);
+    return text4(htext::VerifyNotSent, language).arg(blocks.join(QStringLiteral(", ")));
 }
 
 }  // namespace vorn

@@ -7,7 +7,11 @@
 #include <QLocale>
 #include <QString>
 
+#include <vector>
+
 namespace vorn {
+
+class DeviceSession;
 
 struct Comparison {
     ParameterImage window;
@@ -23,5 +27,20 @@ struct Comparison {
 // "window*other" and an equal cell its value.
 QString comparisonText(const Comparison &c, const QString &otherTitle, int language,
                        const QLocale &locale = QLocale());
+
+// What the unit sent back during a Verify, set against the window's image: the window's
+// image with the blocks that arrived laid over it, compared on those blocks' catalogued
+// bytes only (never the reserved byte the unit keeps for itself), and the verified blocks
+// that did not arrive.
+struct VerifyReplies {
+    ParameterImage unit;
+    ByteMask mask;
+    std::vector<int> missingBlocks;   // of blocks 1 and 2, the ones Verify asks for
+    bool anySent() const { return mask.any(); }
+};
+VerifyReplies verifyReplies(const ParameterImage &window, const DeviceSession &session);
+// The sentence the comparison view adds: which blocks did not arrive and are not compared;
+// empty when the unit sent every verified block.
+QString verifyRepliesNote(const VerifyReplies &replies, int language);
 
 }  // namespace vorn

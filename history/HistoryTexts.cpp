@@ -86,9 +86,21 @@ const Text4 CompareOnlyFileBytes{"Only the parameters a file holds are compared.
                                  "Nur die Parameter, die eine Datei enthält, werden verglichen.",
                                  "Seuls les paramètres contenus dans un fichier sont comparés.",
                                  "Porovnávají se jen parametry, které soubor obsahuje."};
-const Text4 VerifyOffer{"Verify error: click the unit part of the status bar to compare with what the unit sends.",
-                        "Vergleichsfehler: Klick auf den Zündungsteil der Statusleiste vergleicht mit dem, was die Zündung sendet.",
-                        "Erreur de vérification : cliquez sur la partie unité de la barre d'état pour comparer avec ce que l'unité envoie.",
-                        "Chyba verifikace: klepnutím na část jednotky ve stavovém řádku porovnáte s tím, co jednotka posílá."};
+const Text4 VerifyOffer{"Verify error: click the unit part of the status bar to see how the blocks the unit sent differ from the window.",
+                        "Vergleichsfehler: Ein Klick auf den Zündungsteil der Statusleiste zeigt, wie sich die von der Zündung gesendeten Blöcke vom Fenster unterscheiden.",
+                        "Erreur de vérification : cliquez sur la partie unité de la barre d'état pour voir en quoi les blocs envoyés par l'unité diffèrent de la fenêtre.",
+                        "Chyba verifikace: klepnutím na část jednotky ve stavovém řádku uvidíte, čím se bloky odeslané jednotkou liší od okna."};
+const Text4 VerifyNothingSent{"Verify error: the unit sent no block back, so there is nothing to compare.",
+                              "Vergleichsfehler: Die Zündung hat keinen Block zurückgesendet, es gibt nichts zu vergleichen.",
+                              "Erreur de vérification : l'unité n'a renvoyé aucun bloc, il n'y a rien à comparer.",
+                              "Chyba verifikace: jednotka nevrátila žádný blok, není co porovnat."};
+const Text4 VerifyNotSent{"Not sent by the unit, so not compared: %1.",
+                          "Von der Zündung nicht gesendet und daher nicht verglichen: %1.",
+                          "Non envoyé par l'unité, donc non comparé : %1.",
+                          "Jednotka neodeslala, proto neporovnáno: %1."};
+const Text4 BlockSettings{"the settings (block 1)", "die Einstellungen (Block 1)", "les réglages (bloc 1)",
+                          "nastavení (blok 1)"};
+const Text4 BlockMap{"the advance map (block 2)", "die Vorzündung Karte (Block 2)", "la carte d'avance (bloc 2)",
+                     "mapa předstihu (blok 2)"};
 
 }  // namespace vorn::htext

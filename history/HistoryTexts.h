@@ -20,6 +20,7 @@ extern const Text4 EventRead, EventProgrammed, EventBeforeRead, EventBeforeOpen,
 extern const Text4 PointsTitle, PointsTime, PointsEvent, PointsUnit, PointsDiffer, PointsShow, PointsRestore,
     PointsClose, PointsNone, CompareTitle, CompareParameter, CompareWindow, CompareOther, CompareNoDiff,
     CompareCopy, CompareMapTitle, CompareWithUnit, CompareWithFile, CompareWithPoint, CompareReading,
-    CompareReadFailed, CompareUnitSent, CompareDiffCount, CompareOnlyFileBytes, VerifyOffer;
+    CompareReadFailed, CompareUnitSent, CompareDiffCount, CompareOnlyFileBytes, VerifyOffer,
+    VerifyNothingSent, VerifyNotSent, BlockSettings, BlockMap;
 
 }  // namespace vorn::htext

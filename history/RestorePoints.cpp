@@ -136,6 +136,19 @@ bool RestorePointStore::writeIndex(QString *error)
 RestorePointStore::Result RestorePointStore::write(const ParameterImage &image, RestoreEvent event,
                                                    const QDateTime &localTime, const QString &unit)
 {
+    Result r = writePoint(image, event, localTime, unit);
+    if (!r.error.isEmpty()) {
+        r.reportFailure = !failing_;
+        failing_ = true;
+    } else if (r.written) {
+        failing_ = false;
+    }
+    return r;
+}
+
+RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &image, RestoreEvent event,
+                                                        const QDateTime &localTime, const QString &unit)
+{
     Result r;
     if (!QDir().mkpath(folder_)) {
         r.error = QStringLiteral("cannot create the folder %1").arg(folder_);

@@ -44,6 +44,9 @@ public:
         bool skipped = false;   // a "before" point equal to the newest point is not written
         QString path;
         QString error;          // why nothing was written, in plain words
+        // The first failure after a point was written (or since the store was made): the
+        // one to tell the user; the failures that follow it are not said again.
+        bool reportFailure = false;
     };
     // Writes a point with the Save writer; the oldest beyond the limit are removed.
     Result write(const ParameterImage &image, RestoreEvent event, const QDateTime &localTime,
@@ -52,12 +55,15 @@ public:
     const QString &folder() const { return folder_; }
 
 private:
+    Result writePoint(const ParameterImage &image, RestoreEvent event, const QDateTime &localTime,
+                      const QString &unit);
     void scan();
     bool writeIndex(QString *error);
 
     QString folder_;
     int limit_;
     bool scanned_ = false;
+    bool failing_ = false;
     std::vector<RestorePoint> points_;   // oldest first
     std::map<QString, QString> units_;   // file name -> identification
     std::optional<ParameterImage> newest_;

@@ -41,6 +41,7 @@ LinkEvents DeviceSession::start(SessionMode mode, std::uint8_t command, Msg text
     LinkEvents out;
     mode_ = mode;
     blocksOnly_ = false;
+    verifyReplies_ = {};
     commandByte_ = command;
     attemptCounter_ = 0;
     status(out, text, LinkEvent::Progress);
@@ -170,6 +171,7 @@ void DeviceSession::HandleBlockReply(const Frame &reply, LinkEvents &out)
         // A differing echo is dropped: the time-out sends the block again.
         break;
     case ModeVerify:
+        verifyReplies_[static_cast<std::size_t>(block)] = reply;
         if (!blockMatchesImage(reply, block))
             return;
         if (block < 2) {

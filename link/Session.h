@@ -7,7 +7,9 @@
 #include "lang/Jazyk2.h"
 #include "params/ParameterImage.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vorn {
@@ -85,6 +87,10 @@ public:
     int noConnectionCounter() const { return noConnectionCounter_; }
     int gauge() const { return gauge_; }
     const Frame &transmitBuffer() const { return transmit_; }
+    // The last valid reply to each block request of the Verify phase, whether it matched
+    // the image or not; empty for a block the unit did not answer. Cleared when an
+    // operation starts, so after "Verify error!" it holds what the unit did send.
+    const std::optional<Frame> &verifyReply(int block) const { return verifyReplies_.at(block); }
 
     // The frame operations, usable on their own.
     void SendBlockFrame();
@@ -113,6 +119,7 @@ private:
     int noConnectionCounter_ = 0;
     int gauge_ = 0;
     Frame transmit_{};
+    std::array<std::optional<Frame>, kBlockCount> verifyReplies_{};
 };
 
 }  // namespace vorn

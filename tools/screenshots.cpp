@@ -117,6 +117,24 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         form.History->compareView()->grab().save(out + "/history-compare.png");
     }
+    // With VORN4_SHOT_VERIFY=1 and a unit on the port that holds another set: the offer
+    // after "Verify error!" and the comparison of the blocks the unit sent.
+    if (qEnvironmentVariableIntValue("VORN4_SHOT_VERIFY")) {
+        form.action(kLanguageMenus[languages.first() & 3])->trigger();
+        form.action("MenuVerify")->trigger();
+        for (int i = 0; i < 100 && form.Session.mode() != vorn::ModeIdle; ++i) {
+            QEventLoop loop;
+            QTimer::singleShot(55, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        QApplication::processEvents();
+        form.grab().save(out + "/history-verify-offer.png");
+        if (form.History->verifyRepliesOffered()) {
+            form.History->showVerifyReplies();
+            QApplication::processEvents();
+            form.History->compareView()->grab().save(out + "/history-verify-compare.png");
+        }
+    }
     // The map tools: a selection, heat colours, and the map view with a trail (made with
     // VORN4_SHOT_MAPTOOLS=1; the heat choice is saved in the settings folder used).
     if (qEnvironmentVariableIntValue("VORN4_SHOT_MAPTOOLS")) {

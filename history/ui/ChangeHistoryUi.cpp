@@ -87,6 +87,7 @@ ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
     connect(&form, &TFormHlav::languageChanged, this, &ChangeHistoryUi::retranslate);
     connect(&form, &TFormHlav::portReconnected, this, [this] {
         tracker_.unitForgotten();
+        verifyOffer_.reset();
         updateStatus();
     });
     pool_.setMaxThreadCount(1);   // points are written in the order they were taken
@@ -101,7 +102,7 @@ ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
         form.statusBar()->addPermanentWidget(part);
         part->setCursor(Qt::PointingHandCursor);
     }
-    connect(unitPart_, &StatusPart::clicked, this, &ChangeHistoryUi::compareWithUnit);
+    connect(unitPart_, &StatusPart::clicked, this, &ChangeHistoryUi::unitPartClicked);
     connect(filePart_, &StatusPart::clicked, this, [this] {
         if (tracker_.fileOrigin() != vorn::ChangeTracker::FileOrigin::None)
             compareWithFile(tracker_.filePath());
@@ -168,6 +169,7 @@ void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
     for (const LinkEvent &e : events) {
         if (e.kind == LinkEvent::ShowStatus) {
             if (e.style == LinkEvent::Progress) {
+                verifyOffer_.reset();   // the unit is being read or written again
                 // Begin Verify of a Read or Program shows "Verify:" too: still that operation.
                 if (e.message == vorn::Msg::Read) {
                     op_ = Operation::Read;
@@ -179,13 +181,17 @@ void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
                 }
             } else {
                 if (e.style == LinkEvent::Error && e.message == vorn::Msg::VerifyError)
-                    form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyOffer, language_));
+                    offerVerifyReplies();
                 operationEnded(e.style == LinkEvent::Success);
             }
         } else if (e.kind == LinkEvent::VersionMismatch) {
             op_ = Operation::None;
         } else if (e.kind == LinkEvent::MonitorFrame && vorn::frameIsValid(e.frame)) {
+            const auto before = tracker_.unitState(form_.Image);
             tracker_.programCountSeen(vorn::parseMonitorFrame(e.frame).programCount);
+            if (before != vorn::ChangeTracker::Unit::Changed
+                && tracker_.unitState(form_.Image) == vorn::ChangeTracker::Unit::Changed)
+                verifyOffer_.reset();   // someone else wrote to the unit since
         }
     }
     // Blocks 1 and 2 of a Read arrive on different ticks; the Read is one step once the

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "history/ChangeTracking.h"
+#include "history/Comparison.h"
 #include "history/UndoHistory.h"
 #include "link/Session.h"
 
@@ -37,6 +38,7 @@ class ChangeHistoryUi : public QObject {
 public:
     // Builds the Edit menu between File and Com.
     explicit ChangeHistoryUi(TFormHlav &form);
+    ~ChangeHistoryUi() override;
 
     // The start-up state is the first recorded one; nothing before it can be undone.
     void started();
@@ -60,6 +62,8 @@ public:
     void beforeReplace(vorn::RestoreEvent event, const vorn::ParameterImage &image);
     // Restore points are written off the window's thread; this waits for those under way.
     void waitForRestorePoints();
+    // Closing: the queued points are written, nothing else runs meanwhile.
+    void finishRestorePoints();
     QString restorePointFolder() const;
     void openRestorePoints();
     void restoreFrom(const QString &path);
@@ -74,6 +78,10 @@ public:
     // the window's session; true when it did.
     bool tickInstead();
     bool comparingWithUnit() const { return compareSession_ != nullptr; }
+    // After "Verify error!": what the unit did send, offered by the unit part of the status
+    // bar until the image or the unit changes or another operation starts.
+    bool verifyRepliesOffered() const;
+    void showVerifyReplies();
     CompareView *compareView() const { return compareView_; }
     RestorePointsDialog *restorePointsDialog() const { return pointsDialog_; }
 
@@ -98,13 +106,15 @@ private:
     void fileAtStart();
 
     void writePoint(vorn::RestoreEvent event, const vorn::ParameterImage &image, const QString &unit = QString());
-    void pointResult(const QString &error);
-    void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title);
+    void pointFailed(const QString &error);
+    void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title,
+                        const QString &note = QString());
+    void offerVerifyReplies();
+    void unitPartClicked();
     void compareDone(bool ok);
 
     QThreadPool pool_;
     std::shared_ptr<vorn::RestorePointStore> store_;
-    bool pointFailureShown_ = false;
     RestorePointsDialog *pointsDialog_ = nullptr;
     CompareView *compareView_ = nullptr;
     QAction *restorePoints_ = nullptr;
@@ -112,6 +122,8 @@ private:
     QAction *compareUnit_ = nullptr, *compareFile_ = nullptr, *comparePoint_ = nullptr;
     vorn::ParameterImage compareImage_;
     std::unique_ptr<vorn::DeviceSession> compareSession_;
+    std::optional<vorn::VerifyReplies> verifyOffer_;
+    vorn::ParameterImage verifyOfferWindow_;   // the window's image the offer was made for
 
     enum class Operation { None, Read, Program, Verify };
     Operation op_ = Operation::None;

@@ -49,7 +49,8 @@ CompareView::CompareView(QWidget *parent) : QDialog(parent)
     resize(760, 760);
 }
 
-void CompareView::showComparison(const vorn::Comparison &c, const QString &otherTitle, int language)
+void CompareView::showComparison(const vorn::Comparison &c, const QString &otherTitle, int language,
+                                 const QString &note)
 {
     using namespace vorn;
     setWindowTitle(text4(htext::CompareTitle, language) + QStringLiteral(": ") + otherTitle);
@@ -60,8 +61,10 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
     const auto diffs = c.differences();
     QString summary = diffs.empty() ? text4(htext::CompareNoDiff, language)
                                     : text4(htext::CompareDiffCount, language).arg(diffs.size());
-    if (c.mask != catalogueBytes())
-        summary += ' ' + text4(htext::CompareOnlyFileBytes, language);
+    if (!note.isEmpty())
+        summary += '\n' + note;
+    else if (c.mask != catalogueBytes())
+        summary += '\n' + text4(htext::CompareOnlyFileBytes, language);
     summary_->setText(summary);
 
     list_->setHorizontalHeaderLabels(
@@ -98,4 +101,6 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
             grid_->setItem(kMapSize - 1 - r, k, item);
         }
     text_ = comparisonText(c, otherTitle, language);
+    if (!note.isEmpty())
+        text_.prepend(note + '\n');
 }

@@ -14,7 +14,10 @@ class CompareView : public QDialog {
     Q_OBJECT
 public:
     explicit CompareView(QWidget *parent);
-    void showComparison(const vorn::Comparison &c, const QString &otherTitle, int language);
+    // `note` says what the comparison leaves out; without one, a comparison on fewer bytes
+    // than the unit holds says that only a file's parameters are compared.
+    void showComparison(const vorn::Comparison &c, const QString &otherTitle, int language,
+                        const QString &note = QString());
     QString text() const { return text_; }
     QTableWidget *list() const { return list_; }
     QTableWidget *grid() const { return grid_; }

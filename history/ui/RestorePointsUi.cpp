@@ -32,27 +32,22 @@ void ChangeHistoryUi::writePoint(vorn::RestoreEvent event, const vorn::Parameter
     auto store = store_;
     pool_.start([store, image, event, time, unit, self] {
         const auto result = store->write(image, event, time, unit);
+        if (!result.reportFailure)
+            return;
+        // The result comes back to the window's thread; the window may be gone by then.
         const QString error = result.error;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, error] {
                 if (self)
-                    self->pointResult(error);
+                    self->pointFailed(error);
             },
             Qt::QueuedConnection);
     });
 }
 
-void ChangeHistoryUi::pointResult(const QString &error)
+void ChangeHistoryUi::pointFailed(const QString &error)
 {
-    // A failure is said once, until a point is written again.
-    if (error.isEmpty()) {
-        pointFailureShown_ = false;
-        return;
-    }
-    if (pointFailureShown_)
-        return;
-    pointFailureShown_ = true;
     form_.statusBar()->showMessage(vorn::text4(vorn::htext::PointFailed, language_).arg(error));
 }
 
@@ -65,6 +60,17 @@ void ChangeHistoryUi::waitForRestorePoints()
 {
     pool_.waitForDone();
     QCoreApplication::sendPostedEvents();
+}
+
+void ChangeHistoryUi::finishRestorePoints()
+{
+    pool_.waitForDone();
+}
+
+ChangeHistoryUi::~ChangeHistoryUi()
+{
+    // No point taken is lost: the queued ones are written before the window goes.
+    pool_.waitForDone();
 }
 
 void ChangeHistoryUi::openRestorePoints()
@@ -95,12 +101,12 @@ void ChangeHistoryUi::restoreFrom(const QString &path)
 }
 
 void ChangeHistoryUi::showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask,
-                                     const QString &title)
+                                     const QString &title, const QString &note)
 {
     if (!compareView_)
         compareView_ = new CompareView(&form_);
     vorn::Comparison c{form_.Image, other, mask};
-    compareView_->showComparison(c, title, language_);
+    compareView_->showComparison(c, title, language_, note);
     compareView_->show();
     compareView_->raise();
 }
@@ -139,6 +145,7 @@ void ChangeHistoryUi::compareWithUnit()
             form_.statusBar()->showMessage(vorn::text4(vorn::htext::CompareReadFailed, language_));
         return;
     }
+    verifyOffer_.reset();
     compareImage_ = vorn::ParameterImage{};
     compareSession_ = std::make_unique<vorn::DeviceSession>(compareImage_);
     compareSession_->setPort(form_.Port.get());
@@ -180,4 +187,39 @@ void ChangeHistoryUi::compareDone(bool ok)
     tracker_.unitMatched(compareImage_);
     updateStatus();
     showComparison(compareImage_, vorn::catalogueBytes(), vorn::text4(vorn::htext::CompareWithUnit, language_));
+}
+
+void ChangeHistoryUi::offerVerifyReplies()
+{
+    auto replies = vorn::verifyReplies(form_.Image, form_.Session);
+    if (!replies.anySent()) {
+        form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyNothingSent, language_));
+        return;
+    }
+    verifyOffer_ = std::move(replies);
+    verifyOfferWindow_ = form_.Image;
+    form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyOffer, language_));
+}
+
+bool ChangeHistoryUi::verifyRepliesOffered() const
+{
+    return verifyOffer_ && !vorn::settingsDiffer(verifyOfferWindow_, form_.Image);
+}
+
+void ChangeHistoryUi::showVerifyReplies()
+{
+    if (!verifyRepliesOffered())
+        return;
+    showComparison(verifyOffer_->unit, verifyOffer_->mask, vorn::text4(vorn::htext::CompareUnitSent, language_),
+                   vorn::verifyRepliesNote(*verifyOffer_, language_));
+}
+
+void ChangeHistoryUi::unitPartClicked()
+{
+    if (verifyRepliesOffered()) {
+        showVerifyReplies();
+        return;
+    }
+    verifyOffer_.reset();   // the image changed since: what the unit holds is read anew
+    compareWithUnit();
 }

@@ -1,5 +1,6 @@
 // Restore points: names, same-second suffixes, skipping unchanged "before" points, the
-// identification index, bounding to the newest points, and a folder that cannot be written.
+// identification index, bounding to the newest points, and folders and disks that cannot
+// take a point.
 #include "files/IgnFile.h"
 #include "history/RestorePoints.h"
 
@@ -7,6 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using vorn::RestoreEvent;
 
@@ -19,7 +24,7 @@ private slots:
     void names();
     void writes();
     void boundedToTheNewest();
-    void unwritableFolderCostsOnlyThePoint();
+    void aPointThatCannotBeWrittenIsLostAndSaidOnce();
 };
 
 void RestorePointsTest::names_data()
@@ -137,19 +142,82 @@ void RestorePointsTest::boundedToTheNewest()
     QCOMPARE(index.readAll().count('\n'), 3);
 }
 
-void RestorePointsTest::unwritableFolderCostsOnlyThePoint()
+void RestorePointsTest::aPointThatCannotBeWrittenIsLostAndSaidOnce()
 {
-    QTemporaryDir dir;
-    // A file where the folder should be: neither the folder nor a point can be made.
-    QFile blocker(dir.filePath("history"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    vorn::RestorePointStore store(dir.filePath("history"));
-    const auto r = store.write(vorn::ParameterImage{}, RestoreEvent::Read, QDateTime::currentDateTime());
-    QVERIFY(!r.written);
-    QVERIFY(r.path.isEmpty());
-    QVERIFY(r.error.contains(dir.filePath("history")));
-    QVERIFY(vorn::listRestorePoints(dir.filePath("history")).empty());
+    // Root ignores file modes, so the read-only folder only counts for other users; the
+    // other ways fail for root too. A file size limit stands for a full disk: the write
+    // stops part-way as it does when the disk fills up.
+    enum class Way { FolderIsAFile, ParentIsAFile, ReadOnlyFolder, DiskFull };
+    const struct {
+        const char *name;
+        Way way;
+    } rows[] = {
+        {"folder is a file", Way::FolderIsAFile},
+        {"parent is a file", Way::ParentIsAFile},
+        {"read-only folder", Way::ReadOnlyFolder},
+        {"disk full", Way::DiskFull},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit then fails instead of killing us
+    rlimit original{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &original) == 0);
+    const QDateTime t(QDate(2026, 12, 8), QTime(12, 0, 0));
+    for (const auto &row : rows) {
+        if (row.way == Way::ReadOnlyFolder && geteuid() == 0) {
+            qInfo("%s: skipped as root", row.name);
+            continue;
+        }
+        QTemporaryDir dir;
+        QString folder = dir.filePath("history");
+        vorn::RestorePointStore store(row.way == Way::ParentIsAFile ? dir.filePath("history/points") : folder);
+        vorn::ParameterImage img;
+        if (row.way == Way::FolderIsAFile || row.way == Way::ParentIsAFile) {
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        } else {
+            // A point already there: the failing write must leave it and nothing beside it.
+            QVERIFY(store.write(img, RestoreEvent::Read, t, "VRN04").written);
+        }
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+        auto fail = [&] {
+            if (row.way == Way::ReadOnlyFolder)
+                QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            if (row.way == Way::DiskFull) {
+                rlimit tiny = original;
+                tiny.rlim_cur = 512;   // a point is about 1.6 kB
+                setrlimit(RLIMIT_FSIZE, &tiny);
+            }
+        };
+        auto heal = [&] {
+            setrlimit(RLIMIT_FSIZE, &original);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        };
+        fail();
+        std::vector<vorn::RestorePointStore::Result> results;
+        for (int i = 1; i <= 3; ++i) {
+            img.limiter2() = static_cast<std::uint8_t>(100 + i);
+            results.push_back(store.write(img, i == 3 ? RestoreEvent::Read : RestoreEvent::BeforeOpen, t.addSecs(i),
+                                          "VRN04"));
+        }
+        heal();
+        const QStringList after = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            QVERIFY2(!results[i].written && results[i].path.isEmpty(), row.name);
+            QVERIFY2(!results[i].error.isEmpty(), row.name);
+            QCOMPARE(results[i].reportFailure, i == 0);   // said once, not for every point lost
+        }
+        QVERIFY2(after == before, qPrintable(QString(row.name) + ": " + after.join(' ')));   // nothing half-written
+
+        // Once the disk takes points again, the next failure is said again.
+        if (row.way == Way::ReadOnlyFolder || row.way == Way::DiskFull) {
+            QVERIFY(store.write(img, RestoreEvent::Read, t.addSecs(10)).written);
+            fail();
+            img.limiter2() = 99;
+            const auto again = store.write(img, RestoreEvent::Read, t.addSecs(11));
+            heal();
+            QVERIFY(!again.written && again.reportFailure);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(RestorePointsTest)

@@ -2,12 +2,14 @@
 // through a Read, edits, a Program, a Save and a write by someone else.
 #include "app/Hlav.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareView.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SimPeer.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private slots:
     void init();
     void cleanup();
     void statesThroughReadEditProgramSave();
+    void verifyErrorOffersWhatTheUnitSent();
 
 private:
     void runToIdle();
@@ -145,6 +148,35 @@ void ChangeTrackingTest::statesThroughReadEditProgramSave()
     // Both parts sit on the right, the hint area keeps the rest of the bar.
     form_->ShowHintInStatusBar(QStringLiteral("hint"));
     QCOMPARE(form_->statusBar()->currentMessage(), QString("hint"));
+}
+
+void ChangeTrackingTest::verifyErrorOffersWhatTheUnitSent()
+{
+    // The unit holds the window's image but for one map cell and its own reserved byte.
+    std::copy(form_->Image.bytes.begin() + 100, form_->Image.bytes.end(), unit_->memory.begin() + 100);
+    unit_->memory[vorn::Off::Advance + 10 * 5 + 0] ^= 0x0F;
+    unit_->memory[vorn::Off::Reserved101] ^= 0x0F;
+    const vorn::ParameterImage before = form_->Image;
+    form_->MenuVerifyClick();
+    runToIdle();
+    QVERIFY(form_->statusBar()->currentMessage().startsWith("Verify error: click the unit part"));
+    QVERIFY(form_->History->verifyRepliesOffered());
+
+    QTest::mouseClick(form_->History->unitPart(), Qt::LeftButton);
+    QVERIFY(!form_->History->comparingWithUnit());   // nothing is read again
+    CompareView *view = form_->History->compareView();
+    QVERIFY(view && view->isVisible());
+    QCOMPARE(view->windowTitle(), QString("Comparison: blocks the unit sent"));
+    QCOMPARE(view->list()->rowCount(), 1);
+    QCOMPARE(view->grid()->item(vorn::kMapSize - 1 - 5, 0)->data(Qt::UserRole).toBool(), true);
+    QVERIFY(form_->Image.bytes == before.bytes);
+
+    // Once the image changed, the unit part reads the unit again.
+    form_->Image.limiter2() = static_cast<std::uint8_t>(form_->Image.limiter2() + 1);
+    form_->AfterEdit();
+    QVERIFY(!form_->History->verifyRepliesOffered());
+    QTest::mouseClick(form_->History->unitPart(), Qt::LeftButton);
+    QVERIFY(form_->History->comparingWithUnit());
 }
 
 QTEST_MAIN(ChangeTrackingTest)

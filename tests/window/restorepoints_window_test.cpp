@@ -1,5 +1,6 @@
 // Restore points in the window: written before New, listed newest first, restored as one
-// undo step; a folder that cannot be written is said once in the status bar.
+// undo step; points queued for writing keep unique names and are all on disk once the
+// window has closed; a folder that cannot be written is said once in the status bar.
 #include "window/EditFixture.h"
 
 #include "history/ui/ChangeHistoryUi.h"
@@ -20,6 +21,7 @@ class RestorePointsWindowTest : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void newLeavesAPointThatRestoresAsOneStep();
+    void queuedPointsAreWrittenBeforeTheWindowCloses();
     void unwritableFolderIsSaidOnce();
 };
 
@@ -53,6 +55,25 @@ void RestorePointsWindowTest::newLeavesAPointThatRestoresAsOneStep()
     QCOMPARE(tree->topLevelItem(0)->text(3), QString("0"));
     w->action("MenuUndo")->trigger();
     QVERIFY(w->Image != edited);
+}
+
+void RestorePointsWindowTest::queuedPointsAreWrittenBeforeTheWindowCloses()
+{
+    Window w;
+    const int count = 6;   // most of them within the same second
+    for (int i = 0; i < count; ++i) {
+        w->Image.limiter2() = static_cast<std::uint8_t>(150 + i);
+        w->AfterEdit();
+        w->MenuNewClick();
+    }
+    QVERIFY(w->close());
+    QStringList limiters;
+    for (const auto &p : vorn::listRestorePoints(w.dir.filePath("history"))) {
+        vorn::ParameterImage img;
+        QVERIFY(vorn::loadRestorePoint(w.dir.filePath("history/" + p.fileName), img));
+        limiters.prepend(QString::number(img.limiter2()));
+    }
+    QCOMPARE(limiters, (QStringList{"150", "151", "152", "153", "154", "155"}));
 }
 
 void RestorePointsWindowTest::unwritableFolderIsSaidOnce()
