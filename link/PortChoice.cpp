@@ -129,10 +129,10 @@ QStringList comPortColumns(const ComPortState &state, int language)
 
 QStringList deviceHeaders(int language)
 {
-    return {text4(porttext::HeaderDevice, language),      text4(porttext::HeaderStableName, language),
-            text4(porttext::HeaderUsb, language),         text4(porttext::HeaderSerial, language),
-            text4(porttext::HeaderDescription, language), text4(porttext::HeaderAccess, language),
-            text4(porttext::HeaderUsedBy, language)};
+    return {text4(porttext::HeaderDevice, language),      text4(porttext::HeaderUsedBy, language),
+            text4(porttext::HeaderStableName, language),  text4(porttext::HeaderUsb, language),
+            text4(porttext::HeaderSerial, language),      text4(porttext::HeaderDescription, language),
+            text4(porttext::HeaderAccess, language)};
 }
 
 QStringList deviceColumns(const SerialDevice &device, const std::vector<ComPortState> &states, int language)
@@ -157,8 +157,9 @@ QStringList deviceColumns(const SerialDevice &device, const std::vector<ComPortS
     QStringList usedBy;
     for (int n : comNumbersUsing(device, states))
         usedBy << comName(n);
-    return {device.path,  QFileInfo(device.byIdPath).fileName(), device.usbId(), device.serialNumber,
-            description,  access, usedBy.join(QStringLiteral(", "))};
+    return {device.path,         usedBy.join(QStringLiteral(", ")),
+            QFileInfo(device.byIdPath).fileName(), device.usbId(), device.serialNumber,
+            description,         access};
 }
 
 const SerialDevice *deviceToSuggest(const ComPortState &chosen, const std::vector<SerialDevice> &reported)

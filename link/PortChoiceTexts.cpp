@@ -57,13 +57,12 @@ const Text4 NotWritten{"The settings file %1 could not be written.",
                        "Die Einstellungsdatei %1 ließ sich nicht schreiben.",
                        "Le fichier de réglages %1 n'a pas pu être écrit.", "Soubor nastavení %1 nelze zapsat."};
 
-const Text4 Hint{"One USB serial adapter is plugged in: %1 (%2). Com %3 leads to no device. "
-                 "To use the adapter, choose it in Com, Port settings...",
-                 "Ein USB-Seriell-Adapter ist eingesteckt: %1 (%2). Com %3 führt zu keinem Gerät. "
-                 "Wählen Sie den Adapter unter COM-Anschluß, Porteinstellungen...",
-                 "Un adaptateur série USB est branché : %1 (%2). Com %3 ne mène à aucun périphérique. "
-                 "Pour utiliser l'adaptateur, choisissez-le dans Connection com, Réglages des ports...",
-                 "Je připojen jeden sériový převodník USB: %1 (%2). Com %3 nevede k žádnému zařízení. "
-                 "Převodník vyberete v menu Port, Nastavení portů..."};
+// The way out comes first: the status bar cuts a long hint off at its right end.
+const Text4 Hint{"Com %3 leads to no device. Choose the USB adapter with Com, Port settings...: %1 (%2)",
+                 "Com %3 führt zu keinem Gerät. Wählen Sie den USB-Adapter unter COM-Anschluß, "
+                 "Porteinstellungen...: %1 (%2)",
+                 "Com %3 ne mène à aucun périphérique. Choisissez l'adaptateur USB dans Connection com, "
+                 "Réglages des ports... : %1 (%2)",
+                 "Com %3 nevede k žádnému zařízení. Převodník USB vyberte v menu Port, Nastavení portů...: %1 (%2)"};
 
 }  // namespace vorn::porttext

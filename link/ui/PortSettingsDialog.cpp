@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -49,7 +50,7 @@ QTreeWidget *makeList(QWidget *parent, const char *name, int columns)
 PortSettingsDialog::PortSettingsDialog(QWidget *parent, Lister lister) : QDialog(parent), lister_(std::move(lister))
 {
     setObjectName(QStringLiteral("PortSettingsDialog"));
-    resize(920, 560);
+    resize(1040, 480);
 
     intro_ = new QLabel(this);
     intro_->setWordWrap(true);
@@ -57,7 +58,6 @@ PortSettingsDialog::PortSettingsDialog(QWidget *parent, Lister lister) : QDialog
     ports_ = makeList(this, "ListComPorts", 3);
     for (int n = 1; n <= vorn::kComPortCount; ++n)
         ports_->addTopLevelItem(new QTreeWidgetItem(ports_));
-    ports_->setMinimumHeight(ports_->sizeHintForRow(0) * (vorn::kComPortCount + 1) + 8);
     devicesTitle_ = new QLabel(this);
     devices_ = makeList(this, "ListSerialDevices", 7);
     pathLabel_ = new QLabel(this);
@@ -72,9 +72,9 @@ PortSettingsDialog::PortSettingsDialog(QWidget *parent, Lister lister) : QDialog
     auto *v = new QVBoxLayout(this);
     v->addWidget(intro_);
     v->addWidget(portsTitle_);
-    v->addWidget(ports_, 3);
+    v->addWidget(ports_);
     v->addWidget(devicesTitle_);
-    v->addWidget(devices_, 2);
+    v->addWidget(devices_, 1);
     auto *row = new QHBoxLayout;
     row->addWidget(pathLabel_);
     row->addWidget(path_, 1);
@@ -163,6 +163,16 @@ int PortSettingsDialog::selectedPort() const
 void PortSettingsDialog::showEvent(QShowEvent *event)
 {
     refresh();
+    // All ten ports at once, no scrolling; the devices get the rest.
+    ports_->setFixedHeight(ports_->sizeHintForRow(0) * ports_->topLevelItemCount()
+                           + ports_->header()->sizeHint().height() + 2 * ports_->frameWidth());
+    // Wide enough for the stable names, which are long, as far as the screen allows.
+    const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    int wanted = devices_->header()->length() + 2 * devices_->frameWidth() + margins + 4;
+    if (const QScreen *s = screen())
+        wanted = qMin(wanted, s->availableGeometry().width() * 9 / 10);
+    if (wanted > width())
+        resize(wanted, height());
     refreshTimer_->start();
     QDialog::showEvent(event);
 }

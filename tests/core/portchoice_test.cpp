@@ -176,7 +176,7 @@ void PortChoiceTest::portStatesAndTheHint()
         for (const vorn::SerialDevice &d : row.reported)
             if (d.path == pty.slave) {
                 // COM1 always leads to the pty through the link, COM2 only in one row.
-                const QString usedBy = vorn::deviceColumns(d, states, 0)[6];
+                const QString usedBy = vorn::deviceColumns(d, states, 0)[1];
                 QVERIFY2(usedBy == (row.ptyUsedBy.isEmpty() ? "Com 1" : "Com 1, " + row.ptyUsedBy), qPrintable(usedBy));
             }
     }
