@@ -38,10 +38,19 @@ PortSettingsUi::PortSettingsUi(TFormHlav &form) : QObject(&form), form_(form)
     applyTexts(0);
 }
 
+vorn::SerialDeviceCache &PortSettingsUi::devices()
+{
+    if (!devices_)
+        devices_ = std::make_unique<vorn::SerialDeviceCache>(&PortSettingsUi::listDevices);
+    return *devices_;
+}
+
 void PortSettingsUi::openDialog()
 {
+    // Whoever opens the dialog wants to see the devices as they are now.
+    devices().invalidate();
     if (!dialog_) {
-        dialog_ = new PortSettingsDialog(&form_, &PortSettingsUi::listDevices);
+        dialog_ = new PortSettingsDialog(&form_, [this] { return devices().devices(); });
         dialog_->applyTexts(form_.LanguageIndex);
         dialog_->onChoose = [this](int n, const QString &path) { choose(n, path); };
     }
@@ -89,9 +98,9 @@ bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
 
 void PortSettingsUi::checkHint()
 {
-    const std::vector<vorn::SerialDevice> devices = listDevices();
+    const std::vector<vorn::SerialDevice> &reported = devices().devices();
     const vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
-    setHint(vorn::noConnectionHint(vorn::comPortState(form_.ComPort, ini, devices), devices, form_.LanguageIndex));
+    setHint(vorn::noConnectionHint(vorn::comPortState(form_.ComPort, ini, reported), reported, form_.LanguageIndex));
 }
 
 void PortSettingsUi::setHint(const QString &hint)

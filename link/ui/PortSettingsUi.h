@@ -3,12 +3,14 @@
 // nowhere while one USB adapter is plugged in. Made with the window.
 #pragma once
 
+#include "link/SerialDeviceCache.h"
 #include "link/SerialDevices.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -26,6 +28,8 @@ public:
     // their own here.
     static std::function<std::vector<vorn::SerialDevice>()> deviceLister;
     static std::vector<vorn::SerialDevice> listDevices();
+    // The devices as last listed; listed again only after a device came or went.
+    vorn::SerialDeviceCache &devices();
 
     void openDialog();
     PortSettingsDialog *dialog() const { return dialog_; }
@@ -51,4 +55,5 @@ private:
     QTimer *hintTimer_ = nullptr;   // made when the label first shows
     PortSettingsDialog *dialog_ = nullptr;   // a child of the window
     QString hint_;
+    std::unique_ptr<vorn::SerialDeviceCache> devices_;   // made on first need
 };

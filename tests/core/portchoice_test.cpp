@@ -3,6 +3,7 @@
 #include "FileTestSupport.h"
 #include "files/ProfileIni.h"
 #include "link/PortChoice.h"
+#include "link/SerialDeviceCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,6 +53,7 @@ class PortChoiceTest : public QObject {
 private slots:
     void storingKeepsTheRestOfTheFile();
     void portStatesAndTheHint();
+    void devicesListedAgainOnlyAfterAChange();
 };
 
 void PortChoiceTest::storingKeepsTheRestOfTheFile()
@@ -180,6 +182,28 @@ void PortChoiceTest::portStatesAndTheHint()
                 QVERIFY2(usedBy == (row.ptyUsedBy.isEmpty() ? "Com 1" : "Com 1, " + row.ptyUsedBy), qPrintable(usedBy));
             }
     }
+}
+
+void PortChoiceTest::devicesListedAgainOnlyAfterAChange()
+{
+    QTemporaryDir dev;
+    const QString byId = dev.filePath(QStringLiteral("by-id"));
+    int listed = 0;
+    vorn::SerialDeviceCache cache([&] { ++listed; return std::vector<vorn::SerialDevice>(listed); }, {dev.path(), byId});
+    QCOMPARE(cache.devices().size(), std::size_t(1));
+    QCOMPARE(cache.devices().size(), std::size_t(1));
+    QCOMPARE(listed, 1);
+
+    put(dev.filePath(QStringLiteral("ttyUSB0")), "");   // a device node appears
+    QTRY_VERIFY(cache.stale());
+    QCOMPARE(cache.devices().size(), std::size_t(2));
+    QVERIFY(QDir(dev.path()).mkdir(QStringLiteral("by-id")));   // a folder watched once it exists
+    QTRY_VERIFY(cache.stale());
+    cache.devices();
+    put(byId + QStringLiteral("/usb-Maker_A-if00-port0"), "");
+    QTRY_VERIFY(cache.stale());
+    QCOMPARE(cache.devices().size(), std::size_t(4));
+    QCOMPARE(cache.listings(), 4);
 }
 
 QTEST_GUILESS_MAIN(PortChoiceTest)
