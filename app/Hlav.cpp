@@ -7,6 +7,7 @@
 #include "UpDown.h"
 #include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "link/ui/PortSettingsUi.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 #include "params/New.h"
@@ -37,6 +38,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     composeWindow();
     Datalog = new DatalogController(this);
     History = new ChangeHistoryUi(*this);
+    PortSettings = new PortSettingsUi(*this);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);

@@ -201,6 +201,9 @@ public:
     void tryReconnect();
     std::unique_ptr<vorn::PortIo> openDevice(const QString &device, QString *reason);
     void attachPort(std::unique_ptr<vorn::PortIo> port);
+    // Com, "Port settings..." and the no-connection label's hint; made with the window, its
+    // dialog on first use.
+    class PortSettingsUi *PortSettings = nullptr;
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language

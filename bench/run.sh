@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-7}
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli vorn4-map-tools >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli vorn4-map-tools vorn4-port-check >/dev/null
 B=build/bench
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
@@ -132,3 +132,9 @@ printf '%-34s %14s %14s %10s   %s\n' "cli read-first part [ticks]" "$cli_read" "
 echo
 echo "Map tools (medians, microseconds):"
 "$B/vorn4-map-tools" 2>/dev/null
+
+# The port chooser: the look at the devices taken once a second while the unit is silent,
+# and one refresh of the open dialog.
+echo
+echo "Port chooser (medians, microseconds):"
+"$B/vorn4-port-check" 2>/dev/null

@@ -1,6 +1,7 @@
 // Resolving COM port numbers to device paths.
 #include "PortPath.h"
 
+#include "PortChoice.h"
 #include "files/ConfigDir.h"
 #include "files/ProfileIni.h"
 
@@ -10,9 +11,7 @@ QString comDevicePath(int n)
 {
     if (n < 1 || n > kComPortCount)
         return {};
-    const ProfileIni ini(configPath(kSettingsFileName));
-    const QString device = ini.readString(QStringLiteral("PORTS"), QStringLiteral("COM%1").arg(n)).trimmed();
-    return device.isEmpty() ? QStringLiteral("/dev/ttyS%1").arg(n - 1) : device;
+    return comDevicePath(n, ProfileIni(configPath(kSettingsFileName)));
 }
 
 }  // namespace vorn

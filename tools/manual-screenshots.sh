@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the manual's pictures of the real window against the simulated unit:
-# docs/manual/images/<lang>-page<N>.png for every page in English, German, French and Czech.
+# docs/manual/images/<lang>-page<N>.png for every page in English, German, French and Czech,
+# and <lang>-ports.png, the port settings dialog.
 # Usage: tools/manual-screenshots.sh [BUILD-DIR]   (default build; needs vorn4-screenshots
 # and vorn4-sim built there)
 set -euo pipefail
@@ -20,12 +21,13 @@ done
 printf '[FORM_HLAV]\r\nComPort=1\r\n[PORTS]\r\nCOM1=%s\r\n' "$link" > "$work/vorn4.ini"
 
 codes=(en de fr cz)
-VORN4_CONFIG_DIR="$work" VORN4_SHOT_SETTLE_MS=4000 VORN4_SHOT_READ=1 QT_QPA_PLATFORM=offscreen \
+VORN4_CONFIG_DIR="$work" VORN4_SHOT_SETTLE_MS=4000 VORN4_SHOT_READ=1 VORN4_SHOT_PORTS=1 QT_QPA_PLATFORM=offscreen \
     "$build/vorn4-screenshots" "$work/shots" 0 1 2 3
 mkdir -p "$out"
 for language in 0 1 2 3; do
     for page in 0 1 2 3; do
         cp "$work/shots/lang$language-page$page.png" "$out/${codes[$language]}-page$page.png"
     done
+    cp "$work/shots/ports-dialog-lang$language.png" "$out/${codes[$language]}-ports.png"
 done
 ls -l "$out"

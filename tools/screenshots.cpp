@@ -5,6 +5,8 @@
 #include "history/ui/ChangeHistoryUi.h"
 #include "history/ui/CompareView.h"
 #include "history/ui/RestorePointsDialog.h"
+#include "link/ui/PortSettingsDialog.h"
+#include "link/ui/PortSettingsUi.h"
 #include "maps/ui/MapTools.h"
 #include "tests/support/ScriptedInteraction.h"
 
@@ -20,6 +22,7 @@
 #include <QTabWidget>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 
 // Usage: vorn4-screenshots OUTDIR [LANGUAGE-INDEX...]
 // Runs the real start-up (settings from VORN4_CONFIG_DIR); with VORN4_SHOT_SETTLE_MS the
@@ -174,6 +177,44 @@ int main(int argc, char *argv[])
                 view->grab().save(QStringLiteral("%1/mapview-tab%2.png").arg(out).arg(page));
             }
         }
+    }
+    // Com, "Port settings..." (VORN4_SHOT_PORTS=1): the devices this machine reports, plus a
+    // sample USB adapter when it reports none, so every column has something to show.
+    if (qEnvironmentVariableIntValue("VORN4_SHOT_PORTS")) {
+        PortSettingsUi::deviceLister = [] {
+            std::vector<vorn::SerialDevice> devices = vorn::listSerialDevices();
+            bool usb = false;
+            for (const vorn::SerialDevice &d : devices)
+                usb = usb || d.hasUsbIds;
+            if (!usb) {
+                vorn::SerialDevice sample;
+                sample.path = QStringLiteral("/dev/ttyUSB0");
+                sample.byIdPath = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+                sample.hasUsbIds = true;
+                sample.vendorId = 0x0403;
+                sample.productId = 0x6001;
+                sample.serialNumber = QStringLiteral("A50285BI");
+                sample.description = QStringLiteral("FT232R USB UART");
+                sample.access = {true, false, QStringLiteral("dialout"), false, false};
+                devices.insert(devices.begin(), sample);
+            }
+            return devices;
+        };
+        for (int language : languages) {
+            form.action(kLanguageMenus[language & 3])->trigger();
+            form.action("MenuPortSettings")->trigger();
+            auto *dialog = form.findChild<PortSettingsDialog *>();
+            if (dialog->devices()->topLevelItemCount() > 0)
+                dialog->devices()->setCurrentItem(dialog->devices()->topLevelItem(0));
+            QApplication::processEvents();
+            dialog->grab().save(QStringLiteral("%1/ports-dialog-lang%2.png").arg(out).arg(language));
+            dialog->hide();
+        }
+        QEventLoop settleLabel;   // the no-connection label shows after about a second
+        QTimer::singleShot(1500, &settleLabel, &QEventLoop::quit);
+        settleLabel.exec();
+        form.grab().save(out + "/ports-hint.png");
+        PortSettingsUi::deviceLister = nullptr;
     }
     form.close();
     return 0;
