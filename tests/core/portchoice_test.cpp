@@ -4,6 +4,7 @@
 #include "files/ProfileIni.h"
 #include "link/PortChoice.h"
 #include "link/SerialDeviceCache.h"
+#include "support/Pty.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,22 +18,6 @@ using filetest::get;
 using filetest::put;
 
 namespace {
-
-struct Pty {
-    int master = -1;
-    QString slave;
-    Pty()
-    {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            slave = QString::fromLocal8Bit(ptsname(master));
-    }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
-};
 
 vorn::SerialDevice usbDevice(const char *path, const char *byId, quint16 vendor, quint16 product, const char *what)
 {

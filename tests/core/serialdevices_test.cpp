@@ -3,6 +3,7 @@
 // holding the device open as another program would.
 #include "FileTestSupport.h"
 #include "link/OpenDiagnosis.h"
+#include "support/Pty.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,23 +17,6 @@
 using vorn::OpenDiagnosis;
 
 namespace {
-
-// A pseudo-terminal pair; the slave path is a real character device this user owns.
-struct Pty {
-    int master = -1;
-    QString slave;
-    Pty()
-    {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            slave = QString::fromLocal8Bit(ptsname(master));
-    }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
-};
 
 // A process other than the test that keeps `path` open on its standard input.
 struct Holder {
