@@ -26,6 +26,10 @@ QString comparisonText(const Comparison &c, const QString &otherTitle, int langu
                      + valueWithUnit(*d.parameter, d.after, language, locale);
     if (diffs.empty())
         lines << text4(htext::CompareNoDiff, language);
+    // A map the other side never sent (a Verify that stopped before block 2) is not shown
+    // as if it had been compared.
+    if (!c.mask.test(Off::Advance))
+        return lines.join('\n') + '\n';
     lines << QString() << text4(htext::CompareMapTitle, language);
     QString head = QStringLiteral("%");
     for (int k = 0; k < kMapSize; ++k)

@@ -24,7 +24,7 @@ struct Comparison {
 // Tab-separated lines: a heading (parameter, window, other title), one line per differing
 // parameter with both values in physical units, then the advance map as a 10 x 10 grid
 // (speed columns across, throttle rows down) where a differing cell reads
-// "window*other" and an equal cell its value.
+// "window*other" and an equal cell its value; no grid when the map is not compared.
 QString comparisonText(const Comparison &c, const QString &otherTitle, int language,
                        const QLocale &locale = QLocale());
 

@@ -79,6 +79,9 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
     list_->resizeColumnsToContents();
     list_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
+    const bool mapCompared = c.mask.test(Off::Advance);
+    gridTitle_->setVisible(mapCompared);
+    grid_->setVisible(mapCompared);
     // The rows as the Advance Map page shows them: 100 % at the top.
     QStringList columns, rows;
     for (int k = 0; k < kMapSize; ++k)

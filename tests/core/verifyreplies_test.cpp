@@ -73,6 +73,10 @@ void VerifyRepliesTest::comparesOnlyWhatTheUnitSent()
         QCOMPARE(r.anySent(), row.missing.size() < 2);
         QVERIFY2(!r.mask.test(vorn::Off::Reserved101), row.name);
         QCOMPARE(vorn::verifyRepliesNote(r, 0).isEmpty(), row.missing.empty());
+        // The copied text holds the map grid only when the unit sent the map.
+        const QString text = vorn::comparisonText({image, r.unit, r.mask}, QStringLiteral("unit"), 0);
+        const bool mapSent = std::find(row.missing.begin(), row.missing.end(), 2) == row.missing.end();
+        QVERIFY2(text.contains(QStringLiteral("Advance map (differing cells marked)")) == mapSent, row.name);
     }
     // The note names what is missing in the reader's language.
     vorn::VerifyReplies both{{}, {}, {1, 2}};
