@@ -79,14 +79,19 @@ bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == label_) {
         if (event->type() == QEvent::ShowToParent) {
-            // The unit does not answer: look once now, then about once a second until it does.
+            // The unit does not answer: look soon, then about once a second until it does.
+            // The first look lists the system's devices (about 10 ms), so it waits until the
+            // window is up instead of lengthening start-up, where the label first shows.
             if (!hintTimer_) {
                 hintTimer_ = new QTimer(this);
                 hintTimer_->setInterval(kHintCheckMs);
                 connect(hintTimer_, &QTimer::timeout, this, &PortSettingsUi::checkHint);
             }
             hintTimer_->start();
-            checkHint();
+            QTimer::singleShot(kFirstLookMs, this, [this] {
+                if (hintTimer_->isActive())
+                    checkHint();
+            });
         } else if (event->type() == QEvent::HideToParent) {
             if (hintTimer_)
                 hintTimer_->stop();

@@ -40,6 +40,7 @@ public:
     QString hint() const { return hint_; }
     // While the label shows, the devices are looked at this often.
     static constexpr int kHintCheckMs = 1000;
+    static constexpr int kFirstLookMs = 300;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
