@@ -92,6 +92,12 @@ PortSettingsDialog::PortSettingsDialog(QWidget *parent, Lister lister) : QDialog
         if (onChoose && selectedPort() > 0 && !path_->text().trimmed().isEmpty())
             onChoose(selectedPort(), path_->text().trimmed());
     });
+    // A double click on a device is the same as selecting it and pressing the button.
+    connect(devices_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        path_->setText(item->data(0, kPreferredRole).toString());
+        if (use_->isEnabled())
+            use_->click();
+    });
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
     applyTexts(0);
 }

@@ -135,11 +135,19 @@ void PortSettingsTest::hintThenChooseADeviceForCom2()
     QVERIFY(label->toolTip().isEmpty());
     QVERIFY(form->statusBar()->currentMessage().isEmpty());
 
+    // A double click on a device row chooses it for the selected Com number at once.
+    dialog->ports()->setCurrentItem(dialog->ports()->topLevelItem(2));
+    const QPoint onPty = dialog->devices()->visualItemRect(ptyRow).center();
+    QTest::mousePress(dialog->devices()->viewport(), Qt::LeftButton, {}, onPty);
+    QTest::mouseDClick(dialog->devices()->viewport(), Qt::LeftButton, {}, onPty);
+    QCOMPARE(int(form->ComPort), 3);
+    QCOMPARE(readFile(ini), head + "COM2=" + pty.toUtf8() + "\r\nCOM3=" + pty.toUtf8() + "\r\n" + tail);
+
     // The item and the dialog follow the language.
     form->action("MenuGerman")->trigger();
     QCOMPARE(item->text(), QString("Porteinstellungen..."));
     QCOMPARE(dialog->windowTitle(), QString("Porteinstellungen"));
-    QCOMPARE(dialog->useButton()->text(), QString("Für Com 2 verwenden"));
+    QCOMPARE(dialog->useButton()->text(), QString("Für Com 3 verwenden"));
 
     form.reset();
     PortSettingsUi::deviceLister = nullptr;
