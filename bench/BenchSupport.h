@@ -1,11 +1,17 @@
-// Helpers the benchmark programs share: resident memory and a simulated unit on COM1.
+// Helpers the benchmark programs share: resident memory, a median timing and a simulated
+// unit on COM1.
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace bench {
 
@@ -18,6 +24,20 @@ inline long residentKb()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// The median of `rounds` timings of f(round), in microseconds.
+inline double medianUs(int rounds, const std::function<void(int)> &f)
+{
+    std::vector<double> t;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        f(i);
+        t.push_back(static_cast<double>(clock.nsecsElapsed()) / 1000.0);
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
 }
 
 // Starts the simulated unit, maps COM1 of a settings file in `dir` to its device and points

@@ -1,6 +1,7 @@
 // Prints the cost of the map tools in the started window: a whole-map operation including
 // showing the result, one highlight tick with heat colours on an unchanged map, and the
 // map view's update for one monitor reply. Medians in microseconds.
+#include "BenchSupport.h"
 #include "app/Hlav.h"
 #include "link/Port.h"
 #include "maps/ui/MapTools.h"
@@ -20,18 +21,13 @@
 
 namespace {
 
+// A change's time includes the repaint it asks for.
 double medianUs(int rounds, const std::function<void(int)> &f)
 {
-    std::vector<double> t;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer clock;
-        clock.start();
+    return bench::medianUs(rounds, [&](int i) {
         f(i);
-        QCoreApplication::processEvents();   // the repaint the change asks for
-        t.push_back(clock.nsecsElapsed() / 1000.0);
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
+        QCoreApplication::processEvents();
+    });
 }
 
 }  // namespace

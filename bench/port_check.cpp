@@ -2,6 +2,7 @@
 // once a second while the unit does not answer (the devices as last listed, the chosen
 // port's state, the hint), the same with a fresh listing of the system's devices as after a
 // device came or went, and one refresh of the open dialog. Medians in microseconds.
+#include "BenchSupport.h"
 #include "files/ProfileIni.h"
 #include "link/PortChoice.h"
 #include "link/SerialDeviceCache.h"
@@ -20,15 +21,7 @@ namespace {
 
 double medianUs(int rounds, const std::function<void()> &f)
 {
-    std::vector<double> t;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        f();
-        t.push_back(clock.nsecsElapsed() / 1000.0);
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
+    return bench::medianUs(rounds, [&](int) { f(); });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "datalog/LogFormat.h"
 #include "datalog/ui/DatalogController.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SimOnCom2.h"
 
 #include <QAction>
 #include <QFile>
@@ -45,15 +46,8 @@ void DatalogSimTest::recordedRowsAreWhatTheSimulatorSent()
     TFormHlav::portOpener = nullptr;
     const QString trace = dir.filePath("sent.txt");
     QProcess sim;
-    sim.start(VORN4_SIM_EXE, {"--trace", trace});
-    QVERIFY(sim.waitForStarted(kLong));
-    while (!sim.canReadLine())
-        QVERIFY(sim.waitForReadyRead(kLong));
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    QFile ini(dir.filePath("vorn4.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[PORTS]\r\nCOM2=%1\r\n[FORM_HLAV]\r\nComPort=2\r\n").arg(device).toLocal8Bit());
-    ini.close();
+    const QString device = startSimOnCom2(sim, {"--trace", trace}, dir.path(), kLong);
+    QVERIFY(!device.isEmpty());
 
     ScriptedInteraction answers;
     auto form = std::make_unique<TFormHlav>();

@@ -7,6 +7,7 @@
 #include "history/ui/CompareView.h"
 #include "sim/UnitModel.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SimOnCom2.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,15 +44,8 @@ void HistorySimTest::readEditCompareProgramLeavesMatchingPoints()
     qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
     const QString dump = dir.filePath("unit.bin");
     QProcess sim;
-    sim.start(VORN4_SIM_EXE, {"--dump", dump});
-    QVERIFY(sim.waitForStarted(kLong));
-    while (!sim.canReadLine())
-        QVERIFY(sim.waitForReadyRead(kLong));
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    QFile ini(dir.filePath("vorn4.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[PORTS]\r\nCOM2=%1\r\n[FORM_HLAV]\r\nComPort=2\r\n").arg(device).toLocal8Bit());
-    ini.close();
+    const QString device = startSimOnCom2(sim, {"--dump", dump}, dir.path(), kLong);
+    QVERIFY(!device.isEmpty());
 
     ScriptedInteraction answers;
     auto form = std::make_unique<TFormHlav>();
