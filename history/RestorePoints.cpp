@@ -47,6 +47,15 @@ std::map<QString, QString> readIndex(const QString &folder)
     return units;
 }
 
+// One line of the index. A unit's free text may hold any character; a line break in it
+// would cut its identification short and start a line of its own, so it becomes a space.
+QByteArray indexLine(const QString &name, const QString &unit)
+{
+    QByteArray text = unit.toUtf8();
+    text.replace('\r', ' ').replace('\n', ' ');
+    return name.toUtf8() + '\t' + text + '\n';
+}
+
 std::vector<RestorePoint> scanFolder(const QString &folder)
 {
     std::vector<RestorePoint> points;
@@ -126,7 +135,7 @@ bool RestorePointStore::writeIndex(QString *error)
 {
     QByteArray text;
     for (const auto &[name, unit] : units_)
-        text += name.toUtf8() + '\t' + unit.toUtf8() + '\n';
+        text += indexLine(name, unit);
     if (writeFileAtomically(QDir(folder_).filePath(kRestoreIndexFileName), text))
         return true;
     *error = QStringLiteral("cannot write %1").arg(QDir(folder_).filePath(kRestoreIndexFileName));
@@ -195,7 +204,7 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
         writeIndex(&r.error);
     } else if (!unit.isEmpty()) {
         QFile index(QDir(folder_).filePath(kRestoreIndexFileName));
-        const QByteArray line = name.toUtf8() + '\t' + unit.toUtf8() + '\n';
+        const QByteArray line = indexLine(name, unit);
         if (!index.open(QIODevice::Append) || index.write(line) != line.size() || !index.flush())
             r.error = QStringLiteral("cannot write %1").arg(index.fileName());
     }

@@ -86,6 +86,8 @@ void RestorePointsTest::writes()
         {b, RestoreEvent::BeforeOpen, 0, {}, "2026-12-08_12-00-00_before-open-2.ign"},
         {b, RestoreEvent::Programmed, 0, "VRN04 12. 3.2024 14:30", "2026-12-08_12-00-00_programmed-3.ign"},
         {a, RestoreEvent::BeforeNew, 1, {}, "2026-12-08_12-00-01_before-new.ign"},
+        // A unit's free text may hold a line break; the index keeps it on the point's line.
+        {a, RestoreEvent::Read, 2, "FREE\nTEXT", "2026-12-08_12-00-02_read.ign"},
     };
     for (const Row &row : rows) {
         const auto r = store.write(row.image, row.event, t.addSecs(row.second), row.unit);
@@ -107,9 +109,10 @@ void RestorePointsTest::writes()
         names << p.fileName;
         units << p.unit;
     }
-    QCOMPARE(names, (QStringList{"2026-12-08_12-00-01_before-new.ign", "2026-12-08_12-00-00_programmed-3.ign",
-                                 "2026-12-08_12-00-00_before-open-2.ign", "2026-12-08_12-00-00_read.ign"}));
-    QCOMPARE(units, (QStringList{"", "VRN04 12. 3.2024 14:30", "", "VRN04 12. 3.2024 14:30"}));
+    QCOMPARE(names, (QStringList{"2026-12-08_12-00-02_read.ign", "2026-12-08_12-00-01_before-new.ign",
+                                 "2026-12-08_12-00-00_programmed-3.ign", "2026-12-08_12-00-00_before-open-2.ign",
+                                 "2026-12-08_12-00-00_read.ign"}));
+    QCOMPARE(units, (QStringList{"FREE TEXT", "", "VRN04 12. 3.2024 14:30", "", "VRN04 12. 3.2024 14:30"}));
     // The index sits beside the points and is not a parameter file.
     QVERIFY(QFile::exists(QDir(folder).filePath(vorn::kRestoreIndexFileName)));
 
