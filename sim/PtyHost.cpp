@@ -165,18 +165,36 @@ bool PtyHost::comeBack(std::string &error)
     return makeLink(error);
 }
 
+namespace {
+
+bool replaceFile(const std::string &path, const void *data, std::size_t size)
+{
+    const std::string temp = path + ".tmp";
+    FILE *f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(data, 1, size, f) == size;
+    if (std::fclose(f) != 0 || !ok)
+        return false;
+    return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+}  // namespace
+
 bool PtyHost::writeDump() const
 {
     if (options_.dumpPath.empty())
         return true;
-    const std::string temp = options_.dumpPath + ".tmp";
-    FILE *f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(unit_.memory.data(), 1, unit_.memory.size(), f) == unit_.memory.size();
-    if (std::fclose(f) != 0 || !ok)
-        return false;
-    return std::rename(temp.c_str(), options_.dumpPath.c_str()) == 0;
+    const UnitModel::FaultCounts &c = unit_.faultCounts();
+    char state[256];
+    const int n = std::snprintf(state, sizeof state,
+                                "line_faults %s requests %d replies %d dropped %d corrupted %d stray %d "
+                                "silenced %d hangups %d\n",
+                                unit_.lineFaults() ? "on" : "off", unit_.requests(), unit_.replies(), c.dropped,
+                                c.corrupted, c.stray, c.silenced, c.hangups);
+    // The memory first: a reader that sees the new state line finds the memory of that moment.
+    return replaceFile(options_.dumpPath, unit_.memory.data(), unit_.memory.size())
+           && replaceFile(options_.dumpPath + ".state", state, static_cast<std::size_t>(n));
 }
 
 void PtyHost::receive(double now)
@@ -256,11 +274,20 @@ void PtyHost::sendDue(double now)
     }
 }
 
-void PtyHost::run(const volatile std::sig_atomic_t &stop, volatile std::sig_atomic_t &dumpNow)
+void PtyHost::run(const volatile std::sig_atomic_t &stop, volatile std::sig_atomic_t &dumpNow,
+                  const volatile std::sig_atomic_t &toggles)
 {
     bool peerSeen = false;
     double goneSince = -1;
+    std::sig_atomic_t togglesSeen = 0;
     while (!stop) {
+        if (toggles != togglesSeen) {
+            const std::sig_atomic_t now = toggles;
+            if ((now - togglesSeen) % 2 != 0)
+                unit_.setLineFaults(!unit_.lineFaults());
+            togglesSeen = now;
+            dumpNow = 1;
+        }
         if (dumpNow) {
             dumpNow = 0;
             writeDump();

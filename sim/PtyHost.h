@@ -32,9 +32,13 @@ public:
     bool startTruth(std::string &error) const;
 
     // Serves requests until `stop` is set, the peer has gone for good or the unit hangs up.
-    // `dumpNow` asks for a memory dump; it is cleared when done.
-    void run(const volatile std::sig_atomic_t &stop, volatile std::sig_atomic_t &dumpNow);
+    // `dumpNow` asks for a memory dump; it is cleared when done. Each step of `toggles`
+    // switches the line faults off or on again, and writes the dump to say it is done.
+    void run(const volatile std::sig_atomic_t &stop, volatile std::sig_atomic_t &dumpNow,
+             const volatile std::sig_atomic_t &toggles);
 
+    // The memory to the --dump file, and beside it (FILE.state) one line of the line
+    // faults' state and counts; each file replaced whole.
     bool writeDump() const;
 
 private:

@@ -76,10 +76,23 @@ std::vector<BandTruth> UnitModel::takeTruth()
     return ride_ ? ride_->takeTruth() : std::vector<BandTruth>{};
 }
 
+void UnitModel::setLineFaults(bool on)
+{
+    lineFaults_ = on;
+    burstLeft_ = 0;       // a burst under way ends with the faults
+    hangupNow_ = false;
+}
+
 bool UnitModel::silentBurstNow(double seconds)
 {
     if (faults_.silentBurst <= 0 || faults_.burstEvery <= 0)
         return false;
+    if (!lineFaults_) {
+        // The bursts keep their own clock, so none is owed when the faults come back.
+        while (seconds >= nextBurstAt_)
+            nextBurstAt_ += burstDice_.gap(faults_.burstEvery);
+        return false;
+    }
     if (burstLeft_ == 0 && seconds >= nextBurstAt_) {
         // Bursts start at random, on average burstEvery seconds apart (start to start).
         burstLeft_ = faults_.silentBurst;
@@ -127,8 +140,10 @@ std::vector<LineWrite> UnitModel::answer(const std::uint8_t *request, double sec
     if (faults_.silent)
         return {};
     // A loose connector: the request never arrives.
-    if (silentBurstNow(seconds))
+    if (silentBurstNow(seconds)) {
+        ++counts_.silenced;
         return {};
+    }
     if (faults_.silentBlocks && request[0] != kMonitor)
         return {};
     std::vector<std::uint8_t> bytes = reply(request, seconds);
@@ -138,18 +153,25 @@ std::vector<LineWrite> UnitModel::answer(const std::uint8_t *request, double sec
     // Three throws for every reply whichever chances are set, so that setting one chance
     // does not change when another one strikes.
     const double dropThrow = dice_.uniform(), corruptThrow = dice_.uniform(), hangupThrow = dice_.uniform();
-    if (hangupThrow < faults_.hangupChance) {
+    const bool faulty = lineFaults_;
+    if (faulty && hangupThrow < faults_.hangupChance) {
+        ++counts_.hangups;
         hangupNow_ = true;   // the request was taken, its reply never leaves
         return {};
     }
-    if ((faults_.dropEvery > 0 && n % faults_.dropEvery == 0) || dropThrow < faults_.dropChance)
+    if (faulty && ((faults_.dropEvery > 0 && n % faults_.dropEvery == 0) || dropThrow < faults_.dropChance)) {
+        ++counts_.dropped;
         return {};
-    if ((faults_.corruptEvery > 0 && n % faults_.corruptEvery == 0) || corruptThrow < faults_.corruptChance)
+    }
+    if (faulty && ((faults_.corruptEvery > 0 && n % faults_.corruptEvery == 0) || corruptThrow < faults_.corruptChance)) {
+        ++counts_.corrupted;
         bytes.back() ^= 0x01;
+    }
 
     std::vector<LineWrite> writes;
     int delay = faults_.delayMs;
-    if (faults_.strayEvery > 0 && n % faults_.strayEvery == 0) {
+    if (faulty && faults_.strayEvery > 0 && n % faults_.strayEvery == 0) {
+        ++counts_.stray;
         writes.push_back({std::vector<std::uint8_t>(static_cast<std::size_t>(faults_.strayCount), strayByte_), delay});
         delay = 0;
     }

@@ -80,6 +80,17 @@ public:
     int requests() const { return requests_; }
     int replies() const { return replies_; }
 
+    // A clean line on request: while off, no reply is dropped, spoiled, preceded by junk or
+    // silenced, and the line does not hang up. What the unit is (its program version, its
+    // own byte 101, a dead unit) and the timing of its replies stay as they are.
+    void setLineFaults(bool on);
+    bool lineFaults() const { return lineFaults_; }
+    // What the line faults did so far, so that a soak can tell a silent unit from a spoiled line.
+    struct FaultCounts {
+        int dropped = 0, corrupted = 0, stray = 0, silenced = 0, hangups = 0;
+    };
+    const FaultCounts &faultCounts() const { return counts_; }
+
     // The memory the unit starts with: identification "VRN04", program version from the
     // faults, 12 March 2024 14:30, and settings and a map that a program keeps unchanged.
     static Memory factoryMemory(int programVersion);
@@ -94,6 +105,8 @@ private:
     double nextBurstAt_ = 0;
     int burstLeft_ = 0;
     bool hangupNow_ = false;
+    bool lineFaults_ = true;
+    FaultCounts counts_;
     int requests_ = 0;
     int replies_ = 0;
     std::uint8_t strayByte_ = 0x5A;

@@ -11,6 +11,7 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 volatile std::sig_atomic_t g_dump = 0;
+volatile std::sig_atomic_t g_toggles = 0;
 
 void onStop(int)
 {
@@ -20,6 +21,12 @@ void onStop(int)
 void onDump(int)
 {
     g_dump = 1;
+}
+
+void onToggle(int)
+{
+    // Counted, not flagged: two switches between two looks of the loop cancel out.
+    g_toggles = g_toggles + 1;
 }
 
 void install(int signal, void (*handler)(int))
@@ -49,6 +56,7 @@ int main(int argc, char **argv)
     install(SIGINT, onStop);
     install(SIGHUP, onStop);
     install(SIGUSR1, onDump);
+    install(SIGUSR2, onToggle);
     std::signal(SIGPIPE, SIG_IGN);
 
     vornsim::UnitModel unit(options.faults);
@@ -64,7 +72,7 @@ int main(int argc, char **argv)
     std::printf("%s\n", host.devicePath().c_str());
     std::fflush(stdout);
 
-    host.run(g_stop, g_dump);
+    host.run(g_stop, g_dump, g_toggles);
 
     const bool dumped = host.writeDump();
     host.removeLink();
