@@ -28,7 +28,7 @@ struct Options {
     // Line faults that make between a tenth and a half of the runs end in an error: most lost
     // or spoiled replies are retried away, a silent stretch or a hang-up is not.
     QStringList faults = {"--drop-chance", "0.12", "--corrupt-chance", "0.08", "--silent-burst", "7",
-                          "--burst-every", "8", "--hangup-chance", "0.004", "--split"};
+                          "--burst-every", "6", "--hangup-chance", "0.004", "--split"};
     quint32 seed = 1;
 };
 
@@ -227,7 +227,8 @@ int main(int argc, char *argv[])
         if (hungUp)
             ++hangupEndings;
         tally.check("error: the status bar does not claim sync", !claim, cycles,
-                    QStringLiteral("%1 while the unit %2 the image").arg(unitPart ? unitPart->text() : QString(), holds ? "holds" : "does not hold"));
+                    QStringLiteral("after \"%1\" of a %2: \"%3\" while the unit %4 the image")
+                        .arg(text, run, unitPart ? unitPart->text() : QString(), holds ? "holds" : "does not hold"));
         tally.check("error: the window's image unchanged", parametersOf(form->Image) == imageBefore, cycles);
 
         // A Verify on a clean line tells what the unit holds, and the status bar with it.
