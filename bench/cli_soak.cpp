@@ -34,7 +34,7 @@ struct Options {
 // Line faults that make between a tenth and a half of the runs end in an error: most lost
 // or spoiled replies are retried away, a silent stretch or a hang-up is not.
 const QStringList kDefaultFaults = {"--drop-chance", "0.12", "--corrupt-chance", "0.08", "--silent-burst", "7",
-                                    "--burst-every", "8", "--hangup-chance", "0.004", "--split"};
+                                    "--burst-every", "6", "--hangup-chance", "0.004", "--split"};
 
 bool parse(const QStringList &args, Options &o)
 {
