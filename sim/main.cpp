@@ -6,12 +6,12 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 volatile std::sig_atomic_t g_dump = 0;
+volatile std::sig_atomic_t g_toggles = 0;
 
 void onStop(int)
 {
@@ -21,6 +21,12 @@ void onStop(int)
 void onDump(int)
 {
     g_dump = 1;
+}
+
+void onToggle(int)
+{
+    // Counted, not flagged: two switches between two looks of the loop cancel out.
+    g_toggles = g_toggles + 1;
 }
 
 void install(int signal, void (*handler)(int))
@@ -50,6 +56,7 @@ int main(int argc, char **argv)
     install(SIGINT, onStop);
     install(SIGHUP, onStop);
     install(SIGUSR1, onDump);
+    install(SIGUSR2, onToggle);
     std::signal(SIGPIPE, SIG_IGN);
 
     vornsim::UnitModel unit(options.faults);
@@ -58,27 +65,16 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "vorn4-sim: %s\n", error.c_str());
         return 1;
     }
-    if (!options.linkPath.empty()) {
-        // Replace an old link of ours, never a real file.
-        char target[4096];
-        if (readlink(options.linkPath.c_str(), target, sizeof target) >= 0)
-            unlink(options.linkPath.c_str());
-        if (symlink(host.devicePath().c_str(), options.linkPath.c_str()) != 0) {
-            std::perror(("vorn4-sim: cannot make the link " + options.linkPath).c_str());
-            return 1;
-        }
+    if (!host.makeLink(error) || !host.startTruth(error)) {
+        std::fprintf(stderr, "vorn4-sim: %s\n", error.c_str());
+        return 1;
     }
     std::printf("%s\n", host.devicePath().c_str());
     std::fflush(stdout);
 
-    host.run(g_stop, g_dump);
+    host.run(g_stop, g_dump, g_toggles);
 
     const bool dumped = host.writeDump();
-    if (!options.linkPath.empty()) {
-        char target[4096];
-        const ssize_t n = readlink(options.linkPath.c_str(), target, sizeof target - 1);
-        if (n >= 0 && std::string(target, static_cast<std::size_t>(n)) == host.devicePath())
-            unlink(options.linkPath.c_str());
-    }
+    host.removeLink();
     return dumped ? 0 : 1;
 }

@@ -103,39 +103,63 @@ private slots:
 
     void faultsOnReplies_data()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("expected");   // per request: '.' clean, '-' none, 'x' bad check, 's' split, 'j' junk first
-        QTest::newRow("drop every 3rd") << "--drop-every" << 3 << "..-..-";
-        QTest::newRow("corrupt every 2nd") << "--corrupt-every" << 2 << ".x.x.x";
-        QTest::newRow("stray before every 4th") << "--stray-every" << 4 << "...j..";
-        QTest::newRow("split") << "--split" << 0 << "ssssss";
-        QTest::newRow("silent") << "--silent" << 0 << "------";
-        QTest::newRow("silent to blocks") << "--silent-blocks" << 0 << "-.-.-.";
+        QTest::addColumn<QString>("options");
+        // Requests (one a second) from which the line faults are off, and on again; -1 never.
+        QTest::addColumn<int>("offFrom");
+        QTest::addColumn<int>("onFrom");
+        // Per request: '.' clean, '-' none, 'h' none and the line hangs up, 'x' bad check,
+        // 's' split, 'j' junk first.
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("lineFaults");   // replies dropped, spoiled, led with junk or silenced by the line
+        QTest::newRow("drop every 3rd") << "--drop-every 3" << -1 << -1 << "..-..-" << 2;
+        QTest::newRow("corrupt every 2nd") << "--corrupt-every 2" << -1 << -1 << ".x.x.x" << 3;
+        QTest::newRow("stray before every 4th") << "--stray-every 4" << -1 << -1 << "...j.." << 1;
+        QTest::newRow("split") << "--split" << -1 << -1 << "ssssss" << 0;
+        QTest::newRow("silent") << "--silent" << -1 << -1 << "------" << 0;
+        QTest::newRow("silent to blocks") << "--silent-blocks" << -1 << -1 << "-.-.-." << 0;
+        QTest::newRow("every reply dropped by chance") << "--drop-chance 1" << -1 << -1 << "------" << 6;
+        QTest::newRow("every check byte spoiled by chance") << "--corrupt-chance 1" << -1 << -1 << "xxxxxx" << 6;
+        QTest::newRow("hang-up by chance") << "--hangup-chance 1" << -1 << -1 << "hhhhhh" << 6;
+        QTest::newRow("bursts of 3 back to back") << "--silent-burst 3 --burst-every 0.001" << -1 << -1 << ".-----" << 5;
+        QTest::newRow("no chance, no fault") << "--drop-chance 0 --corrupt-chance 0 --hangup-chance 0" << -1 << -1
+                                             << "......" << 0;
+        // Switched off and on again: a clean line in between, the unit itself unchanged.
+        QTest::newRow("drops off for two") << "--drop-chance 1" << 2 << 4 << "--..----" << 6;
+        QTest::newRow("burst cut short") << "--silent-burst 5 --burst-every 0.001" << 3 << -1 << ".--....." << 2;
+        QTest::newRow("hang-ups and junk off") << "--hangup-chance 1 --stray-every 1" << 0 << 3 << "...hhh" << 3;
+        QTest::newRow("periodic faults off") << "--drop-every 2 --corrupt-every 3" << 1 << -1 << "......." << 0;
+        QTest::newRow("split and silence stay") << "--split --silent-blocks" << 0 << -1 << "-s-s-s" << 0;
     }
     void faultsOnReplies()
     {
-        QFETCH(QString, option);
-        QFETCH(int, value);
+        QFETCH(QString, options);
+        QFETCH(int, offFrom);
+        QFETCH(int, onFrom);
         QFETCH(QString, expected);
-        QByteArray opt = option.toLatin1(), num = QByteArray::number(value);
-        char prog[] = "vorn4-sim";
-        std::vector<char *> argv{prog, opt.data()};
-        if (value)
-            argv.push_back(num.data());
-        vornsim::Options options;
+        QFETCH(int, lineFaults);
+        QList<QByteArray> words{"vorn4-sim"};
+        for (const QString &w : options.split(' '))
+            words << w.toLatin1();
+        std::vector<char *> argv;
+        for (QByteArray &w : words)
+            argv.push_back(w.data());
+        vornsim::Options parsed;
         std::string error;
-        QVERIFY(vornsim::parseOptions(static_cast<int>(argv.size()), argv.data(), options, error));
-        vornsim::UnitModel unit(options.faults);
+        QVERIFY2(vornsim::parseOptions(static_cast<int>(argv.size()), argv.data(), parsed, error), error.c_str());
+        vornsim::UnitModel unit(parsed.faults);
         QString seen;
         for (int i = 0; i < expected.size(); ++i) {
-            const auto writes = ask(unit, request(i % 2 ? 0x30 : 0x41));
+            if (i == offFrom)
+                unit.setLineFaults(false);
+            if (i == onFrom)
+                unit.setLineFaults(true);
+            const auto writes = ask(unit, request(i % 2 ? 0x30 : 0x41), 1.0 * i);
             const QByteArray all = joined(writes);
             std::uint8_t x = 0xFF;
             for (char c : all.right(102))
                 x ^= static_cast<std::uint8_t>(c);
             if (writes.empty())
-                seen += '-';
+                seen += unit.takeHangup() ? 'h' : '-';
             else if (writes.size() == 2 && writes[0].bytes.size() == 51 && writes[1].afterMs > 0)
                 seen += 's';
             else if (writes.size() == 2 && writes[0].bytes.size() == 5 && all.size() == 107)
@@ -146,6 +170,8 @@ private slots:
                 seen += '?';
         }
         QCOMPARE(seen, expected);
+        const auto &c = unit.faultCounts();
+        QCOMPARE(c.dropped + c.corrupted + c.stray + c.silenced + c.hangups, lineFaults);
     }
 
     void programVersionByte101AndHangup()
