@@ -1,5 +1,5 @@
 // The active-cell search over the speed points and the throttle axis.
-#include "Tune.h"
+#include "ActiveCell.h"
 
 namespace vorn {
 

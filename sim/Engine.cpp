@@ -1,5 +1,7 @@
-// The engine model and the monitor reply encoding of the simulated unit.
+// The sweep ride, the unit's advance and the monitor reply encoding of the simulated unit.
 #include "Engine.h"
+
+#include "link/ActiveCell.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,24 +10,7 @@ namespace vornsim {
 
 namespace {
 
-constexpr std::array<int, 10> kThrottleRows{0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
 constexpr double kPi = 3.14159265358979323846;
-
-// Index of the point nearest to value (points ascending).
-template <class Points>
-int nearestIndex(const Points &points, int value)
-{
-    int best = 0;
-    for (int i = 1; i < static_cast<int>(points.size()); ++i)
-        if (std::abs(points[i] - value) < std::abs(points[best] - value))
-            best = i;
-    return best;
-}
-
-int mvToCounts(int mv)
-{
-    return std::clamp(mv, 0, 5000) * 1023 / 5000;
-}
 
 int rpmAt(double seconds, const Memory &m)
 {
@@ -67,12 +52,38 @@ void put16(Bytes102 &f, int at, std::uint16_t v)
 
 std::uint8_t mapAdvance(const Memory &m, int rpm, int tpsPercent)
 {
-    std::array<int, 10> columns{};
-    for (int k = 0; k < 10; ++k)
-        columns[k] = m[At::RpmAdv + k] * 100;
-    const int column = nearestIndex(columns, rpm);
-    const int row = m[At::TpsMap] ? nearestIndex(kThrottleRows, tpsPercent) : 9;
-    return m[At::Map + 10 * row + column];
+    vorn::ParameterImage image;
+    std::copy(m.begin(), m.end(), image.bytes.begin());
+    vorn::LiveValues live;
+    live.speed = static_cast<std::uint16_t>(std::clamp(rpm, 0, 0xFFFF));
+    live.tpsPercent = static_cast<std::uint8_t>(std::clamp(tpsPercent, 0, 0xFF));
+    const vorn::LiveCell cell = vorn::findActiveCell(image, live, m[At::TpsMap] != 0);
+    if (cell.belowMap)
+        return m[At::BaseAdv];
+    return m[At::Map + 10 * cell.throttleRow + cell.advanceColumn];
+}
+
+void fillUnitFields(EngineState &s, double seconds, const Memory &m, int rpm, std::uint8_t advance)
+{
+    const int tps0 = m[At::Tps0] * 10, tps100 = m[At::Tps100] * 10 + 2500;
+    s.tpsRaw = static_cast<std::uint16_t>(mvToCounts(tps0 + (tps100 - tps0) * s.tpsPercent / 100));
+    s.supplyMv = static_cast<std::uint16_t>(13800 + std::lround(120 * std::sin(seconds / 2.3)));
+
+    const int channels = std::clamp<int>(m[At::OutputCount], 1, 4);
+    for (int ch = 0; ch < channels; ++ch)
+        s.advance[ch] = advance;
+
+    const int limiter = m[At::Limiter2] * 100;
+    s.rpmAlarm = limiter > 0 && rpm >= limiter;
+    s.rpmWarning = limiter > 0 && rpm >= limiter - 600;
+    s.shiftLightActive = m[At::PilotLight] > 0 && rpm >= m[At::PilotLight] * 100;
+
+    // Both pick-ups have seen enough revolutions, so the program finds no pick-up error.
+    const std::uint8_t revs = static_cast<std::uint8_t>(std::min(255, m[At::RevsWithoutIgnition] + 1));
+    s.pickupRevs = {revs, revs};
+    s.pickupRunning[0] = 1;
+    s.pickupRunning[1] = m[At::SyncMethod] == 0 || m[At::SyncMethod] == 4;
+    s.servoOk = 1;
 }
 
 EngineState engineAt(double seconds, const Memory &m)
@@ -81,32 +92,13 @@ EngineState engineAt(double seconds, const Memory &m)
     s.rpm = static_cast<std::uint16_t>(rpmAt(seconds, m));
     const double wave = std::sin(2 * kPi * seconds / kThrottleSeconds);
     s.tpsPercent = static_cast<std::uint8_t>(std::lround(50 + 50 * wave));
-    const int tps0 = m[At::Tps0] * 10, tps100 = m[At::Tps100] * 10 + 2500;
-    s.tpsRaw = static_cast<std::uint16_t>(mvToCounts(tps0 + (tps100 - tps0) * s.tpsPercent / 100));
-    s.supplyMv = static_cast<std::uint16_t>(13800 + std::lround(120 * std::sin(seconds / 2.3)));
-
-    const int channels = std::clamp<int>(m[At::OutputCount], 1, 4);
-    const std::uint8_t advance = mapAdvance(m, s.rpm, s.tpsPercent);
-    for (int ch = 0; ch < channels; ++ch)
-        s.advance[ch] = advance;
-
-    const int limiter = m[At::Limiter2] * 100;
-    s.rpmAlarm = limiter > 0 && s.rpm >= limiter;
-    s.rpmWarning = limiter > 0 && s.rpm >= limiter - 600;
-    s.shiftLightActive = m[At::PilotLight] > 0 && s.rpm >= m[At::PilotLight] * 100;
+    fillUnitFields(s, seconds, m, s.rpm, mapAdvance(m, s.rpm, s.tpsPercent));
     s.clutchActive = std::fmod(seconds, 10.0) < 1.0;
-
-    // Both pick-ups have seen enough revolutions, so the program finds no pick-up error.
-    const std::uint8_t revs = static_cast<std::uint8_t>(std::min(255, m[At::RevsWithoutIgnition] + 1));
-    s.pickupRevs = {revs, revs};
-    s.pickupRunning[0] = 1;
-    s.pickupRunning[1] = m[At::SyncMethod] == 0 || m[At::SyncMethod] == 4;
 
     // The servo follows its target with about half a second of lag.
     s.servoDesiredRaw = static_cast<std::uint16_t>(mvToCounts(servoTargetMv(m, s.rpm)));
     s.servoMeasuredRaw = static_cast<std::uint16_t>(
         mvToCounts(servoTargetMv(m, rpmAt(std::max(0.0, seconds - 0.5), m))));
-    s.servoOk = 1;
     s.test[0] = static_cast<std::uint16_t>(seconds);
     s.test[1] = s.rpm / 10;
     return s;

@@ -28,7 +28,35 @@ const char *usageText()
            "  --stray-every N        write junk bytes just before every N-th reply\n"
            "  --stray-count K        that many junk bytes (default 5)\n"
            "  --wrong-101            keep an own value in reserved byte 101 of block 1\n"
-           "  --hangup-after N       hang up the line after N requests\n";
+           "  --hangup-after N       hang up the line after N requests\n"
+           "Random faults, thrown from the seed so that a run can be replayed:\n"
+           "  --drop-chance P        leave out each reply with chance P (0 to 1)\n"
+           "  --corrupt-chance P     spoil the check byte of each reply with chance P\n"
+           "  --silent-burst N       now and then N requests in a row get no answer (a loose\n"
+           "  --burst-every S        connector), on average every S seconds (default 30)\n"
+           "  --hangup-chance P      with chance P hang up the line instead of a reply; the line\n"
+           "                         comes back a second later at the --link path (without\n"
+           "                         --link the new device is printed as a further line)\n"
+           "  --seed N               seed of the random faults, the speed noise and the road\n"
+           "                         ride (default 1)\n"
+           "The engine:\n"
+           "  --ride NAME            sweep (default): the speed sweeps from idle to the limiter and\n"
+           "                           back every 30 s, the throttle waves every 7 s;\n"
+           "                         pulls: a motorcycle model that answers to the unit's map\n"
+           "                           idles, pulls away and, in 3rd gear, makes full-throttle\n"
+           "                           pulls from 3,800 rpm to the limiter, then shuts the\n"
+           "                           throttle and coasts down again, over and over;\n"
+           "                         road: the same model in mixed riding (stops, pulling away,\n"
+           "                           steady, brisk and full throttle, braking, shifts)\n"
+           "  --noise RPM            pulls and road: the reported speed is off by up to RPM either\n"
+           "                         way, from the seed (default 10; 0 for exact speeds)\n"
+           "  --truth FILE           pulls and road: write the model's truth for every pull (full\n"
+           "                         throttle in one gear) to FILE, appended after each pull ends:\n"
+           "                         a header line, then one line per 250 rpm band the pull crossed\n"
+           "                         whole: pull,rpm_from,rpm_to,seconds,torque,engine_torque,advance\n"
+           "                         (pull number from 1; time in the band; time-mean torques in N*m\n"
+           "                         at the crank: torque is what accelerated the engine and bike,\n"
+           "                         engine_torque the engine's own; advance in degrees)\n";
 }
 
 bool parseOptions(int argc, char **argv, Options &o, std::string &error)
@@ -53,6 +81,19 @@ bool parseOptions(int argc, char **argv, Options &o, std::string &error)
                 return false;
             }
             out = static_cast<int>(n);
+            return true;
+        };
+        auto chance = [&](const char *name, double &out, double low, double high) {
+            const char *v = value(name);
+            if (!v)
+                return false;
+            char *end = nullptr;
+            const double x = std::strtod(v, &end);
+            if (*v == '\0' || *end != '\0' || !(x >= low && x <= high)) {
+                error = std::string(name) + ": out of range or not a number: " + v;
+                return false;
+            }
+            out = x;
             return true;
         };
         bool ok = true;
@@ -106,6 +147,32 @@ bool parseOptions(int argc, char **argv, Options &o, std::string &error)
             o.faults.wrong101 = true;
         } else if (arg == "--hangup-after") {
             ok = number("--hangup-after", o.faults.hangupAfter);
+        } else if (arg == "--drop-chance") {
+            ok = chance("--drop-chance", o.faults.dropChance, 0, 1);
+        } else if (arg == "--corrupt-chance") {
+            ok = chance("--corrupt-chance", o.faults.corruptChance, 0, 1);
+        } else if (arg == "--hangup-chance") {
+            ok = chance("--hangup-chance", o.faults.hangupChance, 0, 1);
+        } else if (arg == "--silent-burst") {
+            ok = number("--silent-burst", o.faults.silentBurst);
+        } else if (arg == "--burst-every") {
+            ok = chance("--burst-every", o.faults.burstEvery, 0.001, 1e6);
+        } else if (arg == "--seed") {
+            int seed = 0;
+            ok = number("--seed", seed);
+            o.faults.seed = o.riding.seed = static_cast<std::uint64_t>(seed);
+        } else if (arg == "--ride") {
+            const char *v = value("--ride");
+            ok = v != nullptr && rideFromName(v, o.riding.ride);
+            if (!ok && error.empty())
+                error = std::string("--ride: sweep, pulls or road: ") + v;
+        } else if (arg == "--noise") {
+            ok = number("--noise", o.riding.noiseRpm);
+        } else if (arg == "--truth") {
+            const char *v = value("--truth");
+            ok = v != nullptr;
+            if (ok)
+                o.truthPath = v;
         } else {
             error = "unknown option: " + arg;
             ok = false;

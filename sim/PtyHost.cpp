@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +19,8 @@ namespace {
 // A partial request older than this is dropped, the way a unit resynchronises on a pause.
 constexpr double kInterByteResetSeconds = 0.03;
 constexpr int kIdlePollMs = 10;
+// How long a thrown hang-up keeps the line away: about one look of the program for it.
+constexpr double kDownSeconds = 1.0;
 
 void sleepMs(int ms)
 {
@@ -44,6 +47,14 @@ PtyHost::~PtyHost()
 
 bool PtyHost::open(std::string &error)
 {
+    if (!openLine(error))
+        return false;
+    start_ = monotonicSeconds();
+    return true;
+}
+
+bool PtyHost::openLine(std::string &error)
+{
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
         error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
@@ -69,8 +80,89 @@ bool PtyHost::open(std::string &error)
         ::close(slave);
     }
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-    start_ = monotonicSeconds();
     return true;
+}
+
+bool PtyHost::makeLink(std::string &error)
+{
+    const std::string &link = options_.linkPath;
+    if (link.empty())
+        return true;
+    struct stat st {};
+    if (lstat(link.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+        error = "cannot make the link " + link + ": it is not a link";
+        return false;
+    }
+    // Made beside it and renamed over it, so the path never points nowhere.
+    const std::string temp = link + ".new";
+    unlink(temp.c_str());
+    if (symlink(slavePath_.c_str(), temp.c_str()) != 0 || std::rename(temp.c_str(), link.c_str()) != 0) {
+        error = "cannot make the link " + link + ": " + std::strerror(errno);
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+void PtyHost::removeLink() const
+{
+    if (options_.linkPath.empty())
+        return;
+    char target[4096];
+    const ssize_t n = readlink(options_.linkPath.c_str(), target, sizeof target - 1);
+    if (n >= 0 && std::string(target, static_cast<std::size_t>(n)) == slavePath_)
+        unlink(options_.linkPath.c_str());
+}
+
+bool PtyHost::startTruth(std::string &error) const
+{
+    if (options_.truthPath.empty())
+        return true;
+    FILE *f = std::fopen(options_.truthPath.c_str(), "w");
+    const std::string header = truthHeader();
+    if (!f || std::fputs(header.c_str(), f) < 0 || std::fclose(f) != 0) {
+        error = "cannot write " + options_.truthPath;
+        return false;
+    }
+    return true;
+}
+
+void PtyHost::keepEngineGoing(double now)
+{
+    unit_.runEngine(now - start_);
+    const std::vector<BandTruth> bands = unit_.takeTruth();
+    if (bands.empty() || options_.truthPath.empty())
+        return;
+    FILE *f = std::fopen(options_.truthPath.c_str(), "a");
+    if (!f)
+        return;
+    for (const BandTruth &b : bands)
+        std::fputs(truthLine(b).c_str(), f);
+    std::fclose(f);
+}
+
+void PtyHost::hangUp(double now)
+{
+    // As a pulled cable: the device goes away (the program on the other end sees its line
+    // fail), and so does the link to it, until the line comes back.
+    removeLink();
+    ::close(master_);
+    master_ = -1;
+    pending_.clear();
+    partial_.clear();
+    downUntil_ = now + kDownSeconds;
+}
+
+bool PtyHost::comeBack(std::string &error)
+{
+    if (!openLine(error))
+        return false;
+    if (options_.linkPath.empty()) {
+        std::printf("%s\n", slavePath_.c_str());
+        std::fflush(stdout);
+        return true;
+    }
+    return makeLink(error);
 }
 
 bool PtyHost::writeDump() const
@@ -174,6 +266,21 @@ void PtyHost::run(const volatile std::sig_atomic_t &stop, volatile std::sig_atom
             writeDump();
         }
         const double now = monotonicSeconds();
+        keepEngineGoing(now);
+        if (master_ < 0) {
+            if (now < downUntil_) {
+                sleepMs(kIdlePollMs);
+                continue;
+            }
+            std::string error;
+            if (!comeBack(error)) {
+                std::fprintf(stderr, "vorn4-sim: %s\n", error.c_str());
+                break;
+            }
+            peerSeen = false;
+            goneSince = -1;
+            continue;
+        }
         int timeoutMs = kIdlePollMs;
         if (!pending_.empty())
             timeoutMs = std::max(0, std::min(timeoutMs, static_cast<int>((pending_.front().due - now) * 1000)));
@@ -200,6 +307,10 @@ void PtyHost::run(const volatile std::sig_atomic_t &stop, volatile std::sig_atom
         goneSince = -1;
         if (ready > 0 && (p.revents & POLLIN))
             receive(after);
+        if (unit_.takeHangup()) {
+            hangUp(after);
+            continue;
+        }
         sendDue(monotonicSeconds());
         if (unit_.hangupDue() && pending_.empty()) {
             ::close(master_);

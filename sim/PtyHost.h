@@ -18,9 +18,18 @@ public:
     PtyHost(UnitModel &unit, const Options &options) : unit_(unit), options_(options) {}
     ~PtyHost();
 
-    // Creates the pseudo-terminal in raw mode; false with `error` set on failure.
+    // Creates the pseudo-terminal in raw mode and starts the clock; false with `error` set
+    // on failure.
     bool open(std::string &error);
     const std::string &devicePath() const { return slavePath_; }
+
+    // Points the --link path at the device (replacing an old link, never a real file), and
+    // removes it again if it still points there.
+    bool makeLink(std::string &error);
+    void removeLink() const;
+
+    // Starts the --truth file with its header.
+    bool startTruth(std::string &error) const;
 
     // Serves requests until `stop` is set, the peer has gone for good or the unit hangs up.
     // `dumpNow` asks for a memory dump; it is cleared when done.
@@ -29,6 +38,10 @@ public:
     bool writeDump() const;
 
 private:
+    bool openLine(std::string &error);
+    void keepEngineGoing(double now);
+    void hangUp(double now);
+    bool comeBack(std::string &error);
     void noteSent(const std::vector<LineWrite> &writes) const;
     struct Pending {
         double due;
@@ -47,6 +60,7 @@ private:
     double lastByteAt_ = 0;
     std::deque<Pending> pending_;
     double start_ = 0;
+    double downUntil_ = 0;   // after a thrown hang-up: when the line comes back
 };
 
 double monotonicSeconds();

@@ -55,7 +55,41 @@ Memory UnitModel::factoryMemory(int programVersion)
     return m;
 }
 
-UnitModel::UnitModel(const Faults &faults) : memory(factoryMemory(faults.programVersion)), faults_(faults) {}
+UnitModel::UnitModel(const Faults &faults, const Riding &riding)
+    : memory(factoryMemory(faults.programVersion)), faults_(faults), dice_(faults.seed, kFaultDice),
+      burstDice_(faults.seed, kFaultDice + 1)
+{
+    if (riding.ride != Ride::Sweep)
+        ride_ = std::make_unique<RideModel>(riding.ride, riding.seed, riding.noiseRpm);
+    if (faults_.silentBurst > 0 && faults_.burstEvery > 0)
+        nextBurstAt_ = burstDice_.gap(faults_.burstEvery);
+}
+
+void UnitModel::runEngine(double seconds)
+{
+    if (ride_)
+        ride_->runTo(seconds, memory);
+}
+
+std::vector<BandTruth> UnitModel::takeTruth()
+{
+    return ride_ ? ride_->takeTruth() : std::vector<BandTruth>{};
+}
+
+bool UnitModel::silentBurstNow(double seconds)
+{
+    if (faults_.silentBurst <= 0 || faults_.burstEvery <= 0)
+        return false;
+    if (burstLeft_ == 0 && seconds >= nextBurstAt_) {
+        // Bursts start at random, on average burstEvery seconds apart (start to start).
+        burstLeft_ = faults_.silentBurst;
+        nextBurstAt_ = seconds + burstDice_.gap(faults_.burstEvery);
+    }
+    if (burstLeft_ == 0)
+        return false;
+    --burstLeft_;
+    return true;
+}
 
 std::vector<std::uint8_t> UnitModel::reply(const std::uint8_t *request, double seconds)
 {
@@ -64,7 +98,9 @@ std::vector<std::uint8_t> UnitModel::reply(const std::uint8_t *request, double s
     const std::uint8_t command = request[0];
     const std::uint8_t *data = request + 1;
     if (command == kMonitor) {
-        EngineState state = engineAt(seconds, memory);
+        if (ride_)
+            ride_->runTo(seconds, memory);
+        EngineState state = ride_ ? ride_->state(seconds, memory) : engineAt(seconds, memory);
         state.programCount = programCount;
         state.test[2] = static_cast<std::uint16_t>(requests_);
         const Bytes102 f = monitorReply(state);
@@ -90,15 +126,25 @@ std::vector<LineWrite> UnitModel::answer(const std::uint8_t *request, double sec
     ++requests_;
     if (faults_.silent)
         return {};
+    // A loose connector: the request never arrives.
+    if (silentBurstNow(seconds))
+        return {};
     if (faults_.silentBlocks && request[0] != kMonitor)
         return {};
     std::vector<std::uint8_t> bytes = reply(request, seconds);
     if (bytes.empty())
         return {};
     const int n = ++replies_;
-    if (faults_.dropEvery > 0 && n % faults_.dropEvery == 0)
+    // Three throws for every reply whichever chances are set, so that setting one chance
+    // does not change when another one strikes.
+    const double dropThrow = dice_.uniform(), corruptThrow = dice_.uniform(), hangupThrow = dice_.uniform();
+    if (hangupThrow < faults_.hangupChance) {
+        hangupNow_ = true;   // the request was taken, its reply never leaves
         return {};
-    if (faults_.corruptEvery > 0 && n % faults_.corruptEvery == 0)
+    }
+    if ((faults_.dropEvery > 0 && n % faults_.dropEvery == 0) || dropThrow < faults_.dropChance)
+        return {};
+    if ((faults_.corruptEvery > 0 && n % faults_.corruptEvery == 0) || corruptThrow < faults_.corruptChance)
         bytes.back() ^= 0x01;
 
     std::vector<LineWrite> writes;

@@ -2,15 +2,20 @@
 // can be told to show. Plain C++; the pty host and the tests drive it.
 #pragma once
 
+#include "Dice.h"
 #include "Engine.h"
 #include "Protocol.h"
+#include "RideModel.h"
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace vornsim {
 
 // Misbehaviour on request. Counters are 1-based: dropEvery 3 drops the 3rd, 6th ... reply.
+// The chances are thrown for every reply from the seed, so a run can be replayed.
 struct Faults {
     int programVersion = 40;   // block 0 byte 10
     bool silent = false;       // never answers
@@ -24,6 +29,19 @@ struct Faults {
     int strayCount = 5;
     bool wrong101 = false;     // keeps its own value in reserved byte 101 when block 1 is stored
     int hangupAfter = 0;       // hangs up the line after this many request frames
+    double dropChance = 0;     // each reply left out with this chance
+    double corruptChance = 0;  // each reply's check byte spoiled with this chance
+    double hangupChance = 0;   // the line hangs up instead of each reply with this chance
+    int silentBurst = 0;       // now and then this many requests in a row get no answer,
+    double burstEvery = 30;    // on average every this many seconds
+    std::uint64_t seed = 1;
+};
+
+// What the engine does, and the seed and size of the noise on the reported speed.
+struct Riding {
+    Ride ride = Ride::Sweep;
+    std::uint64_t seed = 1;
+    int noiseRpm = 10;
 };
 
 constexpr std::uint8_t kOwnByte101 = 0xA5;
@@ -37,7 +55,7 @@ struct LineWrite {
 
 class UnitModel {
 public:
-    explicit UnitModel(const Faults &faults = {});
+    explicit UnitModel(const Faults &faults = {}, const Riding &riding = {});
 
     // The unit's parameter memory in the program's image layout: block 0 its
     // identification, blocks 1 and 2 what was last stored.
@@ -52,6 +70,13 @@ public:
     std::vector<std::uint8_t> reply(const std::uint8_t *request, double seconds);
 
     bool hangupDue() const { return faults_.hangupAfter > 0 && requests_ >= faults_.hangupAfter; }
+    // A hang-up thrown by hangupChance: true once; the line goes and comes back.
+    bool takeHangup() { return std::exchange(hangupNow_, false); }
+
+    // Keeps the pulls or road ride going on the simulator's clock (the sweep needs nothing).
+    void runEngine(double seconds);
+    // The truth of the pulls finished since the last call (pulls and road rides).
+    std::vector<BandTruth> takeTruth();
     int requests() const { return requests_; }
     int replies() const { return replies_; }
 
@@ -60,7 +85,15 @@ public:
     static Memory factoryMemory(int programVersion);
 
 private:
+    bool silentBurstNow(double seconds);
+
     Faults faults_;
+    std::unique_ptr<RideModel> ride_;   // none for the sweep
+    Dice dice_;                         // chances of each reply
+    Dice burstDice_;                    // gaps between silent bursts
+    double nextBurstAt_ = 0;
+    int burstLeft_ = 0;
+    bool hangupNow_ = false;
     int requests_ = 0;
     int replies_ = 0;
     std::uint8_t strayByte_ = 0x5A;

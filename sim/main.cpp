@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -58,15 +57,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "vorn4-sim: %s\n", error.c_str());
         return 1;
     }
-    if (!options.linkPath.empty()) {
-        // Replace an old link of ours, never a real file.
-        char target[4096];
-        if (readlink(options.linkPath.c_str(), target, sizeof target) >= 0)
-            unlink(options.linkPath.c_str());
-        if (symlink(host.devicePath().c_str(), options.linkPath.c_str()) != 0) {
-            std::perror(("vorn4-sim: cannot make the link " + options.linkPath).c_str());
-            return 1;
-        }
+    if (!host.makeLink(error) || !host.startTruth(error)) {
+        std::fprintf(stderr, "vorn4-sim: %s\n", error.c_str());
+        return 1;
     }
     std::printf("%s\n", host.devicePath().c_str());
     std::fflush(stdout);
@@ -74,11 +67,6 @@ int main(int argc, char **argv)
     host.run(g_stop, g_dump);
 
     const bool dumped = host.writeDump();
-    if (!options.linkPath.empty()) {
-        char target[4096];
-        const ssize_t n = readlink(options.linkPath.c_str(), target, sizeof target - 1);
-        if (n >= 0 && std::string(target, static_cast<std::size_t>(n)) == host.devicePath())
-            unlink(options.linkPath.c_str());
-    }
+    host.removeLink();
     return dumped ? 0 : 1;
 }
