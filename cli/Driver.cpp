@@ -49,6 +49,8 @@ void installInterruptHandlers()
     sa.sa_flags = SA_RESTART;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);   // a closed terminal
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 QString resolvePort(const QString &value)
@@ -151,7 +153,7 @@ Driver::Result Driver::run(Op op)
     return result;
 }
 
-void Driver::monitor(double seconds, const std::function<void(const Frame &)> &onFrame)
+void Driver::monitor(double seconds, const std::function<bool(const Frame &)> &onFrame)
 {
     QElapsedTimer clock;
     clock.start();
@@ -159,8 +161,8 @@ void Driver::monitor(double seconds, const std::function<void(const Frame &)> &o
         if (interrupted() || (seconds > 0 && clock.elapsed() >= seconds * 1000))
             return false;
         for (const LinkEvent &e : session_.tick())
-            if (e.kind == LinkEvent::MonitorFrame)
-                onFrame(e.frame);
+            if (e.kind == LinkEvent::MonitorFrame && !onFrame(e.frame))
+                return false;
         return true;
     });
 }

@@ -14,7 +14,8 @@ namespace vorn::cli {
 
 constexpr int kTickMs = 55;   // the window's Timer1
 
-// Set by SIGINT and SIGTERM; every loop below ends at its next tick.
+// Set by SIGINT, SIGTERM and SIGHUP; every loop below ends at its next tick. SIGXFSZ is
+// ignored, so a file-size limit is a write error the command can report, not a kill.
 bool interrupted();
 void installInterruptHandlers();
 
@@ -40,10 +41,12 @@ public:
     Result run(Op op);
 
     // Idle ticks (monitor requests every sixth) until `seconds` (0: until interrupted)
-    // have passed; calls onFrame for every valid monitor reply.
-    void monitor(double seconds, const std::function<void(const Frame &)> &onFrame);
+    // have passed or onFrame returns false; calls onFrame for every valid monitor reply.
+    void monitor(double seconds, const std::function<bool(const Frame &)> &onFrame);
 
     bool lost() const { return lost_; }
+    // What the unit sent in the last Read, unclamped.
+    const ParameterImage &received() const { return session_.receivedImage(); }
 
 private:
     void progress(const LinkEvent &e);

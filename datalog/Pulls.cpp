@@ -13,6 +13,7 @@ constexpr std::int64_t kMaxGapMs = 1000;
 constexpr int kFallRpm = 50;
 constexpr std::int64_t kMinPullMs = 1500;
 constexpr int kMinRiseRpm = 250;
+constexpr double kStallShare = 0.35;   // of the pull's median rise rate
 
 constexpr double kKnotRpm = 500;
 constexpr int kPenaltyOrder = 3;
@@ -302,6 +303,12 @@ bool TimeOfSpeed::fit(const LogRow *rows, int n)
     return true;
 }
 
+double riseRate(const LogRow &a, const LogRow &b)
+{
+    const double ms = static_cast<double>(b.timeMs - a.timeMs);
+    return ms > 0 ? (b.rpm - a.rpm) / ms : 0;
+}
+
 bool fullThrottle(const LogRow &r, int threshold)
 {
     return r.throttlePercent >= threshold && r.throttlePercent <= 100 && !r.blocking && r.rpm > 0;
@@ -366,6 +373,18 @@ std::vector<Pull> findPulls(const std::vector<LogRow> &rows, const PullSettings 
             ++first;
         while (last > first && rows[last].rpm < peak)
             --last;
+        // The limiter cuts before the unit reports blocking: rows at the end that gained
+        // far less than the pull's typical step are the engine held at the limiter, not
+        // pulling, and would bend the fit of the bands below.
+        if (last > first + 2) {
+            std::vector<double> rates;
+            for (std::size_t k = first + 1; k <= last; ++k)
+                rates.push_back(riseRate(rows[k - 1], rows[k]));
+            std::nth_element(rates.begin(), rates.begin() + rates.size() / 2, rates.end());
+            const double typical = rates[rates.size() / 2];
+            while (last > first + 1 && riseRate(rows[last - 1], rows[last]) < kStallShare * typical)
+                --last;
+        }
         i = j;
         if (rows[last].timeMs - rows[first].timeMs < kMinPullMs || rows[last].rpm - rows[first].rpm < kMinRiseRpm)
             continue;

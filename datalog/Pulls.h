@@ -72,8 +72,9 @@ struct Pull {
 // threshold, with limiter blocking, with the speed more than 50 rpm below the highest speed
 // of the pull so far, or more than a second after the previous row (a transfer pauses the
 // replies, so a tune change never falls inside a pull). Rows before the speed starts rising
-// and after it last peaks are left out; what remains must last at least 1.5 s and gain at
-// least 250 rpm.
+// and after it last peaks are left out, and so are rows at the end that gained less than a
+// third of the pull's median rate (the limiter cutting before blocking shows); what remains
+// must last at least 1.5 s and gain at least 250 rpm.
 std::vector<Pull> findPulls(const std::vector<LogRow> &rows, const PullSettings &settings = {});
 
 // Several pulls (on one tune) as one: each band's duration, torque and power averaged over

@@ -101,6 +101,8 @@ void PullsTest::detection_data()
     QTest::newRow("too short") << "idle 6; hold 4 400; coast 3" << 90 << QStringList{};
     QTest::newRow("shift with throttle held") << "idle 2; run 3800 9000; cut 1; hold 1 -3000; hold 8 300" << 90
                                               << QStringList{"falling", "end"};
+    QTest::newRow("limiter cuts before blocking") << "idle 6; run 3800 12000; cut 1; hold 3 15" << 90
+                                                  << QStringList{"end"};
     QTest::newRow("truncated log") << "idle 6; run 3800 12000; cut 8" << 90 << QStringList{"end"};
     QTest::newRow("replies pause") << "idle 6; run 3800 12000; drop 16" << 90 << QStringList{"gap", "limiter"};
     QTest::newRow("two pulls") << "idle 3; run 3800 12000; coast 20; run 3800 12000" << 90
@@ -123,6 +125,8 @@ void PullsTest::detection()
         for (std::size_t k = p.firstRow; k <= p.lastRow; ++k)
             QVERIFY(rows[k].throttlePercent >= threshold && rows[k].throttlePercent <= 100 && !rows[k].blocking);
         QVERIFY(rows[p.lastRow].rpm > rows[p.firstRow].rpm);
+        // Its last row still gained like a pull: none of the engine held at the limiter.
+        QVERIFY(rows[p.lastRow].rpm - rows[p.lastRow - 1].rpm >= 100);
         // The crossings lie inside the rows' times and speeds, in order; the bands join up.
         QVERIFY(!p.crossings.empty());
         for (std::size_t i = 0; i < p.crossings.size(); ++i) {
