@@ -265,24 +265,24 @@ bool TimeOfSpeed::fit(const LogRow *rows, int n)
             p *= meanWeight * kKnotRpm * kKnotRpm;
 
         // The most likely weight: a coarse look over the whole range first, then halving
-        // steps around the best; later passes start from the weight found before.
+        // steps around the best. The later passes only move the weights a little, so they
+        // keep the weight found first: a pull of an hour's log costs some twenty solves.
         Trial best;
         auto consider = [&](double l) {
             Trial t = trial(l);
             if (t.criterion < best.criterion)
                 best = std::move(t);
         };
-        double step = 0.5;
         if (pass == 0) {
-            for (double l = kMinLogLambda; l <= kMaxLogLambda + 1e-9; l += step)
+            for (double l = kMinLogLambda; l <= kMaxLogLambda + 1e-9; l += 1.0)
                 consider(l);
+            for (double step = 0.5; step >= 0.1; step /= 2) {
+                const double centre = best.logLambda;
+                consider(std::max(kMinLogLambda, centre - step));
+                consider(std::min(kMaxLogLambda, centre + step));
+            }
         } else {
             consider(logLambda);
-        }
-        for (step = pass == 0 ? 0.25 : 0.5; step >= 0.1; step /= 2) {
-            const double centre = best.logLambda;
-            consider(std::max(kMinLogLambda, centre - step));
-            consider(std::min(kMaxLogLambda, centre + step));
         }
         if (best.coef.empty())
             return false;
