@@ -73,6 +73,7 @@ dl() { awk -v k="$1" '$1 == k { print $2 }' <<<"$datalog"; }
 # Pull detection over a one-hour log.
 pulls=$("$B/vorn4-pulls" "$rounds" 2>/dev/null)
 pull_ms=$(awk '$1 == "pull_detection_ms" { print $2 }' <<<"$pulls")
+pull_cpu_ms=$(awk '$1 == "pull_detection_cpu_ms" { print $2 }' <<<"$pulls")
 # vorn4-cli: start to exit of --version; ticks of the read-first part and of Program plus
 # Verify in `program` against the simulated unit (from its --json figures).
 CLI=build/cli/vorn4-cli
@@ -120,6 +121,7 @@ printf '%-34s %14s %14s %10s   %s\n' "recording, added per reply [ms]" "$(dl rec
 printf '%-34s %14s %14s %10s   %s\n' "reading an 11,000-row log [ms]" "$(dl load_11000_rows_ms)" "-" "-" "< 200 ms"
 printf '%-34s %14s %14s %10s   %s\n' "replay of that log started [ms]" "$(dl replay_start_11000_rows_ms)" "-" "-" "< 200 ms"
 printf '%-34s %14s %14s %10s   %s\n' "pulls in an 11,000-row log [ms]" "$pull_ms" "-" "-" "< 20 ms"
+printf '%-34s %14s %14s %10s   %s\n' "the same, CPU time [ms]" "$pull_cpu_ms" "-" "-" "< 20 ms"
 printf '%-34s %14s %14s %10s   %s\n' "16x replay CPU [%]" "$(dl replay_16x_cpu_percent)" "-" "-" "< 5 % of one core"
 printf '%-34s %14s %14s %10s   %s\n' "16x replay, time in cell [%]" "$(dl replay_16x_time_in_cell_cpu_percent)" "-" "-" \
     "< 5 % of one core"
