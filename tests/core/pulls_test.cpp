@@ -75,45 +75,15 @@ std::vector<vorn::PullBand> onlyPull(const std::vector<vorn::LogRow> &rows)
 class PullsTest : public QObject {
     Q_OBJECT
 private slots:
-    void detection_data();
-    void detection();
-    void accuracy_data();
-    void accuracy();
+    void pulls_data();
+    void pulls();
     void tunesBesideALog();
 };
 
-void PullsTest::detection_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<int>("threshold");
-    QTest::addColumn<QStringList>("ends");   // the pulls found, by how each ended
+namespace {
 
-    QTest::newRow("to the limiter") << "idle 6; run 3800 12000; coast 10" << 90 << QStringList{"limiter"};
-    QTest::newRow("throttle dip splits") << "idle 6; run 3800 12000; throttle 13 60; coast 3" << 90
-                                         << QStringList{"throttle", "limiter"};
-    QTest::newRow("early dip leaves one") << "idle 6; run 3800 12000; throttle 9 60" << 90 << QStringList{"limiter"};
-    QTest::newRow("dip above threshold") << "idle 6; run 3800 12000; throttle 13 92" << 90 << QStringList{"limiter"};
-    QTest::newRow("sensor fault is no throttle") << "idle 6; run 3800 12000; throttle 13 140" << 90
-                                                 << QStringList{"throttle", "limiter"};
-    QTest::newRow("threshold") << "idle 6; run 3800 12000; throttle 13 85" << 80 << QStringList{"limiter"};
-    QTest::newRow("coast") << "idle 6; coast 12" << 90 << QStringList{};
-    QTest::newRow("full throttle, speed falling") << "idle 6; hold 1 6000; hold 10 -60" << 90 << QStringList{};
-    QTest::newRow("too short") << "idle 6; hold 4 400; coast 3" << 90 << QStringList{};
-    QTest::newRow("shift with throttle held") << "idle 2; run 3800 9000; cut 1; hold 1 -3000; hold 8 300" << 90
-                                              << QStringList{"falling", "end"};
-    QTest::newRow("limiter cuts before blocking") << "idle 6; run 3800 12000; cut 1; hold 3 15" << 90
-                                                  << QStringList{"end"};
-    QTest::newRow("truncated log") << "idle 6; run 3800 12000; cut 8" << 90 << QStringList{"end"};
-    QTest::newRow("replies pause") << "idle 6; run 3800 12000; drop 16" << 90 << QStringList{"gap", "limiter"};
-    QTest::newRow("two pulls") << "idle 3; run 3800 12000; coast 20; run 3800 12000" << 90
-                               << QStringList{"limiter", "limiter"};
-}
-
-void PullsTest::detection()
+void detect(const QString &script, int threshold, const QStringList &ends)
 {
-    QFETCH(QString, script);
-    QFETCH(int, threshold);
-    QFETCH(QStringList, ends);
     const std::vector<vorn::LogRow> rows = ride(script);
     const auto pulls = vorn::findPulls(rows, {1000, threshold});
     QStringList found;
@@ -147,23 +117,8 @@ void PullsTest::detection()
 // curve against each other), "average" (three noisy pulls per tune, the difference of two
 // tunes against the true difference, in percentage points). Exact readings are tried at
 // 11 places of the first row; noisy ones with 20 seeds. Bands from `fromRpm` up count.
-void PullsTest::accuracy_data()
+void measureAccuracy(const QString &kind, int fromRpm, double bound)
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("fromRpm");
-    QTest::addColumn<double>("bound");   // percent or percentage points
-
-    QTest::newRow("constant gain, flat torque") << "flat" << 0 << 0.05;
-    QTest::newRow("exact readings, true curve") << "exact" << 0 << 0.3;
-    QTest::newRow("two noisy pulls agree") << "pair" << 5000 << 1.5;
-    QTest::newRow("three-pull averages, difference") << "average" << 5000 << 1.0;
-}
-
-void PullsTest::accuracy()
-{
-    QFETCH(QString, kind);
-    QFETCH(int, fromRpm);
-    QFETCH(double, bound);
     const synth::Run curve(synth::torqueCurve, 3800, 12000), better(synth::betterCurve, 3800, 12000);
     const synth::Run flat([](double) { return 1600.0; }, 3800, 12000);
     auto pull = [&](const synth::Run &run, unsigned seed) {
@@ -215,6 +170,58 @@ void PullsTest::accuracy()
     qInfo("%s: worst %.3f over %d bands (bound %.2f)", qPrintable(kind), spread.worst, bands, bound);
     QVERIFY(bands >= 11 * 6);
     QVERIFY2(spread.worst <= bound, qPrintable(QString::number(spread.worst)));
+}
+
+}  // namespace
+
+// One table: "detect" rows build a ride from `script` and name the pulls found by how each
+// ended; the other kinds measure how near the bands come to the truth (measureAccuracy).
+void PullsTest::pulls_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("threshold");
+    QTest::addColumn<QStringList>("ends");   // the pulls found, by how each ended
+    QTest::addColumn<int>("fromRpm");
+    QTest::addColumn<double>("bound");       // percent or percentage points
+
+    QTest::newRow("to the limiter") << "detect" << "idle 6; run 3800 12000; coast 10" << 90 << QStringList{"limiter"} << 0 << 0.0;
+    QTest::newRow("throttle dip splits") << "detect" << "idle 6; run 3800 12000; throttle 13 60; coast 3" << 90
+                                         << QStringList{"throttle", "limiter"} << 0 << 0.0;
+    QTest::newRow("early dip leaves one") << "detect" << "idle 6; run 3800 12000; throttle 9 60" << 90 << QStringList{"limiter"} << 0 << 0.0;
+    QTest::newRow("dip above threshold") << "detect" << "idle 6; run 3800 12000; throttle 13 92" << 90 << QStringList{"limiter"} << 0 << 0.0;
+    QTest::newRow("sensor fault is no throttle") << "detect" << "idle 6; run 3800 12000; throttle 13 140" << 90
+                                                 << QStringList{"throttle", "limiter"} << 0 << 0.0;
+    QTest::newRow("threshold") << "detect" << "idle 6; run 3800 12000; throttle 13 85" << 80 << QStringList{"limiter"} << 0 << 0.0;
+    QTest::newRow("coast") << "detect" << "idle 6; coast 12" << 90 << QStringList{} << 0 << 0.0;
+    QTest::newRow("full throttle, speed falling") << "detect" << "idle 6; hold 1 6000; hold 10 -60" << 90 << QStringList{} << 0 << 0.0;
+    QTest::newRow("too short") << "detect" << "idle 6; hold 4 400; coast 3" << 90 << QStringList{} << 0 << 0.0;
+    QTest::newRow("shift with throttle held") << "detect" << "idle 2; run 3800 9000; cut 1; hold 1 -3000; hold 8 300" << 90
+                                              << QStringList{"falling", "end"} << 0 << 0.0;
+    QTest::newRow("limiter cuts before blocking") << "detect" << "idle 6; run 3800 12000; cut 1; hold 3 15" << 90
+                                                  << QStringList{"end"} << 0 << 0.0;
+    QTest::newRow("truncated log") << "detect" << "idle 6; run 3800 12000; cut 8" << 90 << QStringList{"end"} << 0 << 0.0;
+    QTest::newRow("replies pause") << "detect" << "idle 6; run 3800 12000; drop 16" << 90 << QStringList{"gap", "limiter"} << 0 << 0.0;
+    QTest::newRow("two pulls") << "detect" << "idle 3; run 3800 12000; coast 20; run 3800 12000" << 90
+                               << QStringList{"limiter", "limiter"} << 0 << 0.0;
+    QTest::newRow("constant gain, flat torque") << "flat" << QString() << 90 << QStringList{} << 0 << 0.05;
+    QTest::newRow("exact readings, true curve") << "exact" << QString() << 90 << QStringList{} << 0 << 0.3;
+    QTest::newRow("two noisy pulls agree") << "pair" << QString() << 90 << QStringList{} << 5000 << 1.5;
+    QTest::newRow("three-pull averages, difference") << "average" << QString() << 90 << QStringList{} << 5000 << 1.0;
+}
+
+void PullsTest::pulls()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, script);
+    QFETCH(int, threshold);
+    QFETCH(QStringList, ends);
+    QFETCH(int, fromRpm);
+    QFETCH(double, bound);
+    if (kind == "detect")
+        detect(script, threshold, ends);
+    else
+        measureAccuracy(kind, fromRpm, bound);
 }
 
 void PullsTest::tunesBesideALog()
