@@ -51,13 +51,17 @@ constexpr Text4 kTexts[] = {
      "  --lang LANG    en, de, fr nebo cz (výchozí: podle LANG, jinak en)\n"
      "Návratový kód: 0 úspěch nebo shoda, 1 rozdíl nebo chyba přenosu, 2 chyba volání, souboru, verze nebo portu."},
     {"  --seconds N    stop after N seconds (else on Ctrl+C)\n"
-     "  --map FILE     find the active map cell in the map of FILE",
+     "  --map FILE     find the active map cell in the map of FILE,\n"
+     "                 and keep the tune of FILE beside the log",
      "  --seconds N    nach N Sekunden enden (sonst mit Strg+C)\n"
-     "  --map FILE     aktive Kennfeldzelle im Kennfeld von FILE suchen",
+     "  --map FILE     aktive Kennfeldzelle im Kennfeld von FILE suchen\n"
+     "                 und die Abstimmung von FILE neben dem Log ablegen",
      "  --seconds N    s'arrêter après N secondes (sinon par Ctrl+C)\n"
-     "  --map FILE     chercher la case active dans la cartographie de FILE",
+     "  --map FILE     chercher la case active dans la cartographie de FILE\n"
+     "                 et garder le réglage de FILE à côté du journal",
      "  --seconds N    skončit po N sekundách (jinak Ctrl+C)\n"
-     "  --map FILE     hledat aktivní buňku v mapě souboru FILE"},
+     "  --map FILE     hledat aktivní buňku v mapě souboru FILE\n"
+     "                 a uložit nastavení ze souboru FILE vedle záznamu"},
     {"unknown command: %1", "unbekannter Befehl: %1", "commande inconnue : %1", "neznámý příkaz: %1"},
     {"unknown option: %1", "unbekannte Option: %1", "option inconnue : %1", "neznámá volba: %1"},
     {"%1 needs a value", "%1 braucht einen Wert", "%1 demande une valeur", "%1 potřebuje hodnotu"},
