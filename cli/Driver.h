@@ -41,8 +41,11 @@ public:
     Result run(Op op);
 
     // Idle ticks (monitor requests every sixth) until `seconds` (0: until interrupted)
-    // have passed or onFrame returns false; calls onFrame for every valid monitor reply.
-    void monitor(double seconds, const std::function<bool(const Frame &)> &onFrame);
+    // have passed or onFrame returns false; calls onFrame for every valid monitor reply with
+    // the time (ms since the start) its request left: the unit reads its values when the
+    // request comes, while the reply waits up to a tick, or longer on a busy machine, to be
+    // taken in.
+    void monitor(double seconds, const std::function<bool(const Frame &, std::int64_t requestMs)> &onFrame);
 
     bool lost() const { return lost_; }
     // What the unit sent in the last Read, unclamped.

@@ -71,10 +71,8 @@ int runLog(const Invocation &in)
         complain(text(T::CannotOpenPort).arg(reason));
         return ExitUsage;
     }
-    QElapsedTimer clock;
-    clock.start();
     const bool tty = ::isatty(STDERR_FILENO) == 1;
-    driver.monitor(in.seconds, [&](const Frame &frame) {
+    driver.monitor(in.seconds, [&](const Frame &frame, std::int64_t requestMs) {
         const MonitorFields fields = parseMonitorFrame(frame);
         std::optional<LiveCell> cell;
         if (map) {
@@ -87,7 +85,7 @@ int runLog(const Invocation &in)
         }
         // The first row that cannot be written ends the log: polling on would only lose
         // more of the ride without a word.
-        if (!writer.append(logRowFrom(fields, cell, clock.elapsed())))
+        if (!writer.append(logRowFrom(fields, cell, requestMs)))
             return false;
         if (tty) {
             std::fprintf(stderr, "\r\033[K%d  %d rpm  %d %%", writer.rowsWritten(), fields.rpm, fields.tpsPercent);
