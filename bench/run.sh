@@ -16,7 +16,7 @@ while [ $# -gt 0 ]; do
 done
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli vorn4-map-tools vorn4-port-check >/dev/null
+cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli vorn4-map-tools vorn4-port-check vorn4-pulls >/dev/null
 B=build/bench
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
@@ -84,6 +84,10 @@ transfer_ticks=$(awk '/transfer_ticks/ { print $2 }' <<<"$transfer")
 # Datalog: recording cost per reply, loading a one-hour log, CPU of a 16x replay.
 datalog=$("$B/vorn4-datalog" "$rounds" 2>/dev/null)
 dl() { awk -v k="$1" '$1 == k { print $2 }' <<<"$datalog"; }
+# Pull detection over a one-hour log.
+pulls=$("$B/vorn4-pulls" "$rounds" 2>/dev/null)
+pull_ms=$(awk '$1 == "pull_detection_ms" { print $2 }' <<<"$pulls")
+pull_cpu_ms=$(awk '$1 == "pull_detection_cpu_ms" { print $2 }' <<<"$pulls")
 # vorn4-cli: start to exit of --version; ticks of the read-first part and of Program plus
 # Verify in `program` against the simulated unit (from its --json figures).
 CLI=build/cli/vorn4-cli
@@ -140,6 +144,8 @@ printf '%-34s %14s %14s %10s   %s\n' "Program + Verify [timer ticks]" "$transfer
 printf '%-34s %14s %14s %10s   %s\n' "recording, added per reply [ms]" "$(dl recording_added_ms)" "-" "-" "< 0.1 ms"
 printf '%-34s %14s %14s %10s   %s\n' "reading an 11,000-row log [ms]" "$(dl load_11000_rows_ms)" "-" "-" "< 200 ms"
 printf '%-34s %14s %14s %10s   %s\n' "replay of that log started [ms]" "$(dl replay_start_11000_rows_ms)" "-" "-" "< 200 ms"
+printf '%-34s %14s %14s %10s   %s\n' "pulls in an 11,000-row log [ms]" "$pull_ms" "-" "-" "< 20 ms"
+printf '%-34s %14s %14s %10s   %s\n' "the same, CPU time [ms]" "$pull_cpu_ms" "-" "-" "< 20 ms"
 printf '%-34s %14s %14s %10s   %s\n' "16x replay CPU [%]" "$(dl replay_16x_cpu_percent)" "-" "-" "< 5 % of one core"
 printf '%-34s %14s %14s %10s   %s\n' "16x replay, time in cell [%]" "$(dl replay_16x_time_in_cell_cpu_percent)" "-" "-" \
     "< 5 % of one core"

@@ -51,13 +51,17 @@ constexpr Text4 kTexts[] = {
      "  --lang LANG    en, de, fr nebo cz (výchozí: podle LANG, jinak en)\n"
      "Návratový kód: 0 úspěch nebo shoda, 1 rozdíl nebo chyba přenosu, 2 chyba volání, souboru, verze nebo portu."},
     {"  --seconds N    stop after N seconds (else on Ctrl+C)\n"
-     "  --map FILE     find the active map cell in the map of FILE",
+     "  --map FILE     find the active map cell in the map of FILE,\n"
+     "                 and keep the tune of FILE beside the log",
      "  --seconds N    nach N Sekunden enden (sonst mit Strg+C)\n"
-     "  --map FILE     aktive Kennfeldzelle im Kennfeld von FILE suchen",
+     "  --map FILE     aktive Kennfeldzelle im Kennfeld von FILE suchen\n"
+     "                 und die Abstimmung von FILE neben dem Log ablegen",
      "  --seconds N    s'arrêter après N secondes (sinon par Ctrl+C)\n"
-     "  --map FILE     chercher la case active dans la cartographie de FILE",
+     "  --map FILE     chercher la case active dans la cartographie de FILE\n"
+     "                 et garder le réglage de FILE à côté du journal",
      "  --seconds N    skončit po N sekundách (jinak Ctrl+C)\n"
-     "  --map FILE     hledat aktivní buňku v mapě souboru FILE"},
+     "  --map FILE     hledat aktivní buňku v mapě souboru FILE\n"
+     "                 a uložit nastavení ze souboru FILE vedle záznamu"},
     {"unknown command: %1", "unbekannter Befehl: %1", "commande inconnue : %1", "neznámý příkaz: %1"},
     {"unknown option: %1", "unbekannte Option: %1", "option inconnue : %1", "neznámá volba: %1"},
     {"%1 needs a value", "%1 braucht einen Wert", "%1 demande une valeur", "%1 potřebuje hodnotu"},
@@ -89,6 +93,44 @@ constexpr Text4 kTexts[] = {
     {"the device is gone", "das Gerät ist weg", "le périphérique a disparu", "zařízení zmizelo"},
     {"%1 rows written to %2", "%1 Zeilen in %2 geschrieben", "%1 lignes écrites dans %2", "%1 řádků zapsáno do %2"},
     {"no reply from the unit", "keine Antwort vom Gerät", "aucune réponse du boîtier", "žádná odpověď jednotky"},
+    {"find the full-throttle pulls in logs and compare their torque per speed band",
+     "Volllast-Beschleunigungen in Logs finden und ihr Drehmoment je Drehzahlband vergleichen",
+     "trouver les accélérations à pleins gaz dans des journaux et comparer leur couple par plage de régime",
+     "najít v záznamech zrychlení na plný plyn a porovnat jejich točivý moment po pásmech otáček"},
+    {"  --band RPM           width of a speed band (default 1000)\n"
+     "  --threshold PERCENT  full throttle from this throttle (default 90)\n"
+     "Exit status: 0 pulls found, 1 none, 2 a log that cannot be read.",
+     "  --band RPM           Breite eines Drehzahlbands (Vorgabe 1000)\n"
+     "  --threshold PERCENT  Volllast ab dieser Drosselklappenstellung (Vorgabe 90)\n"
+     "Rückgabewert: 0 Beschleunigungen gefunden, 1 keine, 2 ein Log ist nicht lesbar.",
+     "  --band RPM           largeur d'une plage de régime (par défaut 1000)\n"
+     "  --threshold PERCENT  pleins gaz à partir de cette ouverture (par défaut 90)\n"
+     "Code de sortie : 0 accélérations trouvées, 1 aucune, 2 un journal illisible.",
+     "  --band RPM           šířka pásma otáček (výchozí 1000)\n"
+     "  --threshold PERCENT  plný plyn od tohoto otevření (výchozí 90)\n"
+     "Návratový kód: 0 zrychlení nalezena, 1 žádné, 2 záznam nelze číst."},
+    {"(out of range: the unit holds byte %1, the file byte %2)",
+     "(außerhalb des Bereichs: das Gerät enthält Byte %1, die Datei Byte %2)",
+     "(hors plage : le boîtier contient l'octet %1, le fichier l'octet %2)",
+     "(mimo rozsah: jednotka obsahuje bajt %1, soubor bajt %2)"},
+    {"cannot write %1 (%2); the log ends here and keeps its %3 rows",
+     "%1 nicht schreibbar (%2); das Log endet hier und behält seine %3 Zeilen",
+     "impossible d'écrire %1 (%2) ; le journal s'arrête ici et garde ses %3 lignes",
+     "nelze zapsat %1 (%2); záznam zde končí a ponechává si %3 řádků"},
+    {"no full-throttle pulls (throttle at or above %1 %, speed rising for 1.5 s)",
+     "keine Volllast-Beschleunigungen (Drosselklappe ab %1 %, Drehzahl 1,5 s steigend)",
+     "aucune accélération à pleins gaz (ouverture d'au moins %1 %, régime en hausse pendant 1,5 s)",
+     "žádná zrychlení na plný plyn (plyn alespoň %1 %, otáčky rostou 1,5 s)"},
+    {"%1, pull %2: %3 s to %4 s, %5 to %6 rpm", "%1, Beschleunigung %2: %3 s bis %4 s, %5 bis %6 U/min",
+     "%1, accélération %2 : de %3 s à %4 s, de %5 à %6 tr/min", "%1, zrychlení %2: %3 s až %4 s, %5 až %6 ot/min"},
+    {"  tune %1 (%2)", "  Abstimmung %1 (%2)", "  réglage %1 (%2)", "  nastavení %1 (%2)"},
+    {"  no tune beside the log", "  keine Abstimmung neben dem Log", "  aucun réglage à côté du journal",
+     "  vedle záznamu není žádné nastavení"},
+    {"  %1 to %2 rpm: %3 s, relative torque %4", "  %1 bis %2 U/min: %3 s, relatives Drehmoment %4",
+     "  de %1 à %2 tr/min : %3 s, couple relatif %4", "  %1 až %2 ot/min: %3 s, relativní moment %4"},
+    {"Torque per speed band (rpm) in % of pull 1:", "Drehmoment je Drehzahlband (U/min) in % der Beschleunigung 1:",
+     "Couple par plage de régime (tr/min) en % de l'accélération 1 :",
+     "Moment v pásmech otáček (ot/min) v % zrychlení 1:"},
 };
 // One entry per text, in the order of T; a missing one would shift every later text.
 static_assert(std::size(kTexts) == static_cast<std::size_t>(T::Count));

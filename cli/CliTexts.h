@@ -35,6 +35,16 @@ enum class T {
     DeviceLost,
     LogDone,          // %1 rows, %2 file
     NoReplies,
+    HelpPulls,
+    HelpPullsOptions, // --band and --threshold
+    OutOfRange,       // %1 unit byte, %2 file byte
+    LogWriteFailed,   // %1 file, %2 reason, %3 rows kept
+    NoPulls,          // %1 threshold
+    PullLine,         // %1 log, %2 number, %3 start s, %4 end s, %5 from rpm, %6 to rpm
+    PullTune,         // %1 hash, %2 file
+    PullNoTune,
+    PullBand,         // %1 from rpm, %2 to rpm, %3 seconds, %4 relative torque
+    Comparison,       // heading of the per-band differences
     Count
 };
 

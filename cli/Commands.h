@@ -19,6 +19,8 @@ struct Invocation {
     QString map;
     double seconds = 0;
     bool json = false;
+    int bandRpm = 1000;           // pulls
+    int thresholdPercent = 90;    // pulls
 };
 
 int runRead(const Invocation &in);
@@ -28,6 +30,7 @@ int runLog(const Invocation &in);
 int runShow(const Invocation &in);
 int runDiff(const Invocation &in);
 int runPorts(const Invocation &in);
+int runPulls(const Invocation &in);
 
 // Reads a parameter file that the window's reader accepts (it has the key line); false
 // with a one-line reason otherwise.

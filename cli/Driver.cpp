@@ -49,6 +49,8 @@ void installInterruptHandlers()
     sa.sa_flags = SA_RESTART;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);   // a closed terminal
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 QString resolvePort(const QString &value)
@@ -151,16 +153,21 @@ Driver::Result Driver::run(Op op)
     return result;
 }
 
-void Driver::monitor(double seconds, const std::function<void(const Frame &)> &onFrame)
+void Driver::monitor(double seconds, const std::function<bool(const Frame &, std::int64_t)> &onFrame)
 {
     QElapsedTimer clock;
     clock.start();
+    std::int64_t requestMs = 0;
     tickLoop([&] {
         if (interrupted() || (seconds > 0 && clock.elapsed() >= seconds * 1000))
             return false;
+        // A tick takes in what came, then may send the next request.
+        const std::int64_t now = clock.elapsed();
         for (const LinkEvent &e : session_.tick())
-            if (e.kind == LinkEvent::MonitorFrame)
-                onFrame(e.frame);
+            if (e.kind == LinkEvent::MonitorFrame && !onFrame(e.frame, requestMs))
+                return false;
+        if (session_.mode() == ModeIdle && session_.tickCounter() == 0)
+            requestMs = now;
         return true;
     });
 }

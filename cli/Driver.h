@@ -14,7 +14,8 @@ namespace vorn::cli {
 
 constexpr int kTickMs = 55;   // the window's Timer1
 
-// Set by SIGINT and SIGTERM; every loop below ends at its next tick.
+// Set by SIGINT, SIGTERM and SIGHUP; every loop below ends at its next tick. SIGXFSZ is
+// ignored, so a file-size limit is a write error the command can report, not a kill.
 bool interrupted();
 void installInterruptHandlers();
 
@@ -40,10 +41,15 @@ public:
     Result run(Op op);
 
     // Idle ticks (monitor requests every sixth) until `seconds` (0: until interrupted)
-    // have passed; calls onFrame for every valid monitor reply.
-    void monitor(double seconds, const std::function<void(const Frame &)> &onFrame);
+    // have passed or onFrame returns false; calls onFrame for every valid monitor reply with
+    // the time (ms since the start) its request left: the unit reads its values when the
+    // request comes, while the reply waits up to a tick, or longer on a busy machine, to be
+    // taken in.
+    void monitor(double seconds, const std::function<bool(const Frame &, std::int64_t requestMs)> &onFrame);
 
     bool lost() const { return lost_; }
+    // What the unit sent in the last Read, unclamped.
+    const ParameterImage &received() const { return session_.receivedImage(); }
 
 private:
     void progress(const LinkEvent &e);

@@ -4,6 +4,7 @@
 #include "CliTexts.h"
 #include "Driver.h"
 #include "datalog/LogFormat.h"
+#include "datalog/LogTune.h"
 #include "files/IgnFile.h"
 #include "link/Tune.h"
 
@@ -70,10 +71,8 @@ int runLog(const Invocation &in)
         complain(text(T::CannotOpenPort).arg(reason));
         return ExitUsage;
     }
-    QElapsedTimer clock;
-    clock.start();
     const bool tty = ::isatty(STDERR_FILENO) == 1;
-    driver.monitor(in.seconds, [&](const Frame &frame) {
+    driver.monitor(in.seconds, [&](const Frame &frame, std::int64_t requestMs) {
         const MonitorFields fields = parseMonitorFrame(frame);
         std::optional<LiveCell> cell;
         if (map) {
@@ -84,16 +83,20 @@ int runLog(const Invocation &in)
             live.tpsMv = static_cast<std::uint16_t>(countsToMv(fields.tpsRaw));
             cell = findActiveCell(*map, live, map->tpsMap() != 0);
         }
-        if (!writer.failed())
-            writer.append(logRowFrom(fields, cell, clock.elapsed()));
+        // The first row that cannot be written ends the log: polling on would only lose
+        // more of the ride without a word.
+        if (!writer.append(logRowFrom(fields, cell, requestMs)))
+            return false;
         if (tty) {
             std::fprintf(stderr, "\r\033[K%d  %d rpm  %d %%", writer.rowsWritten(), fields.rpm, fields.tpsPercent);
             std::fflush(stderr);
         }
+        return true;
     });
     if (tty)
         std::fputs("\n", stderr);
     const bool failedWrite = writer.failed();
+    const QString why = writer.errorString();
     const int rows = writer.rowsWritten();
     writer.close();
     {
@@ -101,10 +104,21 @@ int runLog(const Invocation &in)
         if (done.open(QIODevice::ReadWrite))
             ::fsync(done.handle());
     }
-    if (failedWrite || ::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+    // Every row written so far is the ride; it takes the target's name even after a write
+    // error, which the rows before it did not meet.
+    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
         complain(text(T::CannotWrite).arg(path));
         return ExitUsage;
+    }
+    // A new log of this name must not inherit the tunes of the one it replaced.
+    removeTunesBesideLog(path);
+    QString tuneError;
+    if (map && !saveTuneBesideLog(*map, path, 0, &tuneError))
+        complain(text(T::CannotWrite).arg(tunePathFor(path, 0)));
+    if (failedWrite) {
+        complain(text(T::LogWriteFailed).arg(path, why).arg(rows));
+        return ExitDiffer;
     }
     if (rows == 0) {
         complain(text(T::NoReplies));

@@ -167,24 +167,41 @@ int runVerify(const Invocation &in)
     if (r.outcome != Driver::Outcome::Ok)
         return failed(in, json, driver, r);
 
-    // What Program would have sent for this file onto this unit.
-    ParameterImage wanted = unit;
-    ReadParameterFile(content, wanted);
+    // The unit as it sent its bytes: the session clamps what it read, and a byte it had to
+    // clamp is one the unit does not hold as the file says.
+    const ParameterImage received = driver.received();
+    ParameterImage clamped = received;
     std::uint8_t languageIndex = 0, comPort = 1;
+    ClampParameters(clamped, languageIndex, comPort);
+    // What Program would have sent for this file onto this unit.
+    ParameterImage wanted = received;
+    ReadParameterFile(content, wanted);
     ClampParameters(wanted, languageIndex, comPort);
-    const auto differences = imageDifferences(unit, wanted, bytesHeldBy(content));
+    const auto differences = imageDifferences(received, wanted, bytesHeldBy(content));
     const bool equal = differences.empty();
+    QJsonArray differencesJson = differenceJson(differences, wanted, "unit", "file");
+    QStringList lines = differenceLines(differences, wanted);
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        const ParameterDifference &d = differences[i];
+        QJsonObject one = differencesJson[static_cast<int>(i)].toObject();
+        one.insert(QStringLiteral("unit_byte"), d.before);
+        one.insert(QStringLiteral("file_byte"), d.after);
+        differencesJson[static_cast<int>(i)] = one;
+        // A value out of the parameter's range shows clamped; the bytes say what is there.
+        if (clamped[d.parameter->offset] != d.before)
+            lines[static_cast<int>(i)] += QLatin1Char(' ') + text(T::OutOfRange).arg(d.before).arg(d.after);
+    }
     json.insert(QStringLiteral("result"), QStringLiteral("ok"));
     json.insert(QStringLiteral("equal"), equal);
-    json.insert(QStringLiteral("differences"), differenceJson(differences, wanted, "unit", "file"));
-    json.insert(QStringLiteral("unit"), unitJson(unit));
+    json.insert(QStringLiteral("differences"), differencesJson);
+    json.insert(QStringLiteral("unit"), unitJson(received));
     if (in.json)
         say(QString::fromUtf8(QJsonDocument(json).toJson()));
     else if (equal)
         say(text(T::Equal).arg(path) + QLatin1Char('\n'));
     else
         say(text(T::Differ).arg(differences.size()).arg(text(T::TheUnit), path) + QLatin1Char('\n')
-            + differenceLines(differences, wanted).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+            + lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     return equal ? ExitOk : ExitDiffer;
 }
 

@@ -17,7 +17,7 @@ struct Command {
     const char *synopsis;
     T help;
     bool port;      // takes --port
-    int files;      // positional files
+    int files;      // positional files; -1: one or more
     int (*run)(const Invocation &);
 };
 
@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"show", "show    FILE.ign", T::HelpShow, false, 1, runShow},
     {"diff", "diff    A.ign B.ign", T::HelpDiff, false, 2, runDiff},
     {"log", "log     --port DEV [--seconds N] [--map MAP.ign] FILE.csv", T::HelpLog, true, 1, runLog},
+    {"pulls", "pulls   LOG.csv [LOG.csv ...] [--band RPM] [--threshold PERCENT]", T::HelpPulls, false, -1, runPulls},
 };
 
 const Command *findCommand(const QString &name)
@@ -52,6 +53,8 @@ void printHelp(const Command *only)
     out += QLatin1Char('\n') + text(T::HelpOptions) + QLatin1Char('\n');
     if (only && std::strcmp(only->name, "log") == 0)
         out += text(T::HelpLogOptions) + QLatin1Char('\n');
+    if (only && std::strcmp(only->name, "pulls") == 0)
+        out += text(T::HelpPullsOptions) + QLatin1Char('\n');
     say(out);
 }
 
@@ -81,6 +84,7 @@ int main(int argc, char **argv)
 
     Invocation in;
     bool help = false;
+    bool pullOptions = false;
     const Command *command = nullptr;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -98,7 +102,8 @@ int main(int argc, char **argv)
             return true;
         };
         const bool takesValue = name == QLatin1String("--lang") || name == QLatin1String("--port")
-                                || name == QLatin1String("--seconds") || name == QLatin1String("--map");
+                                || name == QLatin1String("--seconds") || name == QLatin1String("--map")
+                                || name == QLatin1String("--band") || name == QLatin1String("--threshold");
         if (takesValue && !takeValue()) {
             complain(text(T::NeedsValue).arg(name));
             return ExitUsage;
@@ -126,6 +131,18 @@ int main(int argc, char **argv)
                 complain(text(T::NotANumber).arg(name, value));
                 return ExitUsage;
             }
+        } else if (name == QLatin1String("--band") || name == QLatin1String("--threshold")) {
+            // A band narrower than the speed resolution, or a threshold no throttle reading
+            // can reach, would find nothing a tuner could use.
+            const bool band = name == QLatin1String("--band");
+            bool ok = false;
+            const int v = value.toInt(&ok);
+            if (!ok || (band ? v < 50 || v > 5000 : v < 1 || v > 100)) {
+                complain(text(T::NotANumber).arg(name, value));
+                return ExitUsage;
+            }
+            (band ? in.bandRpm : in.thresholdPercent) = v;
+            pullOptions = true;
         } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
             complain(text(T::UnknownOption).arg(arg));
             return ExitUsage;
@@ -148,7 +165,9 @@ int main(int argc, char **argv)
         printHelp(nullptr);
         return ExitUsage;
     }
-    if (in.files.size() != command->files || (!command->port && !in.port.isEmpty())
+    const bool isPulls = std::strcmp(command->name, "pulls") == 0;
+    if ((command->files < 0 ? in.files.isEmpty() : in.files.size() != command->files)
+        || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls)
         || (!in.map.isEmpty() && std::strcmp(command->name, "log") != 0)
         || (in.seconds > 0 && std::strcmp(command->name, "log") != 0)) {
         complain(text(T::WrongArguments).arg(in.command));

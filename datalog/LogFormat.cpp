@@ -197,6 +197,8 @@ bool LogWriter::fail()
 {
     failed_ = true;
     error_ = file_.errorString();
+    if (file_.isOpen())
+        file_.resize(whole_);
     file_.close();
     return false;
 }
@@ -207,6 +209,7 @@ bool LogWriter::open(const QString &path)
     failed_ = false;
     error_.clear();
     rows_ = 0;
+    whole_ = 0;
     file_.setFileName(path);
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -214,12 +217,15 @@ bool LogWriter::open(const QString &path)
         error_ = QStringLiteral("cannot create %1").arg(folder);
         return false;
     }
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Unbuffered: each row goes to the system in one write, and a write the system refuses
+    // leaves nothing behind in a buffer to be written later over the cut.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return fail();
     QByteArray header(kLogHeader);
     header += '\n';
     if (file_.write(header) != header.size() || !file_.flush())
         return fail();
+    whole_ = header.size();
     return true;
 }
 
@@ -237,6 +243,7 @@ bool LogWriter::append(const LogRow &row)
     // row held back in a buffer is a row lost to a crash.
     if (file_.write(line) != line.size() || !file_.flush())
         return fail();
+    whole_ += line.size();
     ++rows_;
     return true;
 }

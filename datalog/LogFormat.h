@@ -56,8 +56,9 @@ QByteArray formatLogRow(const LogRow &row);
 std::optional<LogRow> parseLogRow(const QByteArray &line);
 
 // Appends rows to a new log file, flushing each one to the system so that a crash or an
-// unplugged unit loses nothing that was written. A failed write (a full disk) stops the
-// writer; the rows written before it stay in the file.
+// unplugged unit loses nothing that was written. A failed write (a full disk, a file-size
+// limit) stops the writer; the rows written before it stay in the file, and the part of the
+// row that failed is cut off again where the system lets it be.
 class LogWriter {
 public:
     LogWriter() = default;
@@ -82,6 +83,7 @@ private:
     bool fail();
 
     QFile file_;
+    qint64 whole_ = 0;   // bytes up to the end of the last row written whole
     bool failed_ = false;
     QString error_;
     int rows_ = 0;

@@ -130,6 +130,7 @@ bool DeviceSession::blockMatchesImage(const Frame &reply, int block) const
 void DeviceSession::copyIntoImage(const Frame &reply, int block)
 {
     std::copy_n(reply.begin() + 1, kFrameDataSize, image_.block(block).begin());
+    std::copy_n(reply.begin() + 1, kFrameDataSize, received_.block(block).begin());
 }
 
 void DeviceSession::clampImage()

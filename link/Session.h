@@ -91,6 +91,9 @@ public:
     // the image or not; empty for a block the unit did not answer. Cleared when an
     // operation starts, so after "Verify error!" it holds what the unit did send.
     const std::optional<Frame> &verifyReply(int block) const { return verifyReplies_.at(block); }
+    // The blocks a Read copied into the image as the unit sent them, before clamping: a
+    // tool comparing the unit with a file must see a byte the image was clamped from.
+    const ParameterImage &receivedImage() const { return received_; }
 
     // The frame operations, usable on their own.
     void SendBlockFrame();
@@ -120,6 +123,7 @@ private:
     int gauge_ = 0;
     Frame transmit_{};
     std::array<std::optional<Frame>, kBlockCount> verifyReplies_{};
+    ParameterImage received_;
 };
 
 }  // namespace vorn

@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     install(SIGUSR2, onToggle);
     std::signal(SIGPIPE, SIG_IGN);
 
-    vornsim::UnitModel unit(options.faults);
+    vornsim::UnitModel unit(options.faults, options.riding);
     vornsim::PtyHost host(unit, options);
     if (!host.open(error)) {
         std::fprintf(stderr, "vorn4-sim: %s\n", error.c_str());

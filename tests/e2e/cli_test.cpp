@@ -1,7 +1,9 @@
 // vorn4-cli against vorn4-sim on a pseudo-terminal through the real QSerialPort: what a
 // script sees (exit status, output, files) and what the unit ends up holding.
 #include "datalog/LogFormat.h"
+#include "datalog/LogTune.h"
 #include "files/IgnFile.h"
+#include "params/TuneHash.h"
 #include "link/SerialLink.h"
 #include "sim/UnitModel.h"
 
@@ -11,6 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -22,7 +27,9 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList &args, const QString &dir)
+// `fileSizeLimit` (bytes, 0: none) is the command's RLIMIT_FSIZE; `hangUpAfterMs` (0: never)
+// sends it SIGHUP that long after it started, as a closed terminal does.
+Run runCli(const QStringList &args, const QString &dir, rlim_t fileSizeLimit = 0, int hangUpAfterMs = 0)
 {
     QProcess p;
     p.setWorkingDirectory(dir);
@@ -30,8 +37,15 @@ Run runCli(const QStringList &args, const QString &dir)
     env.insert("VORN4_CONFIG_DIR", dir + "/config");
     env.insert("LANG", "C.UTF-8");
     p.setProcessEnvironment(env);
+    if (fileSizeLimit > 0)
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     p.start(VORN4_CLI_EXE, args);
     Run r;
+    if (hangUpAfterMs > 0 && p.waitForStarted(kLong) && !p.waitForFinished(hangUpAfterMs))
+        ::kill(static_cast<pid_t>(p.processId()), SIGHUP);
     if (!p.waitForFinished(kLong) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.exit = p.exitCode();
@@ -56,9 +70,12 @@ private slots:
 };
 
 // Steps are vorn4-cli arguments ({port} is the unit's line), "@KEY VALUE", which rewrites
-// one line of u.ign the way a person editing the file would, or "@reserved", which stores
-// a value in every byte of block 1 a parameter file does not hold, straight over the line. `expect` holds one entry per
-// step: the exit status, then fragments that must appear in the output, separated by "|".
+// one line of u.ign the way a person editing the file would, "@reserved", which stores
+// a value in every byte of block 1 a parameter file does not hold, straight over the line,
+// or "@byte OFFSET VALUE", which stores one byte of block 1 the same way. Arguments may
+// start with "fsize=N" (the command may write files of N bytes at most) or "hup=MS" (a
+// SIGHUP MS ms after it started). `expect` holds one entry per step: the exit status,
+// then fragments that must appear in the output, separated by "|".
 void CliTest::scenarios_data()
 {
     QTest::addColumn<QStringList>("simOptions");
@@ -89,6 +106,18 @@ void CliTest::scenarios_data()
                                            << QStringList{"0|\"result\": \"ok\"|\"version\": \"VRN04\""} << "";
     QTest::newRow("log") << QStringList{} << QStringList{"log --port {port} --seconds 3 l.csv"}
                          << QStringList{"0|rows written to l.csv"} << "log";
+    QTest::newRow("verify sees a byte the window would clamp")
+        << QStringList{}
+        << QStringList{"read --port {port} u.ign", "@byte 120 255", "@TPS 2500 3790", "verify --port {port} u.ign"}
+        << QStringList{"0", "", "", "1|1 parameters differ|unit holds byte 255, the file byte 250"} << "";
+    QTest::newRow("log at the file-size limit")
+        << QStringList{} << QStringList{"fsize=900 log --port {port} --seconds 20 l.csv"}
+        << QStringList{"1|cannot write l.csv|keeps its"} << "log";
+    QTest::newRow("log ended by a hang-up") << QStringList{} << QStringList{"hup=3000 log --port {port} l.csv"}
+                                            << QStringList{"0|rows written to l.csv"} << "log";
+    QTest::newRow("log keeps the tune of --map")
+        << QStringList{} << QStringList{"read --port {port} u.ign", "log --port {port} --seconds 3 --map u.ign l.csv"}
+        << QStringList{"0", "0|rows written to l.csv"} << "log";
     QTest::newRow("bad port") << QStringList{} << QStringList{"read --port /nonexistent/tty u.ign"}
                               << QStringList{"2|/nonexistent/tty"} << "nofile";
     QTest::newRow("missing file") << QStringList{} << QStringList{"program --port {port} missing.ign"}
@@ -137,6 +166,16 @@ void CliTest::scenarios()
             QCOMPARE(static_cast<std::uint8_t>(line->read(vorn::kFrameSize)[0]), 0x81);
             continue;
         }
+        if (step.startsWith("@byte ")) {
+            before[step.section(' ', 1, 1).toInt()] = static_cast<std::uint8_t>(step.section(' ', 2, 2).toInt());
+            QString reason;
+            auto line = vorn::SerialLink::open(port, &reason);
+            QVERIFY2(line, qPrintable(reason));
+            line->write(vorn::makeFrame(vorn::Cmd::BlockWrite + 1, before.block(1)));
+            QTRY_VERIFY_WITH_TIMEOUT(line->bytesWaiting() >= vorn::kFrameSize, kLong);
+            QCOMPARE(static_cast<std::uint8_t>(line->read(vorn::kFrameSize)[0]), 0x81);
+            continue;
+        }
         if (step.startsWith('@')) {
             const QString key = step.mid(1).section(' ', 0, 0), value = step.section(' ', 1);
             QString text = QString::fromLatin1(readAll(file));
@@ -148,7 +187,14 @@ void CliTest::scenarios()
             f.write(text.toLatin1());
             continue;
         }
-        const Run r = runCli(QString(step).replace("{port}", port).split(' '), dir.path());
+        QStringList args = QString(step).replace("{port}", port).split(' ');
+        rlim_t fileSizeLimit = 0;
+        int hangUpAfterMs = 0;
+        if (args[0].startsWith("fsize="))
+            fileSizeLimit = args.takeFirst().mid(6).toULongLong();
+        else if (args[0].startsWith("hup="))
+            hangUpAfterMs = args.takeFirst().mid(4).toInt();
+        const Run r = runCli(args, dir.path(), fileSizeLimit, hangUpAfterMs);
         const QStringList want = expect[i].split('|');
         const QString all = r.out + r.err;
         QVERIFY2(r.exit == want[0].toInt(), qPrintable(step + " -> " + QString::number(r.exit) + "\n" + all));
@@ -162,7 +208,7 @@ void CliTest::scenarios()
     QVERIFY(sim.waitForFinished(kLong));
     const QByteArray memory = readAll(dir.filePath("unit.bin"));
     QCOMPARE(memory.size(), vorn::kImageSize);
-    const QStringList sentLines = QString::fromLatin1(readAll(sent)).split('\n', Qt::SkipEmptyParts);
+    QStringList sentLines = QString::fromLatin1(readAll(sent)).split('\n', Qt::SkipEmptyParts);
 
     if (check == "memory") {
         // The unit holds the edited file; what the file does not hold (block 0, the
@@ -182,12 +228,26 @@ void CliTest::scenarios()
     } else if (check == "nothingsent") {
         QCOMPARE(sentLines, QStringList{});
     } else if (check == "log") {
+        // Only the monitor replies: a Read before the log sent its blocks on the same line.
+        sentLines = sentLines.filter(QRegularExpression("^b0 "));
         // Every row is a monitor reply the unit sent, in order, none left out but one
         // still on its way when the log ended.
         const vorn::LogContents log = vorn::readLog(dir.filePath("l.csv"));
         QVERIFY2(log.ok, qPrintable(log.error));
         QCOMPARE(log.skippedRows, 0);
+        QVERIFY(!log.truncatedTail);   // a row the disk refused is cut off, not left half
         QVERIFY(log.rows.size() >= 5);
+        // The tune of --map is kept beside the log, as the same writer as Save writes it;
+        // without --map no tune is.
+        const bool withMap = QFile::exists(file);
+        const auto tunes = vorn::tunesBesideLog(dir.filePath("l.csv"));
+        QCOMPARE(tunes.size(), withMap ? 1u : 0u);
+        if (withMap) {
+            vorn::ParameterImage map;
+            QVERIFY(vorn::ReadParameterFile(readAll(file), map));
+            QCOMPARE(tunes[0].hash, vorn::tuneHash(map));
+            QCOMPARE(readAll(tunes[0].path), vorn::WriteParameterFile(map));
+        }
         QVERIFY(sentLines.size() >= int(log.rows.size()) && sentLines.size() <= int(log.rows.size()) + 1);
         for (int i = 0; i < int(log.rows.size()); ++i) {
             const QStringList f = sentLines[i].split(' ');
@@ -196,7 +256,8 @@ void CliTest::scenarios()
             QCOMPARE(row.rpm, f.value(1).toInt());
             QCOMPARE(row.throttlePercent, f.value(2).toInt());
             QCOMPARE(row.throttleMv, f.value(3).toInt() * 5000 / 1023);
-            QVERIFY(!row.mapColumn && !row.mapRow);   // no --map given
+            if (!withMap)
+                QVERIFY(!row.mapColumn && !row.mapRow);
         }
         QVERIFY(log.rows.front().rpm != log.rows.back().rpm || log.rows.front().throttlePercent != log.rows.back().throttlePercent);
     }
