@@ -39,7 +39,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     Settings = std::make_unique<vorn::SettingsAccess>(vorn::configPath(vorn::kSettingsFileName));
     composeWindow();
     Datalog = new DatalogController(this);
-    History = new ChangeHistoryUi(*this);
+    History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
     PortSettings = new PortSettingsUi(*this);
     indexNamedControls();
     wireHandlers();
