@@ -89,8 +89,8 @@ public:
     // bar until the image or the unit changes or another operation starts.
     bool verifyRepliesOffered() const;
     void showVerifyReplies();
-    CompareView *compareView() const { return compareView_; }
-    RestorePointsDialog *restorePointsDialog() const { return pointsDialog_; }
+    CompareView *compareView() const;
+    RestorePointsDialog *restorePointsDialog() const;
 
     void undo();
     void redo();

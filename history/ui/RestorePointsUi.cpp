@@ -84,6 +84,16 @@ void ChangeHistoryUi::closeWindows()
     delete pointsDialog_;
 }
 
+CompareView *ChangeHistoryUi::compareView() const
+{
+    return compareView_;
+}
+
+RestorePointsDialog *ChangeHistoryUi::restorePointsDialog() const
+{
+    return pointsDialog_;
+}
+
 void ChangeHistoryUi::openRestorePoints()
 {
     if (shell_.closing())

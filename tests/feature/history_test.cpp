@@ -60,6 +60,8 @@ void HistoryFeatureTest::scenarios()
             ui.nextStep(*label);
         ui.afterEdit();
     };
+    std::uint8_t language = 0, com = 1;
+    vorn::ClampParameters(host.img, language, com);   // as the window starts: every value in range
     ui.started();
     const vorn::ParameterImage start = host.img;
     auto edited = [&](int limiter) {
