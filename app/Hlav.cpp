@@ -55,6 +55,9 @@ TFormHlav::~TFormHlav()
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);
+    // The history goes first, while everything it was given is whole.
+    delete History;
+    History = nullptr;
     // The map tools reach back into the window when they go, so they go while it is whole,
     // not among the children QWidget deletes after this destructor.
     delete mapTools;
