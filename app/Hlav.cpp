@@ -39,7 +39,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     Settings = std::make_unique<vorn::SettingsAccess>(vorn::configPath(vorn::kSettingsFileName));
     composeWindow();
     Datalog = new DatalogController(this);
-    History = new ChangeHistoryUi(*this);
+    History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
     PortSettings = new PortSettingsUi(*this);
     indexNamedControls();
     wireHandlers();
@@ -55,6 +55,9 @@ TFormHlav::~TFormHlav()
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);
+    // The history goes first, while everything it was given is whole.
+    delete History;
+    History = nullptr;
     // The map tools reach back into the window when they go, so they go while it is whole,
     // not among the children QWidget deletes after this destructor.
     delete mapTools;

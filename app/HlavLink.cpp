@@ -224,7 +224,5 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
         }
         }
     }
-    if (History)
-        History->linkEventsApplied(events);
     emit Notifier->linkEventsApplied(events);
 }

@@ -4,14 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 #include <unistd.h>
 
 namespace vorn {
 
-std::function<void()> beforeAtomicCommitHook;
-
-AtomicFileWriter::AtomicFileWriter(const QString &path, Folder folder)
-    : path_(path), folder_(folder), file_(path)
+AtomicFileWriter::AtomicFileWriter(const QString &path, Folder folder, std::function<void()> beforeRename)
+    : path_(path), folder_(folder), beforeRename_(std::move(beforeRename)), file_(path)
 {
     // Writing in place would destroy the old file on a failure half-way.
     file_.setDirectWriteFallback(false);
@@ -37,8 +37,8 @@ bool AtomicFileWriter::commit(const QByteArray &content)
         file_.commit();   // discards the temporary file
         return false;
     }
-    if (beforeAtomicCommitHook)
-        beforeAtomicCommitHook();
+    if (beforeRename_)
+        beforeRename_();
     return file_.commit();
 }
 

@@ -16,7 +16,10 @@ namespace vorn {
 class AtomicFileWriter {
 public:
     enum class Folder { Create, MustExist };
-    explicit AtomicFileWriter(const QString &path, Folder folder = Folder::Create);
+    // `beforeRename` runs once the content is written and synced, just before the rename:
+    // the moment a crash must leave the old file whole (a test kills its process there).
+    explicit AtomicFileWriter(const QString &path, Folder folder = Folder::Create,
+                              std::function<void()> beforeRename = {});
 
     // Creates the folder (when asked to) and the temporary file. False when either fails.
     bool open();
@@ -27,14 +30,11 @@ public:
 private:
     QString path_;
     Folder folder_;
+    std::function<void()> beforeRename_;
     QSaveFile file_;
 };
 
 // open() and commit() in one step.
 bool writeFileAtomically(const QString &path, const QByteArray &content);
-
-// Runs after the content is written and before the rename, when set. Lets a test stand for
-// a crash or a kill at the worst moment (e.g. by killing its own process).
-extern std::function<void()> beforeAtomicCommitHook;
 
 }  // namespace vorn

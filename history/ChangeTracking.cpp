@@ -62,7 +62,7 @@ QString ChangeTracker::unitText(const ParameterImage &image, int language) const
     case Unit::InSync:
         return text4(htext::UnitInSync, language);
     case Unit::Changes:
-        return text4(htext::UnitChanges, language).arg(unitChanges(image));
+        return text4(countForm(htext::UnitChanges, unitChanges(image), language), language).arg(unitChanges(image));
     case Unit::Changed:
         break;
     }
@@ -77,7 +77,8 @@ QString ChangeTracker::fileText(const ParameterImage &image, int language) const
     const int n = fileChanges(image);
     if (n == 0)
         return text4(htext::FileSaved, language).arg(name);
-    return text4(origin_ == FileOrigin::Saved ? htext::FileChangesSaved : htext::FileChangesOpened, language)
+    return text4(countForm(origin_ == FileOrigin::Saved ? htext::FileChangesSaved : htext::FileChangesOpened, n, language),
+                 language)
         .arg(name)
         .arg(n);
 }

@@ -17,8 +17,20 @@ public:
 
     // A Read, Program or Verify ended " OK": the unit holds this image's blocks 1 and 2.
     void unitMatched(const ParameterImage &image);
-    // A Program run starts: the next change of the unit's programming count is ours.
-    void programStarted() { expectCountChange_ = true; }
+    // A Program run starts: the unit holds neither the old image nor yet the new one, and
+    // the next change of the unit's programming count is ours.
+    void programStarted()
+    {
+        unitUnknown();
+        expectCountChange_ = true;
+    }
+    // A transfer failed part way: what the unit holds is not known, though it is the same
+    // unit (its programming count is still followed).
+    void unitUnknown()
+    {
+        unit_.reset();
+        unitChanged_ = false;
+    }
     // The number of programmings from a monitor reply. A change that no Program of this
     // window explains means someone else wrote to the unit.
     void programCountSeen(std::uint16_t count);
@@ -27,8 +39,7 @@ public:
     // is known of what it holds.
     void unitForgotten()
     {
-        unit_.reset();
-        unitChanged_ = false;
+        unitUnknown();
         lastCount_.reset();
         expectCountChange_ = false;
     }

@@ -36,7 +36,8 @@ QString comparisonText(const Comparison &c, const QString &otherTitle, int langu
         head += '\t' + valueText(*findParameter("advance_rpm[" + std::to_string(k) + "]"),
                                  c.window[Off::RpmAdv + k], language, locale);
     lines << head;
-    for (int r = kMapSize - 1; r >= 0; --r) {
+    // Rows in the Advance Map page's order: 0 % throttle (map row 0) first.
+    for (int r = 0; r < kMapSize; ++r) {
         QString line = QString::number(throttleRowPercent(r));
         for (int k = 0; k < kMapSize; ++k) {
             const int o = Off::Advance + 10 * r + k;

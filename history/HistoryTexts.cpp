@@ -1,6 +1,17 @@
 // Texts of undo, restore points, change tracking and comparison, in the four languages.
 #include "HistoryTexts.h"
 
+namespace vorn {
+
+const Text4 &countForm(const Count4 &t, long long n, int language)
+{
+    if (n == 1)
+        return t.one;
+    return language == 3 && n >= 2 && n <= 4 ? t.few : t.many;
+}
+
+}  // namespace vorn
+
 namespace vorn::htext {
 
 const Text4 MenuEdit{"&Edit", "&Bearbeiten", "É&dition", "Úpr&avy"};
@@ -12,7 +23,9 @@ const Text4 Compare{"&Compare with", "&Vergleichen mit", "&Comparer avec", "&Por
 const Text4 RestorePoints{"Restore points...", "Wiederherstellungspunkte...", "Points de restauration...",
                           "Body obnovení..."};
 
-const Text4 StepParameters{"%1 parameters", "%1 Parameter", "%1 paramètres", "%1 parametrů"};
+const Count4 StepParameters{{"%1 parameter", "%1 Parameter", "%1 paramètre", "%1 parametr"},
+                             {"%1 parameters", "%1 Parameter", "%1 paramètres", "%1 parametry"},
+                             {"%1 parameters", "%1 Parameter", "%1 paramètres", "%1 parametrů"}};
 const Text4 StepRead{"Read from unit", "Lesen aus der Zündung", "Lecture de l'unité", "Čtení z jednotky"};
 const Text4 StepNew{"New (default setting)", "Neu (Grundeinstellung)", "Nouveau (réglage par défaut)",
                     "Nový (výchozí nastavení)"};
@@ -26,20 +39,43 @@ const Text4 StepColumn{"Advance column %1", "Vorzündung Spalte %1", "Colonne d'
 const Text4 StepChange{"Change", "Änderung", "Modification", "Změna"};
 
 const Text4 UnitInSync{"in sync with unit", "gleich wie Zündung", "identique à l'unité", "shodné s jednotkou"};
-const Text4 UnitChanges{"%1 changes not programmed", "%1 Änderungen nicht programmiert",
-                        "%1 modifications non programmées", "%1 změn nenaprogramováno"};
+const Count4 UnitChanges{
+    {"%1 change not programmed", "%1 Änderung nicht programmiert", "%1 modification non programmée",
+     "%1 změna nenaprogramována"},
+    {"%1 changes not programmed", "%1 Änderungen nicht programmiert", "%1 modifications non programmées",
+     "%1 změny nenaprogramovány"},
+    {"%1 changes not programmed", "%1 Änderungen nicht programmiert", "%1 modifications non programmées",
+     "%1 změn nenaprogramováno"}};
 const Text4 UnitNotCompared{"unit not compared", "Zündung nicht verglichen", "unité non comparée",
                             "jednotka neporovnána"};
 const Text4 UnitChanged{"unit changed", "Zündung verändert", "unité modifiée", "jednotka změněna"};
 const Text4 FileSaved{"%1 saved", "%1 gespeichert", "%1 enregistré", "%1 uloženo"};
-const Text4 FileChangesSaved{"%1: %2 changes since saved", "%1: %2 Änderungen seit dem Speichern",
-                             "%1: %2 modifications depuis l'enregistrement", "%1: %2 změn od uložení"};
-const Text4 FileChangesOpened{"%1: %2 changes since opened", "%1: %2 Änderungen seit dem Öffnen",
-                              "%1: %2 modifications depuis l'ouverture", "%1: %2 změn od otevření"};
+const Count4 FileChangesSaved{
+    {"%1: %2 change since saved", "%1: %2 Änderung seit dem Speichern", "%1: %2 modification depuis l'enregistrement",
+     "%1: %2 změna od uložení"},
+    {"%1: %2 changes since saved", "%1: %2 Änderungen seit dem Speichern",
+     "%1: %2 modifications depuis l'enregistrement", "%1: %2 změny od uložení"},
+    {"%1: %2 changes since saved", "%1: %2 Änderungen seit dem Speichern",
+     "%1: %2 modifications depuis l'enregistrement", "%1: %2 změn od uložení"}};
+const Count4 FileChangesOpened{
+    {"%1: %2 change since opened", "%1: %2 Änderung seit dem Öffnen", "%1: %2 modification depuis l'ouverture",
+     "%1: %2 změna od otevření"},
+    {"%1: %2 changes since opened", "%1: %2 Änderungen seit dem Öffnen", "%1: %2 modifications depuis l'ouverture",
+     "%1: %2 změny od otevření"},
+    {"%1: %2 changes since opened", "%1: %2 Änderungen seit dem Öffnen", "%1: %2 modifications depuis l'ouverture",
+     "%1: %2 změn od otevření"}};
 const Text4 FileNone{"not saved to a file", "nicht in Datei gespeichert", "non enregistré dans un fichier",
                      "neuloženo do souboru"};
 const Text4 PointFailed{"Restore point not written: %1", "Wiederherstellungspunkt nicht geschrieben: %1",
                         "Point de restauration non écrit : %1", "Bod obnovení nezapsán: %1"};
+const Text4 PointFailedShort{"restore point not written (click for why)",
+                             "Wiederherstellungspunkt nicht geschrieben (Klick zeigt warum)",
+                             "point de restauration non écrit (cliquez pour savoir pourquoi)",
+                             "bod obnovení nezapsán (klepněte pro důvod)"};
+const Text4 PointCannotCreate{"cannot create the folder %1", "der Ordner %1 kann nicht angelegt werden",
+                              "impossible de créer le dossier %1", "nelze vytvořit složku %1"};
+const Text4 PointCannotWrite{"cannot write %1", "%1 kann nicht geschrieben werden", "impossible d'écrire %1",
+                             "nelze zapsat %1"};
 
 const Text4 EventRead{"read", "gelesen", "lu", "přečteno"};
 const Text4 EventProgrammed{"programmed", "programmiert", "programmé", "naprogramováno"};
@@ -80,8 +116,16 @@ const Text4 CompareReadFailed{"The unit did not answer the comparison read.",
                               "Jednotka neodpověděla na čtení pro porovnání."};
 const Text4 CompareUnitSent{"blocks the unit sent", "von der Zündung gesendete Blöcke",
                             "blocs envoyés par l'unité", "bloky odeslané jednotkou"};
-const Text4 CompareDiffCount{"%1 differing parameters", "%1 unterschiedliche Parameter",
-                             "%1 paramètres différents", "%1 rozdílných parametrů"};
+const Count4 CompareDiffCount{
+    {"%1 differing parameter", "%1 unterschiedlicher Parameter", "%1 paramètre différent", "%1 rozdílný parametr"},
+    {"%1 differing parameters", "%1 unterschiedliche Parameter", "%1 paramètres différents",
+     "%1 rozdílné parametry"},
+    {"%1 differing parameters", "%1 unterschiedliche Parameter", "%1 paramètres différents",
+     "%1 rozdílných parametrů"}};
+const Text4 CompareReplaying{"The unit is not compared during a replay; it can be once the replay has ended.",
+                             "Während einer Wiedergabe wird die Zündung nicht verglichen; nach dem Ende der Wiedergabe ist es möglich.",
+                             "L'unité n'est pas comparée pendant une relecture ; elle pourra l'être une fois la relecture terminée.",
+                             "Během přehrávání se jednotka neporovnává; lze to po skončení přehrávání."};
 const Text4 CompareOnlyFileBytes{"Only the parameters a file holds are compared.",
                                  "Nur die Parameter, die eine Datei enthält, werden verglichen.",
                                  "Seuls les paramètres contenus dans un fichier sont comparés.",
@@ -90,6 +134,10 @@ const Text4 VerifyOffer{"Verify error: click the unit part of the status bar to 
                         "Vergleichsfehler: Ein Klick auf den Zündungsteil der Statusleiste zeigt, wie sich die von der Zündung gesendeten Blöcke vom Fenster unterscheiden.",
                         "Erreur de vérification : cliquez sur la partie unité de la barre d'état pour voir en quoi les blocs envoyés par l'unité diffèrent de la fenêtre.",
                         "Chyba verifikace: klepnutím na část jednotky ve stavovém řádku uvidíte, čím se bloky odeslané jednotkou liší od okna."};
+const Text4 VerifyOfferShort{"Verify error: click to see what the unit sent",
+                             "Vergleichsfehler: Klick zeigt, was die Zündung sandte",
+                             "erreur de vérification : cliquez pour voir ce que l'unité a envoyé",
+                             "chyba verifikace: klepněte a uvidíte, co jednotka poslala"};
 const Text4 VerifyNothingSent{"Verify error: the unit sent no block back, so there is nothing to compare.",
                               "Vergleichsfehler: Die Zündung hat keinen Block zurückgesendet, es gibt nichts zu vergleichen.",
                               "Erreur de vérification : l'unité n'a renvoyé aucun bloc, il n'y a rien à comparer.",

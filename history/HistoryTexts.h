@@ -3,16 +3,30 @@
 
 #include "lang/Texts4.h"
 
+namespace vorn {
+
+// A text with a count: the form for one, for two to four (Czech only; elsewhere the same as
+// `many`) and for five and more. %1 (and %2) as in the single forms.
+struct Count4 {
+    Text4 one, few, many;
+};
+// The form that fits n in a language.
+const Text4 &countForm(const Count4 &t, long long n, int language);
+
+}  // namespace vorn
+
 namespace vorn::htext {
 
 // Edit menu and File menu items.
 extern const Text4 MenuEdit, Undo, UndoStep, Redo, RedoStep, Compare, RestorePoints;
 // Names of steps that change several parameters; %1 where an argument follows.
-extern const Text4 StepParameters, StepRead, StepNew, StepOpen, StepModel, StepRestore, StepAdvanceAll,
+extern const Count4 StepParameters;
+extern const Text4 StepRead, StepNew, StepOpen, StepModel, StepRestore, StepAdvanceAll,
     StepServoAll, StepColumn, StepChange;
 // Status-bar parts.
-extern const Text4 UnitInSync, UnitChanges, UnitNotCompared, UnitChanged, FileSaved, FileChangesSaved,
-    FileChangesOpened, FileNone, PointFailed;
+extern const Count4 UnitChanges, FileChangesSaved, FileChangesOpened;
+extern const Text4 UnitInSync, UnitNotCompared, UnitChanged, FileSaved, FileNone, PointFailed, PointFailedShort,
+    PointCannotCreate, PointCannotWrite;
 // Restore point events.
 extern const Text4 EventRead, EventProgrammed, EventBeforeRead, EventBeforeOpen, EventBeforeNew,
     EventBeforeModel;
@@ -20,7 +34,8 @@ extern const Text4 EventRead, EventProgrammed, EventBeforeRead, EventBeforeOpen,
 extern const Text4 PointsTitle, PointsTime, PointsEvent, PointsUnit, PointsDiffer, PointsShow, PointsRestore,
     PointsClose, PointsNone, CompareTitle, CompareParameter, CompareWindow, CompareOther, CompareNoDiff,
     CompareCopy, CompareMapTitle, CompareWithUnit, CompareWithFile, CompareWithPoint, CompareReading,
-    CompareReadFailed, CompareUnitSent, CompareDiffCount, CompareOnlyFileBytes, VerifyOffer,
+    CompareReadFailed, CompareReplaying, CompareUnitSent, CompareOnlyFileBytes, VerifyOffer, VerifyOfferShort,
     VerifyNothingSent, VerifyNotSent, BlockSettings, BlockMap;
+extern const Count4 CompareDiffCount;
 
 }  // namespace vorn::htext

@@ -3,6 +3,7 @@
 
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
+#include "history/HistoryTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,14 +132,35 @@ void RestorePointStore::scan()
     }
 }
 
-bool RestorePointStore::writeIndex(QString *error)
+void RestorePointStore::fail(Result &r, Result::Failure failure, const QString &path)
+{
+    r.failure = failure;
+    r.failedPath = path;
+    r.error = restorePointError(r, 0);
+}
+
+QString restorePointError(const RestorePointStore::Result &result, int language)
+{
+    using Failure = RestorePointStore::Result::Failure;
+    switch (result.failure) {
+    case Failure::CreateFolder:
+        return text4(htext::PointCannotCreate, language).arg(result.failedPath);
+    case Failure::WriteFile:
+        return text4(htext::PointCannotWrite, language).arg(result.failedPath);
+    case Failure::None:
+        break;
+    }
+    return result.error;
+}
+
+bool RestorePointStore::writeIndex(Result &r)
 {
     QByteArray text;
     for (const auto &[name, unit] : units_)
         text += indexLine(name, unit);
     if (writeFileAtomically(QDir(folder_).filePath(kRestoreIndexFileName), text))
         return true;
-    *error = QStringLiteral("cannot write %1").arg(QDir(folder_).filePath(kRestoreIndexFileName));
+    fail(r, Result::Failure::WriteFile, QDir(folder_).filePath(kRestoreIndexFileName));
     return false;
 }
 
@@ -160,7 +182,7 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
 {
     Result r;
     if (!QDir().mkpath(folder_)) {
-        r.error = QStringLiteral("cannot create the folder %1").arg(folder_);
+        fail(r, Result::Failure::CreateFolder, folder_);
         return r;
     }
     scan();
@@ -178,7 +200,7 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
         name = restorePointFileName(localTime, event, ++suffix);
     r.path = QDir(folder_).filePath(name);
     if (!writeFileAtomically(r.path, WriteParameterFile(image))) {
-        r.error = QStringLiteral("cannot write %1").arg(r.path);
+        fail(r, Result::Failure::WriteFile, r.path);
         r.path.clear();
         return r;
     }
@@ -201,12 +223,12 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
     // The point itself is written; an index that failed only loses identifications. A new
     // line is appended (a torn last line loses only its own); pruning rewrites it whole.
     if (pruned) {
-        writeIndex(&r.error);
+        writeIndex(r);
     } else if (!unit.isEmpty()) {
         QFile index(QDir(folder_).filePath(kRestoreIndexFileName));
         const QByteArray line = indexLine(name, unit);
         if (!index.open(QIODevice::Append) || index.write(line) != line.size() || !index.flush())
-            r.error = QStringLiteral("cannot write %1").arg(index.fileName());
+            fail(r, Result::Failure::WriteFile, index.fileName());
     }
     return r;
 }

@@ -43,7 +43,12 @@ public:
         bool written = false;
         bool skipped = false;   // a "before" point equal to the newest point is not written
         QString path;
-        QString error;          // why nothing was written, in plain words
+        // Why nothing (or not everything) was written: what failed and on which path; the
+        // words for it come from restorePointError in the language shown.
+        enum class Failure { None, CreateFolder, WriteFile };
+        Failure failure = Failure::None;
+        QString failedPath;
+        QString error;          // the same in English, for logs and tests
         // The first failure after a point was written (or since the store was made): the
         // one to tell the user; the failures that follow it are not said again.
         bool reportFailure = false;
@@ -58,7 +63,8 @@ private:
     Result writePoint(const ParameterImage &image, RestoreEvent event, const QDateTime &localTime,
                       const QString &unit);
     void scan();
-    bool writeIndex(QString *error);
+    static void fail(Result &r, Result::Failure failure, const QString &path);
+    bool writeIndex(Result &r);
 
     QString folder_;
     int limit_;
@@ -77,5 +83,8 @@ bool loadRestorePoint(const QString &path, ParameterImage &image);
 // The index beside the points: one line per point with an identification, file name and
 // identification separated by a tab. Parameter file readers never see it.
 inline const QString kRestoreIndexFileName = QStringLiteral("index.txt");
+
+// Why a point was not written, in a language (0 English, 1 German, 2 French, 3 Czech).
+QString restorePointError(const RestorePointStore::Result &result, int language);
 
 }  // namespace vorn

@@ -88,7 +88,8 @@ QString UndoHistory::nameOf(const Step &s, int language) const
         return s.label.resolve(language);
     if (diffs.empty())
         return text4(htext::StepChange, language);
-    return text4(htext::StepParameters, language).arg(diffs.size());
+    return text4(countForm(htext::StepParameters, static_cast<long long>(diffs.size()), language), language)
+        .arg(diffs.size());
 }
 
 QString UndoHistory::undoName(int language) const

@@ -108,7 +108,7 @@ int main(int argc, char *argv[])
         form.History->waitForRestorePoints();
         QApplication::processEvents();
         form.statusBar()->grab().save(out + "/history-statusbar.png");
-        QMenu *edit = form.History->editMenu();
+        QMenu *edit = form.findChild<QMenu *>(QStringLiteral("MenuEdit"));
         edit->popup(form.mapToGlobal(QPoint(60, 20)));
         QApplication::processEvents();
         edit->grab().save(out + "/history-editmenu.png");

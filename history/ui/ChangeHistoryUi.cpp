@@ -1,8 +1,13 @@
 // The window side of undo and redo.
 #include "ChangeHistoryUi.h"
 
-#include "app/Hlav.h"
+#include "RestorePointsDialog.h"
 #include "history/HistoryTexts.h"
+#include "host/HostNotifier.h"
+#include "host/ImageEditing.h"
+#include "host/Link.h"
+#include "host/LiveView.h"
+#include "host/Shell.h"
 #include "link/Monitor.h"
 
 #include <QAction>
@@ -10,8 +15,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -40,80 +43,76 @@ int historyKey(const QKeyEvent *key)
 
 }  // namespace
 
-ChangeHistoryUi::ChangeHistoryUi(TFormHlav &form) : QObject(&form), form_(form)
+ChangeHistoryUi::ChangeHistoryUi(vorn::host::Shell &shell, vorn::host::ImageEditing &editing,
+                                 vorn::host::LiveView &live, vorn::host::Link &link,
+                                 vorn::host::HostNotifier &notifier, QObject *parent)
+    : QObject(parent), shell_(shell), editing_(editing), live_(live), link_(link)
 {
+    using vorn::host::MenuPlace;
     setObjectName(QStringLiteral("ChangeHistory"));
-    QMenuBar *bar = form.menuBar();
-    auto *com = form.findChild<QMenu *>(QStringLiteral("MenuCom"));
-    edit_ = new QMenu(QStringLiteral("&Edit"), bar);
-    edit_->setObjectName(QStringLiteral("MenuEdit"));
-    edit_->menuAction()->setObjectName(QStringLiteral("MenuEdit"));
-    if (com)
-        bar->insertMenu(com->menuAction(), edit_);
-    else
-        bar->addMenu(edit_);
-
-    undo_ = edit_->addAction(QStringLiteral("&Undo"));
-    undo_->setObjectName(QStringLiteral("MenuUndo"));
+    auto newAction = [this](const char *name) {
+        auto *a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    undo_ = newAction("MenuUndo");
     undo_->setShortcut(QKeySequence(kUndoKey));
-    redo_ = edit_->addAction(QStringLiteral("&Redo"));
-    redo_->setObjectName(QStringLiteral("MenuRedo"));
+    redo_ = newAction("MenuRedo");
     redo_->setShortcuts({QKeySequence(kRedoKeys[0]), QKeySequence(kRedoKeys[1])});
     connect(undo_, &QAction::triggered, this, &ChangeHistoryUi::undo);
     connect(redo_, &QAction::triggered, this, &ChangeHistoryUi::redo);
-    edit_->addSeparator();
-    compare_ = edit_->addMenu(QStringLiteral("&Compare with"));
+    compare_ = new QMenu(shell.dialogParent());
     compare_->setObjectName(QStringLiteral("MenuCompare"));
     compare_->menuAction()->setObjectName(QStringLiteral("MenuCompare"));
-    compareUnit_ = compare_->addAction(QStringLiteral("the unit"));
-    compareUnit_->setObjectName(QStringLiteral("MenuCompareUnit"));
-    compareFile_ = compare_->addAction(QStringLiteral("a file..."));
-    compareFile_->setObjectName(QStringLiteral("MenuCompareFile"));
-    comparePoint_ = compare_->addAction(QStringLiteral("a restore point..."));
-    comparePoint_->setObjectName(QStringLiteral("MenuComparePoint"));
+    compareUnit_ = newAction("MenuCompareUnit");
+    compareFile_ = newAction("MenuCompareFile");
+    comparePoint_ = newAction("MenuComparePoint");
+    compare_->addActions({compareUnit_, compareFile_, comparePoint_});
     connect(compareUnit_, &QAction::triggered, this, &ChangeHistoryUi::compareWithUnit);
     connect(compareFile_, &QAction::triggered, this, &ChangeHistoryUi::compareWithFileChosen);
     connect(comparePoint_, &QAction::triggered, this, &ChangeHistoryUi::openRestorePoints);
+    shell.placeAction(MenuPlace::EditHistory, undo_);
+    shell.placeAction(MenuPlace::EditHistory, redo_);
+    shell.placeSeparator(MenuPlace::EditHistory);
+    shell.placeMenu(MenuPlace::EditHistory, compare_);
 
-    // File, "Restore points..." after the print items, before the separator of Exit.
-    if (auto *file = form.findChild<QMenu *>(QStringLiteral("MenuFile"))) {
-        const auto items = file->actions();
-        QAction *before = items.size() >= 2 ? items[items.size() - 2] : nullptr;
-        restorePoints_ = new QAction(QStringLiteral("Restore points..."), file);
-        restorePoints_->setObjectName(QStringLiteral("MenuRestorePoints"));
-        file->insertAction(before, restorePoints_);
-        connect(restorePoints_, &QAction::triggered, this, &ChangeHistoryUi::openRestorePoints);
-    }
-    connect(&form, &TFormHlav::languageChanged, this, &ChangeHistoryUi::retranslate);
-    connect(&form, &TFormHlav::portReconnected, this, [this] {
-        tracker_.unitForgotten();
-        verifyOffer_.reset();
-        updateStatus();
-    });
+    restorePoints_ = newAction("MenuRestorePoints");
+    connect(restorePoints_, &QAction::triggered, this, &ChangeHistoryUi::openRestorePoints);
+    shell.placeAction(MenuPlace::FileExtras, restorePoints_);
+
+    connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &ChangeHistoryUi::retranslate);
+    connect(&notifier, &vorn::host::HostNotifier::unitForgotten, this, &ChangeHistoryUi::unitForgotten);
+    connect(&notifier, &vorn::host::HostNotifier::linkEventsApplied, this, &ChangeHistoryUi::linkEventsApplied);
+    connect(&notifier, &vorn::host::HostNotifier::closing, this, &ChangeHistoryUi::closeWindows);
     pool_.setMaxThreadCount(1);   // points are written in the order they were taken
 
-    unitPart_ = new StatusPart(form.statusBar());
+    unitPart_ = new StatusPart;
     unitPart_->setObjectName(QStringLiteral("StatusUnit"));
-    filePart_ = new StatusPart(form.statusBar());
+    filePart_ = new StatusPart;
     filePart_->setObjectName(QStringLiteral("StatusFile"));
     for (QLabel *part : {unitPart_, filePart_}) {
         part->setFrameShape(QFrame::StyledPanel);
         part->setContentsMargins(4, 0, 4, 0);
-        form.statusBar()->addPermanentWidget(part);
         part->setCursor(Qt::PointingHandCursor);
+        shell.addStatusPart(part);
     }
     connect(unitPart_, &StatusPart::clicked, this, &ChangeHistoryUi::unitPartClicked);
     connect(filePart_, &StatusPart::clicked, this, [this] {
         if (tracker_.fileOrigin() != vorn::ChangeTracker::FileOrigin::None)
             compareWithFile(tracker_.filePath());
     });
-    updateActions();
+    retranslate(shell.language());
     qApp->installEventFilter(this);
+}
+
+const vorn::ParameterImage &ChangeHistoryUi::image() const
+{
+    return editing_.image();
 }
 
 void ChangeHistoryUi::started()
 {
-    history_.reset(form_.Image);
+    history_.reset(image());
     pending_ = {};
     started_ = true;
     fileAtStart();
@@ -124,7 +123,7 @@ void ChangeHistoryUi::record(const vorn::StepLabel &label)
 {
     if (!started_)
         return;
-    if (history_.record(form_.Image, label) && label.empty()) {
+    if (history_.record(image(), label) && label.empty()) {
         // A command that changes the image in its own way names the step right after its
         // after-edit hook recorded it; that is still the same turn of the event loop.
         newestUnlabelled_ = true;
@@ -138,7 +137,7 @@ void ChangeHistoryUi::afterEdit()
     const vorn::StepLabel label = pending_;
     pending_ = {};
     if (applying_) {
-        history_.record(form_.Image);   // only the clamp of an undone state, never a step
+        history_.record(image());   // only the clamp of an undone state, never a step
         return;
     }
     record(label);
@@ -147,7 +146,7 @@ void ChangeHistoryUi::afterEdit()
 void ChangeHistoryUi::noteImageChange(const QString &what)
 {
     const vorn::StepLabel label = vorn::StepLabel::named(what);
-    if (started_ && !vorn::settingsDiffer(history_.recorded(), form_.Image)) {
+    if (started_ && !vorn::settingsDiffer(history_.recorded(), image())) {
         if (!what.isEmpty() && newestUnlabelled_ && history_.labelNewest(label))
             updateActions();
         newestUnlabelled_ = false;
@@ -158,7 +157,7 @@ void ChangeHistoryUi::noteImageChange(const QString &what)
 
 void ChangeHistoryUi::readStarted()
 {
-    writePoint(vorn::RestoreEvent::BeforeRead, form_.Image);
+    writePoint(vorn::RestoreEvent::BeforeRead, image());
     readPending_ = true;
     fileForgotten();
 }
@@ -170,34 +169,40 @@ void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
         if (e.kind == LinkEvent::ShowStatus) {
             if (e.style == LinkEvent::Progress) {
                 verifyOffer_.reset();   // the unit is being read or written again
+                if (notice_ != Notice::PointFailed)
+                    setNotice(Notice::None);
                 // Begin Verify of a Read or Program shows "Verify:" too: still that operation.
                 if (e.message == vorn::Msg::Read) {
                     op_ = Operation::Read;
                 } else if (e.message == vorn::Msg::ProgramDevice) {
+                    // From the first block written on, the unit holds neither the old image
+                    // nor (until Program ends OK) the new one.
+                    if (op_ != Operation::Program)
+                        tracker_.programStarted();
                     op_ = Operation::Program;
-                    tracker_.programStarted();
                 } else if (e.message == vorn::Msg::Verify && op_ == Operation::None) {
                     op_ = Operation::Verify;
                 }
             } else {
-                if (e.style == LinkEvent::Error && e.message == vorn::Msg::VerifyError)
+                const bool verifyError = e.style == LinkEvent::Error && e.message == vorn::Msg::VerifyError;
+                if (verifyError)
                     offerVerifyReplies();
-                operationEnded(e.style == LinkEvent::Success);
+                operationEnded(e.style == LinkEvent::Success, verifyError);
             }
         } else if (e.kind == LinkEvent::VersionMismatch) {
             op_ = Operation::None;
         } else if (e.kind == LinkEvent::MonitorFrame && vorn::frameIsValid(e.frame)) {
-            const auto before = tracker_.unitState(form_.Image);
+            const auto before = tracker_.unitState(image());
             tracker_.programCountSeen(vorn::parseMonitorFrame(e.frame).programCount);
             if (before != vorn::ChangeTracker::Unit::Changed
-                && tracker_.unitState(form_.Image) == vorn::ChangeTracker::Unit::Changed)
+                && tracker_.unitState(image()) == vorn::ChangeTracker::Unit::Changed)
                 verifyOffer_.reset();   // someone else wrote to the unit since
         }
     }
     // Blocks 1 and 2 of a Read arrive on different ticks; the Read is one step once the
     // session stops reading (verifying, failed or refused).
-    if (started_ && form_.Session.mode() != vorn::ModeRead) {
-        if (vorn::settingsDiffer(history_.recorded(), form_.Image)) {
+    if (started_ && link_.session().mode() != vorn::ModeRead) {
+        if (vorn::settingsDiffer(history_.recorded(), image())) {
             vorn::StepLabel label;
             if (readPending_)
                 label.text = &vorn::htext::StepRead;
@@ -208,16 +213,31 @@ void ChangeHistoryUi::linkEventsApplied(const vorn::LinkEvents &events)
     updateStatus();
 }
 
-void ChangeHistoryUi::operationEnded(bool ok)
+void ChangeHistoryUi::unitForgotten()
 {
-    if (ok && op_ != Operation::None) {
-        tracker_.unitMatched(form_.Image);
+    tracker_.unitForgotten();
+    verifyOffer_.reset();
+    updateStatus();
+}
+
+void ChangeHistoryUi::operationEnded(bool ok, bool verifyError)
+{
+    if (op_ == Operation::None)
+        return;
+    if (ok) {
+        tracker_.unitMatched(image());
         if (op_ != Operation::Verify) {
-            const auto &id = form_.Identification;
+            const auto &id = link_.identification();
             const QString unit = QStringList{id.version, id.date.trimmed(), id.time}.join(' ').trimmed();
             writePoint(op_ == Operation::Read ? vorn::RestoreEvent::Read : vorn::RestoreEvent::Programmed,
-                       form_.Image, unit);
+                       image(), unit);
         }
+    } else if (verifyError && verifyOffer_ && verifyOffer_->missingBlocks.empty()) {
+        // The unit sent both blocks back: that is what it holds, whatever the window shows.
+        tracker_.unitMatched(verifyOffer_->unit);
+    } else {
+        // A transfer that failed leaves the unit unknown: part of it may be written or read.
+        tracker_.unitUnknown();
     }
     op_ = Operation::None;
 }
@@ -227,12 +247,12 @@ void ChangeHistoryUi::step(bool back)
     if (!started_)
         return;
     if (back ? history_.canUndo() : history_.canRedo()) {
-        form_.Image = back ? history_.undo(form_.Image) : history_.redo(form_.Image);
+        const vorn::ParameterImage state = back ? history_.undo(image()) : history_.redo(image());
         applying_ = true;
-        form_.AfterEdit();   // clamp, show (which drops typing not yet committed), program after change
+        editing_.restoreImage(state);   // clamp, show (dropping typing), program after change
         applying_ = false;
     } else {
-        form_.ShowParameters();   // still drops what was typed into the focused field
+        editing_.showImage();   // still drops what was typed into the focused field
     }
     updateActions();
 }
@@ -255,7 +275,7 @@ bool ChangeHistoryUi::eventFilter(QObject *watched, QEvent *event)
     // A line edit has its own undo for these keys; inside the window's fields they undo
     // the image instead.
     auto *edit = qobject_cast<QLineEdit *>(watched);
-    if (!edit || edit->window() != &form_)
+    if (!edit || edit->window() != shell_.dialogParent())
         return false;
     const int key = historyKey(static_cast<QKeyEvent *>(event));
     if (key == 0)
@@ -263,6 +283,16 @@ bool ChangeHistoryUi::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::ShortcutOverride) {
         event->accept();   // deliver it as a key press to the field, where it is handled below
         return true;
+    }
+    if (key < 0) {
+        // Typing not yet committed is the newest change: Undo takes back only that, and the
+        // next Undo the last step.
+        const QString typed = edit->text();
+        editing_.showImage();
+        if (edit->text() != typed) {
+            edit->selectAll();
+            return true;
+        }
     }
     step(key < 0);
     return true;
@@ -285,12 +315,12 @@ void ChangeHistoryUi::retranslate(int language)
 {
     using namespace vorn;
     language_ = language;
-    edit_->setTitle(text4(htext::MenuEdit, language));
     compare_->setTitle(text4(htext::Compare, language));
     compareUnit_->setText(text4(htext::CompareWithUnit, language));
     compareFile_->setText(text4(htext::CompareWithFile, language));
     comparePoint_->setText(text4(htext::CompareWithPoint, language));
-    if (restorePoints_)
-        restorePoints_->setText(text4(htext::RestorePoints, language));
+    restorePoints_->setText(text4(htext::RestorePoints, language));
+    if (pointsDialog_ && pointsDialog_->isVisible())
+        pointsDialog_->fill(restorePointFolder(), image(), language);
     updateActions();
 }

@@ -1,25 +1,34 @@
-// The window side of undo and redo: the Edit menu, the steps of every change path, the
-// shortcuts that work inside a number field too.
+// Undo and redo, change tracking, restore points and comparisons as the window offers them:
+// the Edit menu, the steps of every change path, the shortcuts that work inside a number
+// field too, and the unit and file parts of the status bar. It sees the window only through
+// the host roles it is given.
 #pragma once
 
 #include "history/ChangeTracking.h"
 #include "history/Comparison.h"
+#include "history/RestorePoints.h"
 #include "history/UndoHistory.h"
 #include "link/Session.h"
 
-#include "history/RestorePoints.h"
-
 #include <QLabel>
 #include <QObject>
+#include <QPointer>
 #include <QThreadPool>
 
 #include <memory>
 
 class QAction;
 class QMenu;
-class TFormHlav;
 class CompareView;
 class RestorePointsDialog;
+
+namespace vorn::host {
+class HostNotifier;
+class ImageEditing;
+class Link;
+class LiveView;
+class Shell;
+}  // namespace vorn::host
 
 // A permanent part of the status bar that opens something when clicked.
 class StatusPart : public QLabel {
@@ -36,8 +45,8 @@ protected:
 class ChangeHistoryUi : public QObject {
     Q_OBJECT
 public:
-    // Builds the Edit menu between File and Com.
-    explicit ChangeHistoryUi(TFormHlav &form);
+    ChangeHistoryUi(vorn::host::Shell &shell, vorn::host::ImageEditing &editing, vorn::host::LiveView &live,
+                    vorn::host::Link &link, vorn::host::HostNotifier &notifier, QObject *parent = nullptr);
     ~ChangeHistoryUi() override;
 
     // The start-up state is the first recorded one; nothing before it can be undone.
@@ -50,8 +59,6 @@ public:
     void noteImageChange(const QString &what);
     // A Read starts: the image as it is now is the state before the unit's blocks.
     void readStarted();
-    // After the window applied the session's events (ticks and starts of operations).
-    void linkEventsApplied(const vorn::LinkEvents &events);
 
     // The file the window's image was saved to or opened from; forgotten by New and Read.
     void fileSaved(const QString &path);
@@ -82,8 +89,8 @@ public:
     // bar until the image or the unit changes or another operation starts.
     bool verifyRepliesOffered() const;
     void showVerifyReplies();
-    CompareView *compareView() const { return compareView_; }
-    RestorePointsDialog *restorePointsDialog() const { return pointsDialog_; }
+    CompareView *compareView() const;
+    RestorePointsDialog *restorePointsDialog() const;
 
     void undo();
     void redo();
@@ -91,32 +98,45 @@ public:
     const vorn::ChangeTracker &tracker() const { return tracker_; }
     StatusPart *unitPart() const { return unitPart_; }
     StatusPart *filePart() const { return filePart_; }
-    QMenu *editMenu() const { return edit_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What the unit part says beside the unit's state (its text and tooltip).
+    enum class Notice { None, VerifyOffer, VerifyNothingSent, PointFailed, CompareReading, CompareFailed,
+                        CompareReplaying };
+
+    const vorn::ParameterImage &image() const;
     void record(const vorn::StepLabel &label);
     void step(bool back);
     void updateActions();
     void retranslate(int language);
     void updateStatus();
-    void operationEnded(bool ok);
+    void linkEventsApplied(const vorn::LinkEvents &events);
+    void unitForgotten();
+    void operationEnded(bool ok, bool verifyError);
     void fileAtStart();
+    void setNotice(Notice notice);
+    void closeWindows();
 
     void writePoint(vorn::RestoreEvent event, const vorn::ParameterImage &image, const QString &unit = QString());
-    void pointFailed(const QString &error);
+    void pointFailed(const vorn::RestorePointStore::Result &result);
     void showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask, const QString &title,
                         const QString &note = QString());
     void offerVerifyReplies();
     void unitPartClicked();
     void compareDone(bool ok);
 
+    vorn::host::Shell &shell_;
+    vorn::host::ImageEditing &editing_;
+    vorn::host::LiveView &live_;
+    vorn::host::Link &link_;
+
     QThreadPool pool_;
     std::shared_ptr<vorn::RestorePointStore> store_;
-    RestorePointsDialog *pointsDialog_ = nullptr;
-    CompareView *compareView_ = nullptr;
+    QPointer<RestorePointsDialog> pointsDialog_;
+    QPointer<CompareView> compareView_;
     QAction *restorePoints_ = nullptr;
     QMenu *compare_ = nullptr;
     QAction *compareUnit_ = nullptr, *compareFile_ = nullptr, *comparePoint_ = nullptr;
@@ -124,6 +144,8 @@ private:
     std::unique_ptr<vorn::DeviceSession> compareSession_;
     std::optional<vorn::VerifyReplies> verifyOffer_;
     vorn::ParameterImage verifyOfferWindow_;   // the window's image the offer was made for
+    Notice notice_ = Notice::None;
+    vorn::RestorePointStore::Result pointFailure_;   // the first point not written, said on a click
 
     enum class Operation { None, Read, Program, Verify };
     Operation op_ = Operation::None;
@@ -131,7 +153,6 @@ private:
     StatusPart *unitPart_ = nullptr;
     StatusPart *filePart_ = nullptr;
 
-    TFormHlav &form_;
     vorn::UndoHistory history_;
     vorn::StepLabel pending_;
     bool started_ = false;
@@ -139,7 +160,6 @@ private:
     bool readPending_ = false;
     bool newestUnlabelled_ = false;   // the newest step was recorded without a name this turn
     int language_ = 0;
-    QMenu *edit_ = nullptr;
     QAction *undo_ = nullptr;
     QAction *redo_ = nullptr;
 };

@@ -60,7 +60,7 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
 
     const auto diffs = c.differences();
     QString summary = diffs.empty() ? text4(htext::CompareNoDiff, language)
-                                    : text4(htext::CompareDiffCount, language).arg(diffs.size());
+                                    : text4(countForm(htext::CompareDiffCount, static_cast<long long>(diffs.size()), language), language).arg(diffs.size());
     if (!note.isEmpty())
         summary += '\n' + note;
     else if (c.mask != catalogueBytes())
@@ -82,12 +82,12 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
     const bool mapCompared = c.mask.test(Off::Advance);
     gridTitle_->setVisible(mapCompared);
     grid_->setVisible(mapCompared);
-    // The rows as the Advance Map page shows them: 100 % at the top.
+    // The rows as the Advance Map page shows them: 0 % throttle (map row 0) at the top.
     QStringList columns, rows;
     for (int k = 0; k < kMapSize; ++k)
         columns << valueText(*findParameter("advance_rpm[" + std::to_string(k) + "]"), c.window[Off::RpmAdv + k],
                              language);
-    for (int r = kMapSize - 1; r >= 0; --r)
+    for (int r = 0; r < kMapSize; ++r)
         rows << QString::number(throttleRowPercent(r)) + QStringLiteral(" %");
     grid_->setHorizontalHeaderLabels(columns);
     grid_->setVerticalHeaderLabels(rows);
@@ -101,7 +101,7 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
                 item->setBackground(kMarked);
                 item->setData(Qt::UserRole, true);
             }
-            grid_->setItem(kMapSize - 1 - r, k, item);
+            grid_->setItem(r, k, item);
         }
     text_ = comparisonText(c, otherTitle, language);
     if (!note.isEmpty())

@@ -1,19 +1,22 @@
-// Restore points and comparisons in the window.
+// Restore points and comparisons in the window. The Restore points list and the comparison
+// are windows of their own beside the main window (parented to it, so they go with it);
+// the feature closes them when the window starts closing.
 #include "ChangeHistoryUi.h"
 
 #include "CompareView.h"
 #include "RestorePointsDialog.h"
-#include "app/Hlav.h"
 #include "files/ConfigDir.h"
 #include "files/IgnFile.h"
 #include "history/HistoryTexts.h"
+#include "host/ImageEditing.h"
+#include "host/Link.h"
+#include "host/LiveView.h"
+#include "host/Shell.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
-#include <QStatusBar>
 
 QString ChangeHistoryUi::restorePointFolder() const
 {
@@ -35,20 +38,20 @@ void ChangeHistoryUi::writePoint(vorn::RestoreEvent event, const vorn::Parameter
         if (!result.reportFailure)
             return;
         // The result comes back to the window's thread; the window may be gone by then.
-        const QString error = result.error;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, error] {
+            [self, result] {
                 if (self)
-                    self->pointFailed(error);
+                    self->pointFailed(result);
             },
             Qt::QueuedConnection);
     });
 }
 
-void ChangeHistoryUi::pointFailed(const QString &error)
+void ChangeHistoryUi::pointFailed(const vorn::RestorePointStore::Result &result)
 {
-    form_.statusBar()->showMessage(vorn::text4(vorn::htext::PointFailed, language_).arg(error));
+    pointFailure_ = result;
+    setNotice(Notice::PointFailed);
 }
 
 void ChangeHistoryUi::beforeReplace(vorn::RestoreEvent event, const vorn::ParameterImage &image)
@@ -71,41 +74,61 @@ ChangeHistoryUi::~ChangeHistoryUi()
 {
     // No point taken is lost: the queued ones are written before the window goes.
     pool_.waitForDone();
+    closeWindows();
+}
+
+void ChangeHistoryUi::closeWindows()
+{
+    // Nothing of the feature outlives the window's closing, nor calls back into it.
+    delete compareView_;
+    delete pointsDialog_;
+}
+
+CompareView *ChangeHistoryUi::compareView() const
+{
+    return compareView_;
+}
+
+RestorePointsDialog *ChangeHistoryUi::restorePointsDialog() const
+{
+    return pointsDialog_;
 }
 
 void ChangeHistoryUi::openRestorePoints()
 {
+    if (shell_.closing())
+        return;
     if (!pointsDialog_) {
-        pointsDialog_ = new RestorePointsDialog(&form_);
+        pointsDialog_ = new RestorePointsDialog(shell_.dialogParent());
         pointsDialog_->onShowDifferences = [this](const QString &path) { showDifferencesTo(path); };
         pointsDialog_->onRestore = [this](const QString &path) { restoreFrom(path); };
     }
     waitForRestorePoints();
-    pointsDialog_->fill(restorePointFolder(), form_.Image, language_);
+    pointsDialog_->fill(restorePointFolder(), image(), language_);
     pointsDialog_->show();
     pointsDialog_->raise();
 }
 
 void ChangeHistoryUi::restoreFrom(const QString &path)
 {
-    vorn::ParameterImage img = form_.Image;
+    vorn::ParameterImage img = image();
     if (!vorn::loadRestorePoint(path, img)) {
-        form_.MessageBox(form_.Messages[vorn::Msg::OpenFileError]);
+        shell_.message(shell_.messageText(vorn::Msg::OpenFileError));
         return;
     }
-    form_.Image = img;
-    nextStep({&vorn::htext::StepRestore, QFileInfo(path).completeBaseName()});
-    form_.AfterEdit();
+    editing_.applyEdit(img, {&vorn::htext::StepRestore, QFileInfo(path).completeBaseName()});
     if (pointsDialog_ && pointsDialog_->isVisible())
-        pointsDialog_->fill(restorePointFolder(), form_.Image, language_);
+        pointsDialog_->fill(restorePointFolder(), image(), language_);
 }
 
 void ChangeHistoryUi::showComparison(const vorn::ParameterImage &other, const vorn::ByteMask &mask,
                                      const QString &title, const QString &note)
 {
+    if (shell_.closing())
+        return;
     if (!compareView_)
-        compareView_ = new CompareView(&form_);
-    vorn::Comparison c{form_.Image, other, mask};
+        compareView_ = new CompareView(shell_.dialogParent());
+    vorn::Comparison c{image(), other, mask};
     compareView_->showComparison(c, title, language_, note);
     compareView_->show();
     compareView_->raise();
@@ -113,17 +136,31 @@ void ChangeHistoryUi::showComparison(const vorn::ParameterImage &other, const vo
 
 void ChangeHistoryUi::showDifferencesTo(const QString &path)
 {
-    vorn::ParameterImage img = form_.Image;
+    vorn::ParameterImage img = image();
     if (vorn::loadRestorePoint(path, img))
         showComparison(img, vorn::ParameterFileBytes(), QFileInfo(path).completeBaseName());
+    else
+        shell_.message(shell_.messageText(vorn::Msg::OpenFileError));
 }
 
 void ChangeHistoryUi::compareWithFile(const QString &path)
 {
+    // A file that cannot be read is an open error; one that reads but is not a parameter
+    // file of this program is the mismatch.
     QFile file(path);
-    vorn::ParameterImage img = form_.Image;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 20) || !vorn::ReadParameterFile(file.readAll(), img)) {
-        form_.MessageBox(form_.Messages[vorn::Msg::UnmatchedIgnFile]);
+    QByteArray bytes;
+    bool read = file.open(QIODevice::ReadOnly);
+    if (read && file.size() <= (1 << 20)) {
+        bytes = file.readAll();
+        read = file.error() == QFileDevice::NoError;
+    }
+    if (!read) {
+        shell_.message(shell_.messageText(vorn::Msg::OpenFileError));
+        return;
+    }
+    vorn::ParameterImage img = image();
+    if (file.size() > (1 << 20) || !vorn::ReadParameterFile(bytes, img)) {
+        shell_.message(shell_.messageText(vorn::Msg::UnmatchedIgnFile));
         return;
     }
     showComparison(img, vorn::ParameterFileBytes(), QFileInfo(path).fileName());
@@ -131,33 +168,37 @@ void ChangeHistoryUi::compareWithFile(const QString &path)
 
 void ChangeHistoryUi::compareWithFileChosen()
 {
-    form_.createFileDialogs();
-    const QString path = form_.execFileDialog(form_.OpenDialog1);
+    const QString path = editing_.chooseParameterFile();
     if (!path.isEmpty())
         compareWithFile(QFileInfo(path).absoluteFilePath());
 }
 
 void ChangeHistoryUi::compareWithUnit()
 {
+    // A replay holds the line still: the comparison would wait for its end.
+    if (live_.replaying()) {
+        setNotice(Notice::CompareReplaying);
+        return;
+    }
     // Only between the window's own operations, over the port the window has open.
-    if (compareSession_ || form_.Session.mode() != vorn::ModeIdle || !form_.Port) {
-        if (!form_.Port)
-            form_.statusBar()->showMessage(vorn::text4(vorn::htext::CompareReadFailed, language_));
+    if (compareSession_ || link_.session().mode() != vorn::ModeIdle || !link_.port()) {
+        if (!link_.port())
+            setNotice(Notice::CompareFailed);
         return;
     }
     verifyOffer_.reset();
     compareImage_ = vorn::ParameterImage{};
     compareSession_ = std::make_unique<vorn::DeviceSession>(compareImage_);
-    compareSession_->setPort(form_.Port.get());
+    compareSession_->setPort(link_.port());
     compareSession_->startRead();   // the same frames, repeats and time-outs as Read
-    form_.statusBar()->showMessage(vorn::text4(vorn::htext::CompareReading, language_));
+    setNotice(Notice::CompareReading);
 }
 
 bool ChangeHistoryUi::tickInstead()
 {
     if (!compareSession_)
         return false;
-    if (compareSession_->port() != form_.Port.get()) {
+    if (compareSession_->port() != link_.port()) {
         compareDone(false);
         return false;
     }
@@ -179,31 +220,31 @@ void ChangeHistoryUi::compareDone(bool ok)
 {
     compareSession_.reset();
     if (!ok) {
-        form_.statusBar()->showMessage(vorn::text4(vorn::htext::CompareReadFailed, language_));
+        setNotice(Notice::CompareFailed);
         return;
     }
-    form_.statusBar()->clearMessage();
     // What the unit holds is now known; the unit part counts against it.
     tracker_.unitMatched(compareImage_);
-    updateStatus();
+    setNotice(Notice::None);
     showComparison(compareImage_, vorn::catalogueBytes(), vorn::text4(vorn::htext::CompareWithUnit, language_));
 }
 
 void ChangeHistoryUi::offerVerifyReplies()
 {
-    auto replies = vorn::verifyReplies(form_.Image, form_.Session);
+    auto replies = vorn::verifyReplies(image(), link_.session());
     if (!replies.anySent()) {
-        form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyNothingSent, language_));
+        verifyOffer_.reset();
+        setNotice(Notice::VerifyNothingSent);
         return;
     }
     verifyOffer_ = std::move(replies);
-    verifyOfferWindow_ = form_.Image;
-    form_.statusBar()->showMessage(vorn::text4(vorn::htext::VerifyOffer, language_));
+    verifyOfferWindow_ = image();
+    setNotice(Notice::VerifyOffer);
 }
 
 bool ChangeHistoryUi::verifyRepliesOffered() const
 {
-    return verifyOffer_ && !vorn::settingsDiffer(verifyOfferWindow_, form_.Image);
+    return verifyOffer_ && !vorn::settingsDiffer(verifyOfferWindow_, image());
 }
 
 void ChangeHistoryUi::showVerifyReplies()
@@ -216,6 +257,13 @@ void ChangeHistoryUi::showVerifyReplies()
 
 void ChangeHistoryUi::unitPartClicked()
 {
+    if (notice_ == Notice::PointFailed) {
+        const QString why = vorn::text4(vorn::htext::PointFailed, language_)
+                                .arg(vorn::restorePointError(pointFailure_, language_));
+        setNotice(Notice::None);
+        shell_.message(why);
+        return;
+    }
     if (verifyRepliesOffered()) {
         showVerifyReplies();
         return;

@@ -54,8 +54,9 @@ void AtomicFileTest::crashBeforeRenameKeepsOldFile()
     QVERIFY(child >= 0);
     if (child == 0) {
         // The child is killed once the new content is written but not yet renamed.
-        vorn::beforeAtomicCommitHook = [] { raise(SIGKILL); };
-        vorn::writeFileAtomically(path, QByteArray(100000, 'n'));
+        vorn::AtomicFileWriter writer(path, vorn::AtomicFileWriter::Folder::Create, [] { raise(SIGKILL); });
+        if (writer.open())
+            writer.commit(QByteArray(100000, 'n'));
         _exit(0);
     }
     int status = 0;

@@ -76,8 +76,8 @@ void HistorySimTest::readEditCompareProgramLeavesMatchingPoints()
     QVERIFY(view && view->isVisible());
     QCOMPARE(view->list()->rowCount(), 1);
     QCOMPARE(view->list()->item(0, 2)->text(), QString("%1 °").arg(factory[246]));
-    QVERIFY(view->grid()->item(9 - 4, 6)->data(Qt::UserRole).toBool());
-    QCOMPARE(form->History->unitPart()->text(), QString("1 changes not programmed"));
+    QVERIFY(view->grid()->item(4, 6)->data(Qt::UserRole).toBool());
+    QCOMPARE(form->History->unitPart()->text(), QString("1 change not programmed"));
 
     form->action("MenuProgram")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(idle() && form->Session.mode() == vorn::ModeIdle

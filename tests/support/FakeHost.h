@@ -87,6 +87,9 @@ public:
     std::deque<QString> fileAnswers;            // answers of chooseFile / chooseParameterFile
     std::deque<std::optional<int>> numberAnswers;
     int questionAnswer = QMessageBox::Yes;
+    // The end of the window's after-edit path: what it hands the history after every edit
+    // (the step's name for applyEdit, nullptr for restoreImage).
+    std::function<void(const vorn::StepLabel *)> afterEdit;
     std::function<int(QDialog *)> onDialog;     // answers runDialog; Rejected when unset
     CellColours colours;
 
@@ -135,11 +138,15 @@ public:
         vorn::ClampParameters(img, language, comPort);
         steps.push_back(label);
         showImage();
+        if (afterEdit)
+            afterEdit(&label);
     }
     void restoreImage(const vorn::ParameterImage &image) override
     {
         img = image;
         showImage();
+        if (afterEdit)
+            afterEdit(nullptr);
     }
     void showImage() override
     {

@@ -3,6 +3,7 @@
 #include "app/Hlav.h"
 #include "history/ui/ChangeHistoryUi.h"
 #include "history/ui/CompareView.h"
+#include "link/PortPath.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SimPeer.h"
 
@@ -20,6 +21,8 @@ private slots:
     void cleanup();
     void statesThroughReadEditProgramSave();
     void verifyErrorOffersWhatTheUnitSent();
+    void unitPartIsAClaimAboutTheUnit_data();
+    void unitPartIsAClaimAboutTheUnit();
 
 private:
     void runToIdle();
@@ -34,6 +37,8 @@ private:
     ScriptedInteraction answers_;
     std::unique_ptr<TFormHlav> form_;
     std::unique_ptr<vornsim::UnitModel> unit_;
+    std::unique_ptr<vornsim::UnitModel> com2Unit_;   // another unit, on Com 2
+    MemoryPort *port_ = nullptr;                     // the port opened last
 };
 
 void ChangeTrackingTest::init()
@@ -42,9 +47,11 @@ void ChangeTrackingTest::init()
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     unit_ = std::make_unique<vornsim::UnitModel>();
-    TFormHlav::portOpener = [this](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> {
+    com2Unit_ = std::make_unique<vornsim::UnitModel>();
+    TFormHlav::portOpener = [this](const QString &device, QString *) -> std::unique_ptr<vorn::PortIo> {
         auto port = std::make_unique<MemoryPort>();
-        attachUnit(*port, *unit_);
+        attachUnit(*port, device == vorn::comDevicePath(2) ? *com2Unit_ : *unit_);
+        port_ = port.get();
         return port;
     };
     form_ = std::make_unique<TFormHlav>();
@@ -81,18 +88,18 @@ void ChangeTrackingTest::statesThroughReadEditProgramSave()
     const std::vector<Step> steps = {
         {"start", "unit not compared", "not saved to a file"},
         {"read", "in sync with unit", "not saved to a file"},
-        {"edit", "1 changes not programmed", "not saved to a file"},
+        {"edit", "1 change not programmed", "not saved to a file"},
         {"program", "in sync with unit", "not saved to a file"},
         {"save", "in sync with unit", "map.ign saved"},
         {"edit 2", "2 changes not programmed", "map.ign: 2 changes since saved"},
         {"edit back", "in sync with unit", "map.ign saved"},
-        {"undo the read", "1 changes not programmed", "map.ign: 1 changes since saved"},
-        {"redo the read", "1 changes not programmed", "map.ign: 1 changes since saved"},
-        {"program", "in sync with unit", "map.ign: 1 changes since saved"},
-        {"someone else programs", "unit changed", "map.ign: 1 changes since saved"},
-        {"verify", "in sync with unit", "map.ign: 1 changes since saved"},
-        {"line lost and opened again", "unit not compared", "map.ign: 1 changes since saved"},
-        {"german", QString::fromUtf8("Zündung nicht verglichen"), "map.ign: 1 Änderungen seit dem Speichern"},
+        {"undo the read", "1 change not programmed", "map.ign: 1 change since saved"},
+        {"redo the read", "1 change not programmed", "map.ign: 1 change since saved"},
+        {"program", "in sync with unit", "map.ign: 1 change since saved"},
+        {"someone else programs", "unit changed", "map.ign: 1 change since saved"},
+        {"verify", "in sync with unit", "map.ign: 1 change since saved"},
+        {"port opened again", "unit not compared", "map.ign: 1 change since saved"},
+        {"german", QString::fromUtf8("Zündung nicht verglichen"), "map.ign: 1 Änderung seit dem Speichern"},
     };
     // The unit holds the window's start-up image but for the limiter.
     std::copy(form_->Image.bytes.begin() + 100, form_->Image.bytes.end(), unit_->memory.begin() + 100);
@@ -137,8 +144,8 @@ void ChangeTrackingTest::statesThroughReadEditProgramSave()
         } else if (what == "verify") {
             form_->MenuVerifyClick();
             runToIdle();
-        } else if (what == "line lost and opened again") {
-            emit form_->portReconnected();   // another unit may be on the cable now
+        } else if (what == "port opened again") {
+            form_->action("MenuCom1")->trigger();   // another unit may be on the cable now
         } else if (what == "german") {
             form_->selectLanguage(1);
         }
@@ -152,15 +159,28 @@ void ChangeTrackingTest::statesThroughReadEditProgramSave()
 
 void ChangeTrackingTest::verifyErrorOffersWhatTheUnitSent()
 {
-    // The unit holds the window's image but for one map cell and its own reserved byte.
+    // Read, then the unit's memory changes behind the window's back in one map cell and its
+    // own reserved byte, then Verify.
     std::copy(form_->Image.bytes.begin() + 100, form_->Image.bytes.end(), unit_->memory.begin() + 100);
+    form_->MenuReadClick();
+    runToIdle();
+    QCOMPARE(unitText(), QString("in sync with unit"));
     unit_->memory[vorn::Off::Advance + 10 * 5 + 0] ^= 0x0F;
     unit_->memory[vorn::Off::Reserved101] ^= 0x0F;
     const vorn::ParameterImage before = form_->Image;
     form_->MenuVerifyClick();
     runToIdle();
-    QVERIFY(form_->statusBar()->currentMessage().startsWith("Verify error: click the unit part"));
     QVERIFY(form_->History->verifyRepliesOffered());
+    // The unit part now speaks of what the unit sent, and carries the offer; the hint panel
+    // shows hints only.
+    QVERIFY2(unitText().startsWith("1 change not programmed"), qPrintable(unitText()));
+    QVERIFY2(form_->History->unitPart()->toolTip().startsWith("Verify error: click the unit part"),
+             qPrintable(form_->History->unitPart()->toolTip()));
+    QVERIFY(!form_->statusBar()->currentMessage().startsWith("Verify error"));
+    form_->selectLanguage(3);
+    QVERIFY2(form_->History->unitPart()->toolTip().startsWith(QString::fromUtf8("Chyba verifikace")),
+             qPrintable(form_->History->unitPart()->toolTip()));
+    form_->selectLanguage(0);
 
     QTest::mouseClick(form_->History->unitPart(), Qt::LeftButton);
     QVERIFY(!form_->History->comparingWithUnit());   // nothing is read again
@@ -168,7 +188,7 @@ void ChangeTrackingTest::verifyErrorOffersWhatTheUnitSent()
     QVERIFY(view && view->isVisible());
     QCOMPARE(view->windowTitle(), QString("Comparison: blocks the unit sent"));
     QCOMPARE(view->list()->rowCount(), 1);
-    QCOMPARE(view->grid()->item(vorn::kMapSize - 1 - 5, 0)->data(Qt::UserRole).toBool(), true);
+    QCOMPARE(view->grid()->item(5, 0)->data(Qt::UserRole).toBool(), true);   // row 5 as on the page
     QVERIFY(form_->Image.bytes == before.bytes);
 
     // Once the image changed, the unit part reads the unit again.
@@ -177,6 +197,51 @@ void ChangeTrackingTest::verifyErrorOffersWhatTheUnitSent()
     QVERIFY(!form_->History->verifyRepliesOffered());
     QTest::mouseClick(form_->History->unitPart(), Qt::LeftButton);
     QVERIFY(form_->History->comparingWithUnit());
+}
+
+void ChangeTrackingTest::unitPartIsAClaimAboutTheUnit_data()
+{
+    QTest::addColumn<QString>("after");
+    QTest::newRow("Com 2 chosen after a Read on Com 1") << "com 2";
+    QTest::newRow("a Program cut off after block 1") << "program cut off";
+}
+
+void ChangeTrackingTest::unitPartIsAClaimAboutTheUnit()
+{
+    QFETCH(QString, after);
+    // Both units hold the window's start-up image; the window reads the one on Com 1.
+    std::copy(form_->Image.bytes.begin() + 100, form_->Image.bytes.end(), unit_->memory.begin() + 100);
+    com2Unit_->memory = unit_->memory;
+    form_->MenuReadClick();
+    runToIdle();
+    QCOMPARE(unitText(), QString("in sync with unit"));
+    const vorn::ParameterImage read = form_->Image;
+
+    if (after == "com 2") {
+        form_->action("MenuCom2")->trigger();
+        QCOMPARE(unitText(), QString("unit not compared"));
+        runToIdle();
+        QCOMPARE(unitText(), QString("unit not compared"));
+    } else {
+        // An edit in each block, then Program; the ignition goes off once block 1 is stored.
+        form_->Image.limiter2() = static_cast<std::uint8_t>(form_->Image.limiter2() - 2);
+        form_->Image.advance(3, 3) = static_cast<std::uint8_t>(form_->Image.advance(3, 3) + 2);
+        form_->AfterEdit();
+        form_->MenuProgramClick();
+        for (int i = 0; i < 200 && unit_->memory[vorn::Off::Limiter2] != form_->Image.limiter2(); ++i)
+            form_->Timer1Timer();
+        QCOMPARE(unit_->memory[vorn::Off::Limiter2], form_->Image.limiter2());
+        QVERIFY(unit_->memory[vorn::Off::Advance + 33] != form_->Image.advance(3, 3));
+        port_->peer = nullptr;
+        runToIdle();
+        QCOMPARE(unitText(), QString("unit not compared"));
+        // Undo back to the image read: the unit holds neither it nor the edit.
+        form_->action("MenuUndo")->trigger();
+        QCOMPARE(form_->Image, read);
+        QCOMPARE(unitText(), QString("unit not compared"));
+        form_->action("MenuRedo")->trigger();
+        QCOMPARE(unitText(), QString("unit not compared"));
+    }
 }
 
 QTEST_MAIN(ChangeTrackingTest)

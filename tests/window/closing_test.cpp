@@ -4,6 +4,8 @@
 #include "app/SignalClose.h"
 #include "about/About.h"
 #include "files/ImageDump.h"
+#include "files/IgnFile.h"
+#include "history/ui/ChangeHistoryUi.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QAction>
@@ -35,6 +37,10 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("New question, SIGINT") << "MenuNew" << int(SIGINT);
     QTest::newRow("missing manual box, SIGHUP") << "MenuContens" << int(SIGHUP);
     QTest::newRow("about box, SIGTERM") << "MenuAbout" << int(SIGTERM);
+    // Windows of their own beside the main window (not modal), and the file choice of Compare.
+    QTest::newRow("restore points, SIGTERM") << "MenuRestorePoints" << int(SIGTERM);
+    QTest::newRow("comparison, SIGHUP") << "CompareView" << int(SIGHUP);
+    QTest::newRow("compare with file dialog, SIGINT") << "MenuCompareFile" << int(SIGINT);
 }
 
 void ClosingTest::signalWhileModal()
@@ -62,16 +68,33 @@ void ClosingTest::signalWhileModal()
     bool signalled = false;
     QTimer poll;
     poll.setInterval(5);
+    const QString ownWindow = action == "MenuRestorePoints" ? QStringLiteral("RestorePointsDialog")
+                              : action == "CompareView"     ? action
+                                                            : QString();
+    auto opened = [&] {
+        if (ownWindow.isEmpty())
+            return QApplication::activeModalWidget() != nullptr;
+        auto *w = form ? form->findChild<QWidget *>(ownWindow) : nullptr;
+        return w && w->isVisible();
+    };
     connect(&poll, &QTimer::timeout, this, [&] {
-        if (!signalled && QApplication::activeModalWidget()) {
+        if (!signalled && opened()) {
             signalled = true;
             ::raise(signal);
         }
     });
     poll.start();
-    form->action(action)->trigger();   // returns once the box has ended
-    QVERIFY(signalled);
-    QVERIFY(form);   // the handler finished on a living window
+    if (action == "CompareView") {
+        QFile other(dir.filePath("other.ign"));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(vorn::WriteParameterFile(form->Image)) > 0);
+        other.close();
+        form->History->compareWithFile(other.fileName());
+    } else {
+        form->action(action)->trigger();   // returns once a modal box has ended
+    }
+    QTRY_VERIFY(signalled);
+    if (ownWindow.isEmpty())
+        QVERIFY(form);   // the handler of a modal box finished on a living window
     QTRY_VERIFY(form.isNull());
     poll.stop();
 

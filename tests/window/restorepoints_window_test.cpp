@@ -1,6 +1,6 @@
 // Restore points in the window: written before New, listed newest first, restored as one
 // undo step; points queued for writing keep unique names and are all on disk once the
-// window has closed; a folder that cannot be written is said once in the status bar.
+// window has closed; a folder that cannot be written is said once, by the unit part of the status bar.
 #include "window/EditFixture.h"
 
 #include "history/ui/ChangeHistoryUi.h"
@@ -83,6 +83,8 @@ void RestorePointsWindowTest::unwritableFolderIsSaidOnce()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QStatusBar *bar = w->statusBar();
+    QLabel *unitPart = w->History->unitPart();
+    const qsizetype boxesBefore = w.messages.size();   // the port's box at start-up
     for (int i = 0; i < 2; ++i) {
         w->Image.limiter2() = static_cast<std::uint8_t>(150 + i);
         w->AfterEdit();
@@ -90,8 +92,14 @@ void RestorePointsWindowTest::unwritableFolderIsSaidOnce()
         w->MenuNewClick();   // the command itself goes on
         w->History->waitForRestorePoints();
         QCOMPARE(int(w->Image.limiter2()), 110);
-        QCOMPARE(bar->currentMessage().startsWith("Restore point not written: "), i == 0);
+        // The unit part says it, the hint panel keeps hints only; a click tells why.
+        QVERIFY(bar->currentMessage().isEmpty());
+        QCOMPARE(unitPart->toolTip().startsWith("Restore point not written: "), i == 0);
+        QTest::mouseClick(unitPart, Qt::LeftButton);
+        QVERIFY2(w.messages.size() == boxesBefore + 1, qPrintable(w.messages.join(" / ")));
     }
+    QVERIFY2(w.messages.last().startsWith("Restore point not written: cannot create the folder "),
+             qPrintable(w.messages.last()));
 }
 
 QTEST_MAIN(RestorePointsWindowTest)
