@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -35,6 +36,11 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("New question, SIGINT") << "MenuNew" << int(SIGINT);
     QTest::newRow("missing manual box, SIGHUP") << "MenuContens" << int(SIGHUP);
     QTest::newRow("about box, SIGTERM") << "MenuAbout" << int(SIGTERM);
+    QTest::newRow("Replay log dialog, SIGTERM") << "MenuLogReplay" << int(SIGTERM);
+    QTest::newRow("Log folder dialog, SIGINT") << "MenuLogFolder" << int(SIGINT);
+    QTest::newRow("Load time in cell dialog, SIGHUP") << "MenuLogTimeInCellLoad" << int(SIGHUP);
+    // Not modal: the window closes with it open and takes it along.
+    QTest::newRow("Port settings dialog, SIGTERM") << "MenuPortSettings" << int(SIGTERM);
 }
 
 void ClosingTest::signalWhileModal()
@@ -62,15 +68,23 @@ void ClosingTest::signalWhileModal()
     bool signalled = false;
     QTimer poll;
     poll.setInterval(5);
+    auto dialogShown = [] {
+        if (QApplication::activeModalWidget())
+            return true;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QDialog *>(w) && w->isVisible())
+                return true;
+        return false;
+    };
     connect(&poll, &QTimer::timeout, this, [&] {
-        if (!signalled && QApplication::activeModalWidget()) {
+        if (!signalled && dialogShown()) {
             signalled = true;
             ::raise(signal);
         }
     });
     poll.start();
-    form->action(action)->trigger();   // returns once the box has ended
-    QVERIFY(signalled);
+    form->action(action)->trigger();   // returns once a modal box has ended
+    QTRY_VERIFY(signalled);
     QVERIFY(form);   // the handler finished on a living window
     QTRY_VERIFY(form.isNull());
     poll.stop();
