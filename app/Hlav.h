@@ -328,7 +328,6 @@ public:
     const vorn::UnitIdentification &identification() const override { return Identification; }
     int comPort() const override { return ComPort; }
     void selectPort(int n) override { MenuCom1Click(n); }
-    void setNoConnectionHint(const QString &hint) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -65,7 +65,7 @@ public:
     void seek(int index);
     void setSpeed(int factor);
     const vorn::LogPlayer &player() const { return player_; }
-    ReplayPanel *panel() const { return panel_; }
+    ReplayPanel *panel() const;
 
     // The window closes: the log being recorded is completed.
     void windowClosing();

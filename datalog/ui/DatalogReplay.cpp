@@ -5,6 +5,7 @@
 
 #include "DatalogTexts.h"
 #include "ReplayPanel.h"
+#include "TimeInCellOverlay.h"
 #include "host/ImageEditing.h"
 #include "host/LiveView.h"
 #include "host/Shell.h"
@@ -32,6 +33,11 @@ DatalogController::~DatalogController()
     delete folderDialog_;
     if (replaying_)
         view_.endReplay();
+}
+
+ReplayPanel *DatalogController::panel() const
+{
+    return panel_;
 }
 
 bool DatalogController::startReplay(const QString &path)

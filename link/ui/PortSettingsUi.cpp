@@ -10,6 +10,8 @@
 #include "link/PortChoiceTexts.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,6 +29,13 @@ PortSettingsUi::PortSettingsUi(vorn::host::Shell &shell, vorn::host::Link &link,
     item_->setObjectName(QStringLiteral("MenuPortSettings"));
     connect(item_, &QAction::triggered, this, &PortSettingsUi::openDialog);
     shell.placeAction(vorn::host::MenuPlace::ComExtras, item_);
+    hintPart_ = new QLabel;
+    hintPart_->setObjectName(QStringLiteral("LabelPortHint"));
+    hintPart_->setCursor(Qt::PointingHandCursor);
+    hintPart_->setStyleSheet(QStringLiteral("QLabel { color: #b00000; padding: 0 6px; }"));
+    hintPart_->hide();
+    hintPart_->installEventFilter(this);
+    shell.addStatusPart(hintPart_);
     connect(&notifier, &vorn::host::HostNotifier::noConnectionChanged, this, &PortSettingsUi::noConnectionChanged);
     connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &PortSettingsUi::applyTexts);
     applyTexts(shell.language());
@@ -36,8 +45,15 @@ PortSettingsUi::PortSettingsUi(vorn::host::Shell &shell, vorn::host::Link &link,
 
 PortSettingsUi::~PortSettingsUi()
 {
-    // The dialog is the window's child; it goes with the feature that fills it.
+    // The dialog and the part are the window's children; they go with the feature that
+    // fills them.
     delete dialog_;
+    delete hintPart_;
+}
+
+PortSettingsDialog *PortSettingsUi::dialog() const
+{
+    return dialog_;
 }
 
 vorn::SerialDeviceCache &PortSettingsUi::devices()
@@ -114,25 +130,41 @@ void PortSettingsUi::noConnectionChanged(bool shown)
     } else {
         if (hintTimer_)
             hintTimer_->stop();
-        setHint(QString());
+        setHint(QString(), QString());
     }
 }
 
 void PortSettingsUi::checkHint()
 {
     const std::vector<vorn::SerialDevice> &reported = devices().devices();
-    setHint(vorn::noConnectionHint(vorn::comPortState(link_.comPort(), shell_.settings().read(), reported), reported,
-                                   shell_.language()));
+    const int com = link_.comPort();
+    const int language = shell_.language();
+    const QString hint =
+        vorn::noConnectionHint(vorn::comPortState(com, shell_.settings().read(), reported), reported, language);
+    setHint(hint, hint.isEmpty() ? QString() : vorn::text4(vorn::porttext::HintPart, language).arg(com));
 }
 
-void PortSettingsUi::setHint(const QString &hint)
+void PortSettingsUi::setHint(const QString &hint, const QString &partText)
 {
-    if (hint == hint_)
+    if (hint == hint_ && partText == hintPart_->text())
         return;
     hint_ = hint;
-    // On the label only (its tooltip and status tip): the hint panel shows hints of what
-    // the pointer is over, and the label's own tip is one of them.
-    link_.setNoConnectionHint(hint_);
+    // A part of its own: the hint panel shows the hints of what the pointer is over, and
+    // a message there would be replaced by the next one before anybody read it. The part
+    // says what is wrong, its tooltip the way out, and a click opens the way out.
+    hintPart_->setText(partText);
+    hintPart_->setToolTip(hint_);
+    hintPart_->setVisible(!hint_.isEmpty());
+}
+
+bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == hintPart_ && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        openDialog();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PortSettingsUi::applyTexts(int language)

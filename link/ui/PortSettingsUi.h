@@ -1,7 +1,7 @@
 // The port chooser: the Com menu's "Port settings..." item and its dialog (made on first
-// use), and the hint of the no-connection label when the chosen port leads nowhere while
-// one USB adapter is plugged in. Made with the window; it sees the window only through the
-// host roles it is given.
+// use), and a status-bar hint while the unit does not answer because the chosen port
+// leads nowhere while one USB adapter is plugged in. Made with the window; it sees the
+// window only through the host roles it is given.
 #pragma once
 
 #include "link/SerialDeviceCache.h"
@@ -16,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QTimer;
 class PortSettingsDialog;
 
@@ -40,26 +41,32 @@ public:
     vorn::SerialDeviceCache &devices();
 
     void openDialog();
-    PortSettingsDialog *dialog() const { return dialog_; }
+    PortSettingsDialog *dialog() const;
     // Stores `path` as the device of Com n and selects that port as its Com menu item does.
     bool choose(int n, const QString &path);
 
-    // What the no-connection label tells now; empty when there is nothing to tell.
+    // The way to a connection while the unit does not answer and the chosen port leads
+    // nowhere; empty when there is nothing to tell. Shown in a status-bar part of its own.
     QString hint() const { return hint_; }
+    QLabel *hintPart() const { return hintPart_; }
     // While the label shows, the devices are looked at this often.
     static constexpr int kHintCheckMs = 1000;
     static constexpr int kFirstLookMs = 300;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void applyTexts(int language);
     void noConnectionChanged(bool shown);
     void checkHint();
-    void setHint(const QString &hint);
+    void setHint(const QString &hint, const QString &partText);
 
     vorn::host::Shell &shell_;
     vorn::host::Link &link_;
     Lister lister_;
     QAction *item_ = nullptr;
+    QPointer<QLabel> hintPart_;   // in the status bar
     QTimer *hintTimer_ = nullptr;   // made when the label first shows
     QPointer<PortSettingsDialog> dialog_;   // parented to the window
     QString hint_;
