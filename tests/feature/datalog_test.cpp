@@ -46,8 +46,8 @@ class DatalogFeatureTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void replay_data();
-    void replay();
+    void logMenu_data();
+    void logMenu();
     void settingsWrites_data();
     void settingsWrites();
     void timeInCell_data();
@@ -70,38 +70,47 @@ void DatalogFeatureTest::cleanup()
     dir_.reset();
 }
 
-// A log is played through the host's replay role; a file that is no log is refused in the
-// language of the box, and the host's monitor is never taken.
-void DatalogFeatureTest::replay_data()
+// A log is played through the host's replay role; a file that is no log, or a log that
+// cannot be written, is refused in the language of the box, and the host's monitor is
+// never taken.
+void DatalogFeatureTest::logMenu_data()
 {
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("calls");
     QTest::addColumn<QString>("said");   // a part of the one message; empty: no message
-    QTest::newRow("a log, played and left") << QByteArray(vorn::kLogHeader) + "\n" + kRows << 0
+    const QString replay = "MenuLogReplay";
+    QTest::newRow("a log, played and left") << replay << QByteArray(vorn::kLogHeader) + "\n" + kRows << 0
                                             << "beginReplay,showReplayed,endReplay" << QString();
-    QTest::newRow("no log, German") << QByteArray("rpm,throttle\n1,2\n") << 1 << QString()
+    QTest::newRow("no log, German") << replay << QByteArray("rpm,throttle\n1,2\n") << 1 << QString()
                                     << "es ist keine Aufzeichnung";
-    QTest::newRow("empty, French") << QByteArray() << 2 << QString() << "le fichier est vide";
-    QTest::newRow("no log, Czech") << QByteArray("[PORTS]\nCOM1=/dev/ttyUSB0\n") << 3 << QString()
+    QTest::newRow("empty, French") << replay << QByteArray() << 2 << QString() << "le fichier est vide";
+    QTest::newRow("no log, Czech") << replay << QByteArray("[PORTS]\nCOM1=/dev/ttyUSB0\n") << 3 << QString()
                                    << "nejde o záznam";
-    QTest::newRow("header only, English") << QByteArray(vorn::kLogHeader) + "\n" << 0 << QString()
+    QTest::newRow("header only, English") << replay << QByteArray(vorn::kLogHeader) + "\n" << 0 << QString()
                                           << "holds no readable rows";
+    // The log folder lies below a file: no folder can be made there.
+    QTest::newRow("recording, no folder, German") << "MenuLogRecord" << QByteArray() << 1 << QString()
+                                                  << "der Ordner lässt sich nicht anlegen";
 }
 
-void DatalogFeatureTest::replay()
+void DatalogFeatureTest::logMenu()
 {
+    QFETCH(QString, command);
     QFETCH(QByteArray, content);
     QFETCH(int, language);
     QFETCH(QString, calls);
     QFETCH(QString, said);
+    const QString log = dir_->filePath("ride.csv");
+    filetest::put(log, content);
+    filetest::put(dir_->filePath("vorn4.ini"), "[LOG]\r\nFolder=" + log.toUtf8() + "/logs\r\n");
     FakeHost host(dir_->filePath("vorn4.ini"));
     host.lang = language;
     DatalogController datalog(host, host, host, host.notifier);
-    const QString log = dir_->filePath("ride.csv");
-    filetest::put(log, content);
     host.fileAnswers.push_back(log);
-    placedAction(host, vorn::host::MenuPlace::Log, "MenuLogReplay")->trigger();   // through the shell's guard
+    placedAction(host, vorn::host::MenuPlace::Log, qPrintable(command))->trigger();   // through the shell's guard
+    QVERIFY(!datalog.recording());
     datalog.leaveReplay();
     QCOMPARE(replayCalls(host.callLog), calls);
     QVERIFY(!host.inReplay);
