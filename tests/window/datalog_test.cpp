@@ -250,9 +250,7 @@ void DatalogWindowTest::anEditDuringReplayProgramsNothingAfterIt()
     QCOMPARE(int(unit_->memory[vorn::Off::Advance + 44]), before);
 
     const QString log = dir_->filePath("ride.csv");
-    filetest::put(log, QByteArray(vorn::kLogHeader) + "
-0.000,2345,12,800,12600,14,0,0,0,2000,2000,0,0,0,3,2
-");
+    filetest::put(log, QByteArray(vorn::kLogHeader) + "\n0.000,2345,12,800,12600,14,0,0,0,2000,2000,0,0,0,3,2\n");
     answers_.fileAnswers << log;
     form_->action("MenuLogReplay")->trigger();
     QVERIFY(form_->Replaying);
