@@ -90,6 +90,9 @@ void TFormHlav::ProgramAfterChange()
             changed = true;
         }
     }
-    if (changed)
+    // A replay stands the session still: a Program started now would run when the replay
+    // ends, long after the edit. The shadow follows, so nothing fires then either; the
+    // change stays with the unit part until the tuner programs.
+    if (changed && !Replaying)
         StartProgramRun();
 }

@@ -38,9 +38,9 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     Notifier = new vorn::host::HostNotifier(this);
     Settings = std::make_unique<vorn::SettingsAccess>(vorn::configPath(vorn::kSettingsFileName));
     composeWindow();
-    Datalog = new DatalogController(this);
+    Datalog = new DatalogController(*this, *this, *this, *Notifier);
     History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
-    PortSettings = new PortSettingsUi(*this);
+    PortSettings = new PortSettingsUi(*this, *this, *Notifier);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -55,15 +55,26 @@ TFormHlav::~TFormHlav()
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);
-    // The history goes first, while everything it was given is whole.
+    // The features go first, while everything they were given is whole.
     delete History;
     History = nullptr;
+    delete PortSettings;
+    PortSettings = nullptr;
+    delete Datalog;
+    Datalog = nullptr;
     // The map tools reach back into the window when they go, so they go while it is whole,
     // not among the children QWidget deletes after this destructor.
     delete mapTools;
     mapTools = nullptr;
     if (FormHlav == this)
         FormHlav = nullptr;
+}
+
+void TFormHlav::remakePortSettings(std::function<std::vector<vorn::SerialDevice>()> lister)
+{
+    delete PortSettings;
+    PortSettings = new PortSettingsUi(*this, *this, *Notifier, std::move(lister));
+    indexNamedControls();
 }
 
 void TFormHlav::indexNamedControls()
@@ -251,8 +262,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         closing_ = true;
         Timer1->stop();
         FormClose();
-        emit Notifier->closing();
-        Datalog->windowClosing();   // completes a log being recorded
+        emit Notifier->closing();   // a log being recorded is completed
         History->finishRestorePoints();
     }
     event->accept();

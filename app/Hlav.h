@@ -21,6 +21,7 @@
 #include <functional>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -39,6 +40,9 @@ class QFileDialog;
 class UpDown;
 class CSpinButton;
 class UserInteraction;
+namespace vorn {
+struct SerialDevice;
+}
 namespace vorn::maps {
 class MapTools;
 enum class Table;
@@ -217,6 +221,9 @@ public:
     // Com, "Port settings..." and the no-connection label's hint; made with the window, its
     // dialog on first use.
     class PortSettingsUi *PortSettings = nullptr;
+    // Makes the port chooser again with devices listed by `lister` (tests and pictures show
+    // devices of their own).
+    void remakePortSettings(std::function<std::vector<vorn::SerialDevice>()> lister);
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language
@@ -321,7 +328,6 @@ public:
     const vorn::UnitIdentification &identification() const override { return Identification; }
     int comPort() const override { return ComPort; }
     void selectPort(int n) override { MenuCom1Click(n); }
-    void setNoConnectionHint(const QString &hint) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -285,10 +285,3 @@ void TFormHlav::endReplay()
     Replaying = false;
     HighlightActiveCell();
 }
-
-void TFormHlav::setNoConnectionHint(const QString &hint)
-{
-    auto *label = ctl<QLabel>("LabelSpojeni");
-    label->setToolTip(hint);
-    label->setStatusTip(hint);
-}

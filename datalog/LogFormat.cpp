@@ -197,6 +197,18 @@ bool LogWriter::fail()
 {
     failed_ = true;
     error_ = file_.errorString();
+    switch (file_.error()) {
+    case QFileDevice::ResourceError:
+        problem_ = Problem::DiskFull;
+        break;
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        problem_ = Problem::NoPermission;
+        break;
+    default:
+        problem_ = Problem::WriteFailed;
+        break;
+    }
     if (file_.isOpen())
         file_.resize(whole_);
     file_.close();
@@ -207,6 +219,7 @@ bool LogWriter::open(const QString &path)
 {
     close();
     failed_ = false;
+    problem_ = Problem::None;
     error_.clear();
     rows_ = 0;
     whole_ = 0;
@@ -214,6 +227,7 @@ bool LogWriter::open(const QString &path)
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
         failed_ = true;
+        problem_ = Problem::NoFolder;
         error_ = QStringLiteral("cannot create %1").arg(folder);
         return false;
     }
@@ -251,66 +265,138 @@ bool LogWriter::append(const LogRow &row)
 void LogWriter::close()
 {
     if (file_.isOpen()) {
-        if (!file_.flush() && !failed_) {
-            failed_ = true;
-            error_ = file_.errorString();
-        }
+        if (!file_.flush() && !failed_)
+            return void(fail());
         file_.close();
     }
 }
 
-LogContents parseLog(const QByteArray &content)
-{
-    LogContents log;
-    qsizetype pos = 0;
-    const qsizetype size = content.size();
-    auto nextLine = [&](QByteArray &line, bool &terminated) {
-        const qsizetype nl = content.indexOf('\n', pos);
-        terminated = nl >= 0;
-        const qsizetype stop = terminated ? nl : size;
-        line = QByteArray::fromRawData(content.constData() + pos, stop - pos);
-        pos = terminated ? nl + 1 : size;
-    };
-    QByteArray line;
-    bool terminated = false;
-    if (size == 0) {
-        log.error = QStringLiteral("empty file");
-        return log;
+namespace {
+
+// The log's rows, line by line after the header.
+class RowCollector {
+public:
+    RowCollector(LogContents &log, std::size_t maxRows) : log_(log), maxRows_(maxRows) {}
+
+    // One terminated line without its line end; false once the cap is reached.
+    bool line(const QByteArray &line)
+    {
+        if (line.isEmpty() || line == "\r")
+            return true;
+        if (log_.rows.size() >= maxRows_) {
+            log_.capped = true;
+            return false;
+        }
+        if (auto row = parseLogRow(line))
+            log_.rows.push_back(*row);
+        else
+            ++log_.skippedRows;
+        return true;
     }
-    nextLine(line, terminated);
+
+    // Whole lines of `data` from `pos` on; what follows the last line end stays unread.
+    // False once the cap is reached.
+    bool lines(const QByteArray &data, qsizetype &pos)
+    {
+        for (;;) {
+            const qsizetype nl = data.indexOf('\n', pos);
+            if (nl < 0)
+                return true;
+            const bool more = line(QByteArray::fromRawData(data.constData() + pos, nl - pos));
+            pos = nl + 1;
+            if (!more)
+                return false;
+        }
+    }
+
+private:
+    LogContents &log_;
+    std::size_t maxRows_;
+};
+
+bool isHeader(QByteArray line)
+{
+    if (line.endsWith('\n'))
+        line.chop(1);
     if (line.endsWith('\r'))
         line.chop(1);
-    if (line != QByteArray(kLogHeader)) {
-        log.error = QStringLiteral("not a datalog (the first line is not the log header)");
+    return line == QByteArray(kLogHeader);
+}
+
+void refuse(LogContents &log, LogProblem problem, const QString &error)
+{
+    log.problem = problem;
+    log.error = error;
+}
+
+const char kEmpty[] = "empty file";
+const char kNotALog[] = "not a datalog (the first line is not the log header)";
+
+}  // namespace
+
+LogContents parseLog(const QByteArray &content, std::size_t maxRows)
+{
+    LogContents log;
+    if (content.isEmpty()) {
+        refuse(log, LogProblem::Empty, QString::fromLatin1(kEmpty));
+        return log;
+    }
+    const qsizetype nl = content.indexOf('\n');
+    if (!isHeader(nl < 0 ? content : content.left(nl))) {
+        refuse(log, LogProblem::NotALog, QString::fromLatin1(kNotALog));
         return log;
     }
     log.ok = true;
-    log.rows.reserve(static_cast<std::size_t>(size / 64));
-    while (pos < size) {
-        nextLine(line, terminated);
-        if (!terminated) {
-            log.truncatedTail = true;
-            break;
-        }
-        if (line.isEmpty() || line == "\r")
-            continue;
-        if (auto row = parseLogRow(line))
-            log.rows.push_back(*row);
-        else
-            ++log.skippedRows;
-    }
+    if (nl < 0)
+        return log;
+    log.rows.reserve(std::min(maxRows, static_cast<std::size_t>(content.size() / 64)));
+    qsizetype pos = nl + 1;
+    RowCollector rows(log, maxRows);
+    if (rows.lines(content, pos) && pos < content.size())
+        log.truncatedTail = true;
     return log;
 }
 
-LogContents readLog(const QString &path)
+LogContents readLog(const QString &path, std::size_t maxRows)
 {
+    LogContents log;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        LogContents log;
-        log.error = file.errorString();
+        refuse(log, LogProblem::CannotOpen, file.errorString());
         return log;
     }
-    return parseLog(file.readAll());
+    // The first line only: a file that is not a log is refused before the rest is read,
+    // however large it is.
+    const QByteArray first = file.readLine(qint64(sizeof kLogHeader) + 2);
+    if (first.isEmpty()) {
+        if (file.atEnd())
+            refuse(log, LogProblem::Empty, QString::fromLatin1(kEmpty));
+        else
+            refuse(log, LogProblem::CannotOpen, file.errorString());
+        return log;
+    }
+    if (!isHeader(first) || (!first.endsWith('\n') && !file.atEnd())) {
+        refuse(log, LogProblem::NotALog, QString::fromLatin1(kNotALog));
+        return log;
+    }
+    log.ok = true;
+    if (!file.isSequential())
+        log.rows.reserve(std::min(maxRows, static_cast<std::size_t>(file.size() / 64)));
+    RowCollector rows(log, maxRows);
+    constexpr qint64 kPiece = 1 << 20;
+    QByteArray pending;
+    for (;;) {
+        const QByteArray piece = file.read(kPiece);
+        if (piece.isEmpty())
+            break;
+        pending += piece;
+        qsizetype pos = 0;
+        if (!rows.lines(pending, pos))
+            return log;
+        pending.remove(0, pos);
+    }
+    log.truncatedTail = !pending.isEmpty();
+    return log;
 }
 
 }  // namespace vorn

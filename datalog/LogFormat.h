@@ -75,7 +75,11 @@ public:
 
     bool isOpen() const { return file_.isOpen(); }
     bool failed() const { return failed_; }
+    // Why it failed: English, for the terminal. The window says it in its language from
+    // problem().
     QString errorString() const { return error_; }
+    enum class Problem { None, NoFolder, NoPermission, DiskFull, WriteFailed };
+    Problem problem() const { return problem_; }
     QString path() const { return file_.fileName(); }
     int rowsWritten() const { return rows_; }
 
@@ -85,22 +89,34 @@ private:
     QFile file_;
     qint64 whole_ = 0;   // bytes up to the end of the last row written whole
     bool failed_ = false;
+    Problem problem_ = Problem::None;
     QString error_;
     int rows_ = 0;
     std::int64_t firstMs_ = 0;
 };
 
+// Why a file is no log that can be read; the window says it in its language.
+enum class LogProblem { None, CannotOpen, Empty, NotALog };
+
+// More rows than a replay or a count should hold in memory (about 80 bytes each): at three
+// rows a second, over a week of riding. Rows beyond it are not read.
+inline constexpr std::size_t kMaxLogRows = 2'000'000;
+
 struct LogContents {
     bool ok = false;          // the file was read and starts with the log header
-    QString error;            // why not, when !ok
+    QString error;            // why not, when !ok (English, for the terminal)
+    LogProblem problem = LogProblem::None;
     std::vector<LogRow> rows;
     int skippedRows = 0;      // lines that did not parse (wrong field count, bad numbers)
     bool truncatedTail = false;   // the last line had no line end and was left out
+    bool capped = false;          // rows beyond the cap were left unread
 };
 
 // Reads a log. Bad rows are skipped and counted; a last line cut short by a crash or an
 // unplug (no line end) is left out; neither makes the log unreadable.
-LogContents parseLog(const QByteArray &content);
-LogContents readLog(const QString &path);
+LogContents parseLog(const QByteArray &content, std::size_t maxRows = kMaxLogRows);
+// Reads the first line alone and refuses a file that is no log before reading more; a log
+// is read in pieces, never held whole beside its rows.
+LogContents readLog(const QString &path, std::size_t maxRows = kMaxLogRows);
 
 }  // namespace vorn

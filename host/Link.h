@@ -23,8 +23,6 @@ public:
     virtual void selectPort(int n) = 0;
     // Whether the no-connection label shows now.
     virtual bool noConnectionShown() const = 0;
-    // Tooltip and status tip of the no-connection label (empty removes them).
-    virtual void setNoConnectionHint(const QString &hint) = 0;
 };
 
 }  // namespace vorn::host

@@ -78,7 +78,7 @@ std::vector<ComPortState> comPortStates(const ProfileIni &ini, const std::vector
     return states;
 }
 
-bool storeComDevicePath(const QString &iniPath, int n, const QString &devicePath, int language, QString *error)
+bool canStoreComDevicePath(int n, const QString &devicePath, int language, QString *error)
 {
     auto fail = [&](const QString &text) {
         if (error)
@@ -87,13 +87,29 @@ bool storeComDevicePath(const QString &iniPath, int n, const QString &devicePath
     };
     if (n < 1 || n > kComPortCount)
         return fail(text4(porttext::NoComNumber, language));
-    const QString path = devicePath.trimmed();
-    if (path.isEmpty())
+    if (devicePath.trimmed().isEmpty())
         return fail(text4(porttext::NoDevicePath, language));
+    return true;
+}
+
+void writeComDevicePath(ProfileIni &ini, int n, const QString &devicePath)
+{
+    ini.writeString(kPortsSection, comKey(n), devicePath.trimmed());
+}
+
+bool storeComDevicePath(const QString &iniPath, int n, const QString &devicePath, int language, QString *error)
+{
+    if (!canStoreComDevicePath(n, devicePath, language, error))
+        return false;
+    auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
     ProfileIni ini(iniPath);
     if (!ini.readWhole())
         return fail(text4(porttext::NotReadWhole, language).arg(iniPath));
-    ini.writeString(kPortsSection, comKey(n), path);
+    writeComDevicePath(ini, n, devicePath);
     if (!ini.save())
         return fail(text4(porttext::NotWritten, language).arg(iniPath));
     return true;

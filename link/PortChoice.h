@@ -36,10 +36,15 @@ ComPortState comPortState(int n, const ProfileIni &ini, const std::vector<Serial
 // COM1..COM10 in order.
 std::vector<ComPortState> comPortStates(const ProfileIni &ini, const std::vector<SerialDevice> &reported);
 
-// Writes COMn=devicePath into [PORTS] of the settings file at iniPath and saves it; every
-// other section, key, comment and line end stays as it was. False, with the reason in
-// `language`, when n is outside 1..10, the path is empty, the file exists but could not
-// be read whole (saving would lose what it holds) or it could not be written.
+// Whether COMn=devicePath can be stored: false, with the reason in `language`, when n is
+// outside 1..10 or the path is empty.
+bool canStoreComDevicePath(int n, const QString &devicePath, int language, QString *error = nullptr);
+// Writes COMn=devicePath (trimmed) into [PORTS] of `ini`; every other section, key,
+// comment and line end stays as it was. The form SettingsAccess::write takes.
+void writeComDevicePath(ProfileIni &ini, int n, const QString &devicePath);
+// Both of the above on the settings file at iniPath, and saves it. False, with the reason
+// in `language`, when the path cannot be stored, the file exists but could not be read
+// whole (saving would lose what it holds) or it could not be written.
 bool storeComDevicePath(const QString &iniPath, int n, const QString &devicePath, int language,
                         QString *error = nullptr);
 

@@ -65,4 +65,8 @@ const Text4 Hint{"Com %3 leads to no device. Choose the USB adapter with Com, Po
                  "Réglages des ports... : %1 (%2)",
                  "Com %3 nevede k žádnému zařízení. Převodník USB vyberte v menu Port, Nastavení portů...: %1 (%2)"};
 
+const Text4 HintPart{"Com %1: no device, an adapter is plugged in", "Com %1: kein Gerät, ein Adapter steckt",
+                     "Com %1 : aucun périphérique, un adaptateur est branché",
+                     "Com %1: žádné zařízení, převodník je připojen"};
+
 }  // namespace vorn::porttext

@@ -41,5 +41,6 @@ extern const Text4 NotReadWhole;          // %1 file
 extern const Text4 NotWritten;            // %1 file
 
 extern const Text4 Hint;                  // %1 device, %2 what it is, %3 COM number
+extern const Text4 HintPart;              // %1 COM number; the status bar's short form
 
 }  // namespace vorn::porttext

@@ -181,7 +181,7 @@ int main(int argc, char *argv[])
     // Com, "Port settings..." (VORN4_SHOT_PORTS=1): the devices this machine reports, plus a
     // sample USB adapter when it reports none, so every column has something to show.
     if (qEnvironmentVariableIntValue("VORN4_SHOT_PORTS")) {
-        PortSettingsUi::deviceLister = [] {
+        form.remakePortSettings([] {
             std::vector<vorn::SerialDevice> devices = vorn::listSerialDevices();
             bool usb = false;
             for (const vorn::SerialDevice &d : devices)
@@ -199,7 +199,7 @@ int main(int argc, char *argv[])
                 devices.insert(devices.begin(), sample);
             }
             return devices;
-        };
+        });
         for (int language : languages) {
             form.action(kLanguageMenus[language & 3])->trigger();
             form.action("MenuPortSettings")->trigger();
@@ -214,7 +214,6 @@ int main(int argc, char *argv[])
         QTimer::singleShot(1500, &settleLabel, &QEventLoop::quit);
         settleLabel.exec();
         form.grab().save(out + "/ports-hint.png");
-        PortSettingsUi::deviceLister = nullptr;
     }
     form.close();
     return 0;

@@ -1,28 +1,28 @@
-// The Log menu, recording and time in cell in the window.
+// The Log menu, recording and time in cell.
 #include "DatalogController.h"
 
 #include "DatalogTexts.h"
 #include "ReplayPanel.h"
 #include "TimeInCellOverlay.h"
-#include "app/ControlTable.h"
-#include "app/Hlav.h"
-#include "app/UserInteraction.h"
 #include "files/ConfigDir.h"
-#include "files/ProfileIni.h"
+#include "files/SettingsAccess.h"
+#include "host/HostNotifier.h"
+#include "host/ImageEditing.h"
+#include "host/LiveView.h"
+#include "host/Shell.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QStatusBar>
+#include <QMessageBox>
 #include <QTimer>
 
 namespace t = vorn::datalogtext;
+using vorn::host::MenuPlace;
+using vorn::maps::Table;
 
 namespace {
 
@@ -37,35 +37,34 @@ QString minutesSeconds(std::int64_t ms)
 
 }  // namespace
 
-DatalogController::DatalogController(TFormHlav *form) : QObject(form), form_(form)
+DatalogController::DatalogController(vorn::host::Shell &shell, const vorn::host::ImageEditing &editing,
+                                     vorn::host::LiveView &view, vorn::host::HostNotifier &notifier)
+    : QObject(shell.dialogParent()), shell_(shell), editing_(editing), view_(view)
 {
     setObjectName("DatalogController");
     clock_.start();
 
-    QMenuBar *bar = form->menuBar();
-    menu_ = new QMenu(bar);
-    menu_->setObjectName("MenuLog");
-    menu_->menuAction()->setObjectName("MenuLog");
-    // After Device, wherever the menus added by others stand.
-    if (auto *tools = bar->findChild<QMenu *>("MenuTools"))
-        bar->insertMenu(tools->menuAction(), menu_);
-    else
-        bar->addMenu(menu_);
     auto item = [this](const char *name) {
-        QAction *a = menu_->addAction(QString());
+        auto *a = new QAction(this);
         a->setObjectName(name);
         return a;
     };
     record_ = item("MenuLogRecord");
     record_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     replay_ = item("MenuLogReplay");
-    menu_->addSeparator();
     timeInCell_ = item("MenuLogTimeInCell");
     timeInCell_->setCheckable(true);
     reset_ = item("MenuLogTimeInCellReset");
     load_ = item("MenuLogTimeInCellLoad");
-    menu_->addSeparator();
     folder_ = item("MenuLogFolder");
+    shell.placeAction(MenuPlace::Log, record_);
+    shell.placeAction(MenuPlace::Log, replay_);
+    shell.placeSeparator(MenuPlace::Log);
+    shell.placeAction(MenuPlace::Log, timeInCell_);
+    shell.placeAction(MenuPlace::Log, reset_);
+    shell.placeAction(MenuPlace::Log, load_);
+    shell.placeSeparator(MenuPlace::Log);
+    shell.placeAction(MenuPlace::Log, folder_);
 
     connect(record_, &QAction::triggered, this, [this] { recording() ? stopRecording() : startRecording(); });
     connect(replay_, &QAction::triggered, this, &DatalogController::chooseAndReplay);
@@ -74,7 +73,8 @@ DatalogController::DatalogController(TFormHlav *form) : QObject(form), form_(for
     connect(load_, &QAction::triggered, this, &DatalogController::chooseAndLoadTimeInCell);
     connect(folder_, &QAction::triggered, this, &DatalogController::chooseFolder);
 
-    statePart_ = new QLabel(form->statusBar());
+    // The feature's own messages (recording, replay) show here, never in the hint panel.
+    statePart_ = new QLabel;
     statePart_->setObjectName("LabelLogState");
     QFont bold = statePart_->font();
     bold.setBold(true);
@@ -82,17 +82,18 @@ DatalogController::DatalogController(TFormHlav *form) : QObject(form), form_(for
     statePart_->setAutoFillBackground(true);
     statePart_->setContentsMargins(6, 0, 6, 0);
     statePart_->hide();
-    form->statusBar()->addPermanentWidget(statePart_);
+    shell.addStatusPart(statePart_);
 
-    connect(form, &TFormHlav::liveValuesDecoded, this, &DatalogController::onLiveValues);
-    connect(form, &TFormHlav::languageChanged, this, &DatalogController::applyTexts);
-    applyTexts(0);
+    connect(&notifier, &vorn::host::HostNotifier::liveValuesDecoded, this, &DatalogController::onLiveValues);
+    connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &DatalogController::applyTexts);
+    connect(&notifier, &vorn::host::HostNotifier::displayStatesApplied, this, &DatalogController::followPrinting);
+    connect(&notifier, &vorn::host::HostNotifier::closing, this, &DatalogController::windowClosing);
+    applyTexts(shell.language());
 }
 
 void DatalogController::applyTexts(int language)
 {
     language_ = language;
-    menu_->setTitle(vorn::text4(t::MenuLog, language));
     record_->setText(vorn::text4(recording() ? t::StopRecording : t::StartRecording, language));
     replay_->setText(vorn::text4(t::ReplayLog, language));
     timeInCell_->setText(vorn::text4(t::TimeInCell, language));
@@ -121,27 +122,49 @@ void DatalogController::updateStatePart()
     statePart_->setVisible(recording() || replaying());
 }
 
-bool DatalogController::tpsMapOn() const
+QString DatalogController::logReason(const vorn::LogContents &log) const
 {
-    auto *box = form_->ctl<QCheckBox>("CheckBoxTpsMapa");
-    return box && box->isChecked();
+    switch (log.problem) {
+    case vorn::LogProblem::CannotOpen:
+        return vorn::text4(t::ReasonCannotOpen, language_);
+    case vorn::LogProblem::Empty:
+        return vorn::text4(t::ReasonEmpty, language_);
+    case vorn::LogProblem::NotALog:
+    case vorn::LogProblem::None:
+        break;
+    }
+    return vorn::text4(t::ReasonNotALog, language_);
+}
+
+QString DatalogController::writerReason() const
+{
+    switch (writer_.problem()) {
+    case vorn::LogWriter::Problem::NoFolder:
+        return vorn::text4(t::ReasonNoFolder, language_);
+    case vorn::LogWriter::Problem::NoPermission:
+        return vorn::text4(t::ReasonNoPermission, language_);
+    case vorn::LogWriter::Problem::DiskFull:
+        return vorn::text4(t::ReasonDiskFull, language_);
+    case vorn::LogWriter::Problem::WriteFailed:
+    case vorn::LogWriter::Problem::None:
+        break;
+    }
+    return vorn::text4(t::ReasonWriteFailed, language_);
 }
 
 // ---- recording ----------------------------------------------------------------------
 
 QString DatalogController::logFolder() const
 {
-    const vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
-    const QString chosen = ini.readString(kSection, kFolderKey, QString());
+    const QString chosen = shell_.settings().readString(kSection, kFolderKey);
     return chosen.isEmpty() ? vorn::configPath(QStringLiteral("logs")) : chosen;
 }
 
 void DatalogController::setLogFolder(const QString &folder)
 {
-    vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
-    ini.writeString(kSection, kFolderKey, folder);
-    if (!ini.save())
-        qWarning("vorn4: could not save the log folder to %s", qPrintable(ini.path()));
+    QString error;
+    if (!shell_.settings().writeString(kSection, kFolderKey, folder, &error))
+        qWarning("vorn4: could not save the log folder: %s", qPrintable(error));
 }
 
 void DatalogController::startRecording()
@@ -155,11 +178,12 @@ void DatalogController::startRecording()
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = folder.filePath(QStringLiteral("%1_%2.csv").arg(stamp).arg(n));
     if (!writer_.open(path)) {
-        form_->MessageBox(vorn::text4(t::CannotCreate, language_).arg(path, writer_.errorString()));
+        shell_.message(vorn::text4(t::CannotCreate, language_).arg(path, writerReason()));
         return;
     }
     recording_ = true;
     recordingStartMs_ = clock_.elapsed();
+    recordingCounts_.reset();
     if (!recClock_) {
         recClock_ = new QTimer(this);
         recClock_->setInterval(1000);
@@ -180,8 +204,9 @@ void DatalogController::stopRecording()
     if (recClock_)
         recClock_->stop();
     replay_->setEnabled(true);
-    // The run's counts go with the log, so that the log can be looked at with them later.
-    if (!vorn::saveTimeInCell(runCounts_, path))
+    // The recording's own counts go with the log, so that the log can be looked at with
+    // them later; what the run counted before and after belongs to no log.
+    if (!vorn::saveTimeInCell(recordingCounts_, path))
         qWarning("vorn4: could not save the time in cell beside %s", qPrintable(path));
     applyTexts(language_);
 }
@@ -189,22 +214,26 @@ void DatalogController::stopRecording()
 void DatalogController::recordingFailed()
 {
     const QString path = writer_.path();
-    const QString reason = writer_.errorString();
+    const QString reason = writerReason();
     stopRecording();
     // Reached from the timer tick: a box opened here would hold back the ticks.
     QMetaObject::invokeMethod(
-        this, [this, path, reason] { form_->MessageBox(vorn::text4(t::WriteFailed, language_).arg(reason, path)); },
+        this, [this, path, reason] { shell_.message(vorn::text4(t::WriteFailed, language_).arg(reason, path)); },
         Qt::QueuedConnection);
 }
 
 void DatalogController::onLiveValues()
 {
-    if (form_->Replaying)
+    if (replaying())
         return;   // the replay counts and shows its own rows
     const std::int64_t now = clock_.elapsed();
-    runCounts_.addSample(now, form_->LiveCell);
-    if (recording() && !writer_.append(vorn::logRowFrom(form_->LiveFields, form_->LiveCell, now)))
-        recordingFailed();
+    const vorn::LiveCell &cell = view_.liveCell();
+    runCounts_.addSample(now, cell);
+    if (recording()) {
+        recordingCounts_.addSample(now, cell);
+        if (!writer_.append(vorn::logRowFrom(view_.liveFields(), cell, now)))
+            recordingFailed();
+    }
     updateOverlays();
 }
 
@@ -226,37 +255,43 @@ void DatalogController::resetTimeInCell()
 void DatalogController::showTimeInCell(bool on)
 {
     if (on && overlays_.empty()) {
-        namespace tab = vorn::table;
-        auto mapCells = [this] {
-            const vorn::TimeInCell &c = shownCounts();
-            const double most = double(c.largestCellMs());
-            std::vector<TimeInCellOverlay::Cell> cells;
-            for (int row = 0; row < vorn::kMapSize; ++row)
-                for (int col = 0; col < vorn::kMapSize; ++col)
-                    cells.push_back({form_->ControlTable[tab::mapEdit(row, col)], c.cellShare(row, col),
-                                     most > 0 ? double(c.cellMs(row, col)) / most : 0.0});
-            return cells;
+        auto cellsOf = [this](Table table, int rows) {
+            return [this, table, rows] {
+                const vorn::TimeInCell &c = shownCounts();
+                auto ms = [&](int row, int col) { return table == Table::Advance ? c.cellMs(row, col) : c.servoMs(col); };
+                std::int64_t most = 0;
+                for (int row = 0; row < rows; ++row)
+                    for (int col = 0; col < vorn::kMapSize; ++col)
+                        most = std::max(most, ms(row, col));
+                std::vector<TimeInCellOverlay::Cell> cells;
+                for (int row = 0; row < rows; ++row)
+                    for (int col = 0; col < vorn::kMapSize; ++col)
+                        cells.push_back({view_.cellEdit(table, {row, col}),
+                                         table == Table::Advance ? c.cellShare(row, col) : c.servoShare(col),
+                                         most > 0 ? double(ms(row, col)) / double(most) : 0.0});
+                return cells;
+            };
         };
-        auto servoCells = [this] {
-            const vorn::TimeInCell &c = shownCounts();
-            std::int64_t most = 0;
-            for (int k = 0; k < vorn::kMapSize; ++k)
-                most = std::max(most, c.servoMs(k));
-            std::vector<TimeInCellOverlay::Cell> cells;
-            for (int k = 0; k < vorn::kMapSize; ++k)
-                cells.push_back({form_->ControlTable[tab::kServoMvEdits + k], c.servoShare(k),
-                                 most > 0 ? double(c.servoMs(k)) / double(most) : 0.0});
-            return cells;
-        };
-        overlays_.push_back(new TimeInCellOverlay(form_->ctl<QWidget>("GroupBox6"), mapCells));
-        overlays_.push_back(new TimeInCellOverlay(form_->ctl<QWidget>("GroupBoxPrivera"), servoCells));
+        overlays_.push_back(new TimeInCellOverlay(view_.cellArea(Table::Advance), cellsOf(Table::Advance, vorn::kMapSize)));
+        overlays_.push_back(new TimeInCellOverlay(view_.cellArea(Table::Servo), cellsOf(Table::Servo, 1)));
     }
+    // Never on paper: a print shows the map, not how long the engine stayed in it.
+    const bool shown = on && !view_.printing();
     for (TimeInCellOverlay *o : overlays_) {
-        o->setVisible(on);
+        if (!o)
+            continue;
+        o->setVisible(shown);
         o->raise();
     }
     if (timeInCell_->isChecked() != on)
         timeInCell_->setChecked(on);
+}
+
+void DatalogController::followPrinting()
+{
+    // The window's display states are applied as a print begins and again after it.
+    if (!overlays_.empty())
+        showTimeInCell(timeInCell_->isChecked());
 }
 
 void DatalogController::updateOverlays()
@@ -276,7 +311,7 @@ void DatalogController::updateOverlays()
     }
     overlayClock_.start();
     for (TimeInCellOverlay *o : overlays_)
-        if (o->isVisible())
+        if (o && o->isVisible())
             o->update();
 }
 
@@ -287,12 +322,18 @@ bool DatalogController::loadTimeInCellOf(const QString &logPath)
         // A log without its counts (one from vorn4-cli, say) is counted from its rows.
         const vorn::LogContents log = vorn::readLog(logPath);
         if (log.ok && !log.rows.empty())
-            counts = vorn::timeInCellOfRows(log.rows, log.rows.size(), form_->Image, tpsMapOn());
+            counts = vorn::timeInCellOfRows(log.rows, log.rows.size(), editing_.image(), view_.throttleMapOn());
     }
     if (!counts) {
-        form_->MessageBox(vorn::text4(t::NoCounts, language_).arg(logPath));
+        shell_.message(vorn::text4(t::NoCounts, language_).arg(logPath));
         return false;
     }
+    // The run's counts are lost once replaced: only with the tuner's word, when there are any.
+    if (runCounts_.totalMs() > 0
+        && shell_.question(vorn::text4(t::ReplaceCounts, language_)
+                               .arg(minutesSeconds(runCounts_.totalMs()), QFileInfo(logPath).fileName()))
+               != QMessageBox::Yes)
+        return false;
     runCounts_ = *counts;
     updateOverlays();
     return true;
@@ -303,7 +344,7 @@ bool DatalogController::loadTimeInCellOf(const QString &logPath)
 QFileDialog *DatalogController::logDialog()
 {
     if (!logDialog_) {
-        logDialog_ = new QFileDialog(form_);
+        logDialog_ = new QFileDialog(shell_.dialogParent());
         logDialog_->setObjectName("LogDialog");
         logDialog_->setAcceptMode(QFileDialog::AcceptOpen);
         logDialog_->setFileMode(QFileDialog::ExistingFile);
@@ -315,14 +356,14 @@ QFileDialog *DatalogController::logDialog()
 
 void DatalogController::chooseAndReplay()
 {
-    const QString path = form_->userInteraction().chooseFile(logDialog());
+    const QString path = shell_.chooseFile(logDialog());
     if (!path.isEmpty())
         startReplay(path);
 }
 
 void DatalogController::chooseAndLoadTimeInCell()
 {
-    const QString path = form_->userInteraction().chooseFile(logDialog());
+    const QString path = shell_.chooseFile(logDialog());
     if (!path.isEmpty())
         loadTimeInCellOf(path);
 }
@@ -330,13 +371,13 @@ void DatalogController::chooseAndLoadTimeInCell()
 void DatalogController::chooseFolder()
 {
     if (!folderDialog_) {
-        folderDialog_ = new QFileDialog(form_);
+        folderDialog_ = new QFileDialog(shell_.dialogParent());
         folderDialog_->setObjectName("LogFolderDialog");
         folderDialog_->setFileMode(QFileDialog::Directory);
         folderDialog_->setOption(QFileDialog::ShowDirsOnly);
     }
     folderDialog_->setDirectory(logFolder());
-    const QString folder = form_->userInteraction().chooseFile(folderDialog_);
+    const QString folder = shell_.chooseFile(folderDialog_);
     if (!folder.isEmpty())
         setLogFolder(QFileInfo(folder).absoluteFilePath());
 }

@@ -1,6 +1,7 @@
-// Recording, replay and time in cell in the main window: the Log menu, the status-bar part
-// and the wiring of the window's monitor to the core (datalog/). Made with the window; the
-// replay panel, the overlays and the file dialogs are made on first use.
+// Recording, replay and time in cell: the Log menu, the status-bar part and the wiring of
+// the window's monitor to the core (datalog/). Made with the window; the replay panel, the
+// overlays and the file dialogs are made on first use. It sees the window only through
+// the host roles it is given.
 #pragma once
 
 #include "datalog/LogFormat.h"
@@ -9,25 +10,30 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPalette>
 #include <QPointer>
 
-#include <memory>
 #include <vector>
 
 class QAction;
 class QFileDialog;
 class QLabel;
-class QMenu;
 class QTimer;
 class ReplayPanel;
-class TFormHlav;
 class TimeInCellOverlay;
+
+namespace vorn::host {
+class HostNotifier;
+class ImageEditing;
+class LiveView;
+class Shell;
+}
 
 class DatalogController : public QObject {
     Q_OBJECT
 public:
-    explicit DatalogController(TFormHlav *form);
+    // Reads the image only (to find the servo point and the cell of rows without one).
+    DatalogController(vorn::host::Shell &shell, const vorn::host::ImageEditing &editing, vorn::host::LiveView &view,
+                      vorn::host::HostNotifier &notifier);
     ~DatalogController() override;
 
     // ---- recording ----
@@ -36,7 +42,7 @@ public:
     QString recordingPath() const { return writer_.path(); }
     // A new log in logFolder(), named by the local date and time it starts.
     void startRecording();
-    // Completes the log and keeps the run's time in cell beside it.
+    // Completes the log and keeps that recording's time in cell beside it.
     void stopRecording();
     // [LOG] Folder of the settings when the user picked one, else logs/ in the settings folder.
     QString logFolder() const;
@@ -47,18 +53,19 @@ public:
     const vorn::TimeInCell &shownCounts() const { return replaying() ? replayCounts_ : runCounts_; }
     void resetTimeInCell();
     void showTimeInCell(bool on);
-    // Takes the counts kept beside a log (or counted from its rows) as the run's.
+    // Takes the counts kept beside a log (or counted from its rows) as the run's, after
+    // asking when the run has counts of its own that this would replace.
     bool loadTimeInCellOf(const QString &logPath);
 
     // ---- replay ----
-    bool replaying() const;
+    bool replaying() const { return replaying_; }
     bool startReplay(const QString &path);
     void leaveReplay();
     void togglePlay();
     void seek(int index);
     void setSpeed(int factor);
     const vorn::LogPlayer &player() const { return player_; }
-    ReplayPanel *panel() const { return panel_; }
+    ReplayPanel *panel() const;
 
     // The window closes: the log being recorded is completed.
     void windowClosing();
@@ -68,39 +75,25 @@ private:
     void applyTexts(int language);
     void updateStatePart();
     void updateOverlays();
+    void followPrinting();
     QFileDialog *logDialog();
     void chooseAndReplay();
     void chooseAndLoadTimeInCell();
     void chooseFolder();
     void recordingFailed();
-    bool tpsMapOn() const;
+    QString logReason(const vorn::LogContents &log) const;
+    QString writerReason() const;
 
-    // Replay.
-    struct LabelState {
-        QLabel *label;
-        QString text;
-        QPalette palette;
-        bool autoFill;
-        bool enabled;
-    };
-    // The live state a replay covers, given back when it ends.
-    struct LiveSnapshot {
-        vorn::LiveValues live;
-        vorn::LiveCell cell;
-        vorn::MonitorFields fields;
-        std::vector<LabelState> labels;
-        int rpmGauge = 0;
-        int tpsGauge = 0;
-        std::vector<std::pair<QObject *, bool>> enabled;   // commands switched off, and how they were
-    };
     void enterReplay();
     void playStep();
-    void showRow(std::size_t index, bool labels);
+    // Shows a row of the log; `count` adds it to the replay's time in cell.
+    void showRow(std::size_t index, bool count);
     void showPlayerPosition();
 
-    TFormHlav *form_;
+    vorn::host::Shell &shell_;
+    const vorn::host::ImageEditing &editing_;
+    vorn::host::LiveView &view_;
     int language_ = 0;
-    QMenu *menu_ = nullptr;
     QAction *record_ = nullptr;
     QAction *replay_ = nullptr;
     QAction *timeInCell_ = nullptr;
@@ -114,16 +107,17 @@ private:
     vorn::LogWriter writer_;
     bool recording_ = false;
     vorn::TimeInCell runCounts_;
+    vorn::TimeInCell recordingCounts_;   // of the log being recorded, kept beside it
     vorn::TimeInCell replayCounts_;
-    std::vector<TimeInCellOverlay *> overlays_;
+    std::vector<QPointer<TimeInCellOverlay>> overlays_;
     QElapsedTimer overlayClock_;   // since the layers were last repainted
     bool overlayPending_ = false;
-    QFileDialog *logDialog_ = nullptr;
-    QFileDialog *folderDialog_ = nullptr;
+    QPointer<QFileDialog> logDialog_;
+    QPointer<QFileDialog> folderDialog_;
 
     vorn::LogPlayer player_;
-    ReplayPanel *panel_ = nullptr;
+    bool replaying_ = false;
+    QPointer<ReplayPanel> panel_;
     QTimer *replayTimer_ = nullptr;
     QElapsedTimer wall_;
-    std::unique_ptr<LiveSnapshot> snapshot_;
 };

@@ -1,45 +1,43 @@
-// Replay in the window: a log played into the monitor column, the highlight and time in
-// cell, with the session stood still and the live state given back unchanged at the end.
+// Replay: a log played into the window's monitor column, the highlight and time in cell.
+// The window stands the session still and gives the live state back when the replay ends;
+// this side keeps its own record and load commands off meanwhile.
 #include "DatalogController.h"
 
 #include "DatalogTexts.h"
 #include "ReplayPanel.h"
-#include "app/Hlav.h"
+#include "TimeInCellOverlay.h"
+#include "host/ImageEditing.h"
+#include "host/LiveView.h"
+#include "host/Shell.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QFileInfo>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTimer>
 
 namespace t = vorn::datalogtext;
 
 namespace {
 
-// The monitor column as the monitor decoder writes it.
-const char *const kMonitorLabels[] = {
-    "LabelRpm",       "LabelTpsMon",     "LabelAdvance1",   "LabelAdvance2",      "LabelAdvance3",
-    "LabelAdvance4",  "LabelMonSnimac1", "LabelMonSnimac2", "LabelNapeti",        "LabelPriveraPoz",
-    "LabelPriveraMer", "LabelBlocking1", "LabelMonPilotLight", "LabelClutchMon", "LabelPocetProgramovani",
-    "LabelTest1",     "LabelTest2",      "LabelTest3",      "LabelTest4",         "LabelTest5",
-    "LabelTest6",     "LabelTest7",      "LabelTest8"};
-// What a log does not hold: greyed while the replay runs.
-const char *const kUnloggedLabels[] = {"LabelMonSnimac1", "LabelMonSnimac2", "LabelPocetProgramovani",
-                                       "LabelTest1", "LabelTest2", "LabelTest3", "LabelTest4",
-                                       "LabelTest5", "LabelTest6", "LabelTest7", "LabelTest8"};
-const char *const kTransferActions[] = {"MenuRead", "MenuVerify", "MenuProgram"};
-const char *const kTransferButtons[] = {"ButtonRead", "BitBtnVerify", "BitBtnProgram"};
-
 constexpr int kReplayTickMs = 55;
 
 }  // namespace
 
-DatalogController::~DatalogController() = default;
-
-bool DatalogController::replaying() const
+DatalogController::~DatalogController()
 {
-    return snapshot_ != nullptr;
+    // The panel, the layers and the dialogs belong to the window's widgets; they go with
+    // the feature, while the window is still whole.
+    delete panel_;
+    for (TimeInCellOverlay *o : overlays_)
+        delete o;
+    delete logDialog_;
+    delete folderDialog_;
+    if (replaying_)
+        view_.endReplay();
+}
+
+ReplayPanel *DatalogController::panel() const
+{
+    return panel_;
 }
 
 bool DatalogController::startReplay(const QString &path)
@@ -47,11 +45,11 @@ bool DatalogController::startReplay(const QString &path)
     vorn::LogContents log = vorn::readLog(path);
     const QString name = QFileInfo(path).fileName();
     if (!log.ok) {
-        form_->MessageBox(vorn::text4(t::NotALog, language_).arg(name, log.error));
+        shell_.message(vorn::text4(t::NotALog, language_).arg(name, logReason(log)));
         return false;
     }
     if (log.rows.empty()) {
-        form_->MessageBox(vorn::text4(t::NoRows, language_).arg(name));
+        shell_.message(vorn::text4(t::NoRows, language_).arg(name));
         return false;
     }
     stopRecording();
@@ -59,19 +57,22 @@ bool DatalogController::startReplay(const QString &path)
         enterReplay();
     const int skipped = log.skippedRows;
     const bool truncated = log.truncatedTail;
+    const bool capped = log.capped;
     player_.load(std::move(log.rows));
     if (!panel_) {
-        panel_ = new ReplayPanel(form_);
+        panel_ = new ReplayPanel(shell_.dialogParent());
         connect(panel_, &ReplayPanel::playToggled, this, &DatalogController::togglePlay);
         connect(panel_, &ReplayPanel::seekRequested, this, &DatalogController::seek);
         connect(panel_, &ReplayPanel::speedChosen, this, &DatalogController::setSpeed);
         connect(panel_, &ReplayPanel::leaveRequested, this, &DatalogController::leaveReplay);
+    }
+    if (!replayTimer_) {
         replayTimer_ = new QTimer(this);
         replayTimer_->setInterval(kReplayTickMs);
         connect(replayTimer_, &QTimer::timeout, this, &DatalogController::playStep);
     }
     panel_->applyTexts(language_);
-    panel_->setLog(name, int(player_.size()), skipped, truncated, player_.durationMs());
+    panel_->setLog(name, int(player_.size()), skipped, truncated, capped, player_.durationMs());
     panel_->setSpeed(player_.speed());
     panel_->show();
     panel_->raise();
@@ -82,34 +83,10 @@ bool DatalogController::startReplay(const QString &path)
 
 void DatalogController::enterReplay()
 {
-    auto s = std::make_unique<LiveSnapshot>();
-    s->live = form_->Live;
-    s->cell = form_->LiveCell;
-    s->fields = form_->LiveFields;
-    for (const char *name : kMonitorLabels)
-        if (auto *l = form_->ctl<QLabel>(name))
-            s->labels.push_back({l, l->text(), l->palette(), l->autoFillBackground(), l->isEnabled()});
-    s->rpmGauge = form_->ctl<QProgressBar>("CGaugeRpm")->value();
-    s->tpsGauge = form_->ctl<QProgressBar>("CGaugeTps")->value();
-    auto off = [&s](QObject *o) {
-        if (auto *a = qobject_cast<QAction *>(o)) {
-            s->enabled.emplace_back(a, a->isEnabled());
-            a->setEnabled(false);
-        } else if (auto *w = qobject_cast<QWidget *>(o)) {
-            s->enabled.emplace_back(w, w->isEnabled());
-            w->setEnabled(false);
-        }
-    };
-    for (const char *name : kTransferActions)
-        off(form_->action(name));
-    for (const char *name : kTransferButtons)
-        off(form_->ctl<QAbstractButton>(name));
-    off(record_);
-    off(load_);
-    for (const char *name : kUnloggedLabels)
-        form_->ctl<QLabel>(name)->setEnabled(false);
-    snapshot_ = std::move(s);
-    form_->Replaying = true;
+    view_.beginReplay();
+    replaying_ = true;
+    record_->setEnabled(false);
+    load_->setEnabled(false);
     replayCounts_.reset();
     updateStatePart();
 }
@@ -120,28 +97,12 @@ void DatalogController::leaveReplay()
         return;
     replayTimer_->stop();
     player_.pause();
-    panel_->hide();
-    const LiveSnapshot &s = *snapshot_;
-    for (const LabelState &l : s.labels) {
-        l.label->setText(l.text);
-        l.label->setPalette(l.palette);
-        l.label->setAutoFillBackground(l.autoFill);
-        l.label->setEnabled(l.enabled);
-    }
-    form_->ctl<QProgressBar>("CGaugeRpm")->setValue(s.rpmGauge);
-    form_->ctl<QProgressBar>("CGaugeTps")->setValue(s.tpsGauge);
-    for (const auto &[o, enabled] : s.enabled) {
-        if (auto *a = qobject_cast<QAction *>(o))
-            a->setEnabled(enabled);
-        else if (auto *w = qobject_cast<QWidget *>(o))
-            w->setEnabled(enabled);
-    }
-    form_->Live = s.live;
-    form_->LiveCell = s.cell;
-    form_->LiveFields = s.fields;
-    snapshot_.reset();
-    form_->Replaying = false;
-    form_->HighlightActiveCell();
+    if (panel_)
+        panel_->hide();
+    replaying_ = false;
+    view_.endReplay();
+    record_->setEnabled(true);
+    load_->setEnabled(true);
     updateStatePart();
     updateOverlays();
 }
@@ -179,16 +140,18 @@ void DatalogController::seek(int index)
     if (playing)
         player_.play();
     // The counts are those of the log up to here, however the position was reached.
-    replayCounts_ = vorn::timeInCellOfRows(player_.rows(), player_.position() + 1, form_->Image, tpsMapOn());
-    showRow(player_.position(), true);
+    replayCounts_ = vorn::timeInCellOfRows(player_.rows(), player_.position() + 1, editing_.image(),
+                                           view_.throttleMapOn());
+    showRow(player_.position(), false);
     showPlayerPosition();
 }
 
 void DatalogController::playStep()
 {
     const vorn::LogPlayer::Step step = player_.advance(wall_.restart());
+    // Every row the clock passed reaches the followers, the map view's trail among them.
     for (std::size_t i = step.first; i < step.last; ++i)
-        showRow(i, i + 1 == step.last);
+        showRow(i, true);
     if (!step.empty())
         showPlayerPosition();
     if (!player_.playing()) {
@@ -197,27 +160,18 @@ void DatalogController::playStep()
     }
 }
 
-void DatalogController::showRow(std::size_t index, bool labels)
+void DatalogController::showRow(std::size_t index, bool count)
 {
     const vorn::LogRow &row = player_.rows()[index];
-    const vorn::MonitorFields fields = vorn::monitorFieldsFrom(row);
-    if (labels) {
-        form_->ShowMonitorFields(fields, true);
-    } else {
-        // A row the clock passed on its way: the followers see it, the labels only the last.
-        form_->LiveFields = fields;
-        form_->Live.speed = fields.rpm;
-        form_->Live.tpsPercent = fields.tpsPercent;
-        form_->Live.tpsMv = static_cast<std::uint16_t>(vorn::countsToMv(fields.tpsRaw));
-    }
-    form_->LiveCell = vorn::liveCellOf(row, form_->Image, tpsMapOn());
-    replayCounts_.addSample(row.timeMs, form_->LiveCell);
-    emit form_->liveValuesDecoded();
+    const vorn::LiveCell cell = vorn::liveCellOf(row, editing_.image(), view_.throttleMapOn());
+    if (count)
+        replayCounts_.addSample(row.timeMs, cell);
+    view_.showReplayed(vorn::monitorFieldsFrom(row), cell);
 }
 
 void DatalogController::showPlayerPosition()
 {
-    form_->HighlightActiveCell();
+    view_.repaintCells();
     panel_->showPosition(int(player_.position()), player_.current().timeMs);
     updateOverlays();
 }

@@ -3,7 +3,6 @@
 
 namespace vorn::datalogtext {
 
-const Text4 MenuLog{"L&og", "Pr&otokoll", "&Journal", "Zázna&m"};
 const Text4 StartRecording{"Start recording", "Aufzeichnung starten", "Démarrer l'enregistrement",
                            "Spustit záznam"};
 const Text4 StopRecording{"Stop recording", "Aufzeichnung beenden", "Arrêter l'enregistrement",
@@ -38,6 +37,25 @@ const Text4 NoRows{"The log %1 holds no readable rows.", "Die Aufzeichnung %1 en
                    "L'enregistrement %1 ne contient aucune ligne lisible.", "Záznam %1 neobsahuje žádné čitelné řádky."};
 const Text4 NoCounts{"No time in cell could be read for %1.", "Für %1 ließ sich keine Verweildauer lesen.",
                      "Aucun temps par cellule n'a pu être lu pour %1.", "Pro %1 nelze načíst čas v buňkách."};
+const Text4 ReplaceCounts{
+    "The time in cell of this run (%1 counted) will be replaced by the one of %2.\nReplace it?",
+    "Die Verweildauer dieser Sitzung (%1 gezählt) wird durch die von %2 ersetzt.\nErsetzen?",
+    "Le temps par cellule de cette session (%1 comptés) sera remplacé par celui de %2.\nLe remplacer ?",
+    "Čas v buňkách této relace (napočítáno %1) bude nahrazen časem ze záznamu %2.\nNahradit?"};
+
+const Text4 ReasonCannotOpen{"the file cannot be opened", "die Datei lässt sich nicht öffnen",
+                             "le fichier ne peut pas être ouvert", "soubor nelze otevřít"};
+const Text4 ReasonEmpty{"the file is empty", "die Datei ist leer", "le fichier est vide", "soubor je prázdný"};
+const Text4 ReasonNotALog{"it is no log (its first line is not the header of a log)",
+                          "es ist keine Aufzeichnung (die erste Zeile ist nicht der Kopf einer Aufzeichnung)",
+                          "ce n'est pas un enregistrement (la première ligne n'en est pas l'en-tête)",
+                          "nejde o záznam (první řádek není hlavička záznamu)"};
+const Text4 ReasonNoFolder{"its folder cannot be created", "der Ordner lässt sich nicht anlegen",
+                           "son dossier ne peut pas être créé", "jeho složku nelze vytvořit"};
+const Text4 ReasonNoPermission{"no permission to write there", "keine Schreibberechtigung dort",
+                               "pas de droit d'écriture à cet endroit", "chybí oprávnění k zápisu"};
+const Text4 ReasonDiskFull{"the disk is full", "der Datenträger ist voll", "le disque est plein", "disk je plný"};
+const Text4 ReasonWriteFailed{"writing failed", "Schreiben fehlgeschlagen", "l'écriture a échoué", "zápis selhal"};
 
 const Text4 PanelTitle{"Replay: %1", "Wiedergabe: %1", "Relecture : %1", "Přehrávání: %1"};
 const Text4 Play{"Play", "Abspielen", "Lecture", "Přehrát"};
@@ -48,5 +66,7 @@ const Text4 Skipped{"%1 unreadable rows skipped", "%1 unlesbare Zeilen überspru
                     "%1 nečitelných řádků přeskočeno"};
 const Text4 Truncated{"the last line was cut off", "die letzte Zeile ist abgeschnitten", "la dernière ligne est tronquée",
                       "poslední řádek je useknutý"};
+const Text4 Capped{"only the first %1 rows are played", "nur die ersten %1 Zeilen werden abgespielt",
+                   "seules les %1 premières lignes sont rejouées", "přehrává se jen prvních %1 řádků"};
 
 }  // namespace vorn::datalogtext

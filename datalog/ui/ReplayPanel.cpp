@@ -64,11 +64,14 @@ ReplayPanel::ReplayPanel(QWidget *parent) : QWidget(parent, Qt::Tool)
             [this](int index) { emit speedChosen(speed_->itemData(index).toInt()); });
 }
 
-void ReplayPanel::setLog(const QString &fileName, int rows, int skipped, bool truncated, std::int64_t durationMs)
+void ReplayPanel::setLog(const QString &fileName, int rows, int skipped, bool truncated, bool capped,
+                         std::int64_t durationMs)
 {
     fileName_ = fileName;
     skipped_ = skipped;
     truncated_ = truncated;
+    capped_ = capped;
+    rows_ = rows;
     durationMs_ = durationMs;
     updating_ = true;
     slider_->setRange(0, std::max(0, rows - 1));
@@ -118,6 +121,8 @@ void ReplayPanel::writeInfo()
         parts << vorn::text4(t::Skipped, language_).arg(skipped_);
     if (truncated_)
         parts << vorn::text4(t::Truncated, language_);
+    if (capped_)
+        parts << vorn::text4(t::Capped, language_).arg(rows_);
     info_->setText(parts.join(QStringLiteral("; ")));
     info_->setVisible(!parts.isEmpty());
 }

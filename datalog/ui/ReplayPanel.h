@@ -16,7 +16,8 @@ class ReplayPanel : public QWidget {
 public:
     explicit ReplayPanel(QWidget *parent);
 
-    void setLog(const QString &fileName, int rows, int skipped, bool truncated, std::int64_t durationMs);
+    // `capped`: the log had more rows than were read.
+    void setLog(const QString &fileName, int rows, int skipped, bool truncated, bool capped, std::int64_t durationMs);
     void showPosition(int index, std::int64_t timeMs);
     void setPlaying(bool playing);
     void setSpeed(int factor);
@@ -44,6 +45,8 @@ private:
     QString fileName_;
     int skipped_ = 0;
     bool truncated_ = false;
+    bool capped_ = false;
+    int rows_ = 0;
     bool playing_ = false;
     bool updating_ = false;
     std::int64_t durationMs_ = 0;

@@ -1,7 +1,6 @@
 // The port chooser dialog: lists from link/PortChoice, refreshed once a second while shown.
 #include "PortSettingsDialog.h"
 
-#include "files/ConfigDir.h"
 #include "files/ProfileIni.h"
 #include "link/PortChoice.h"
 #include "link/PortChoiceTexts.h"
@@ -47,7 +46,8 @@ QTreeWidget *makeList(QWidget *parent, const char *name, int columns)
 
 }  // namespace
 
-PortSettingsDialog::PortSettingsDialog(QWidget *parent, Lister lister) : QDialog(parent), lister_(std::move(lister))
+PortSettingsDialog::PortSettingsDialog(QWidget *parent, Lister lister, Settings settings)
+    : QDialog(parent), lister_(std::move(lister)), settings_(std::move(settings))
 {
     setObjectName(QStringLiteral("PortSettingsDialog"));
     resize(1040, 480);
@@ -106,7 +106,7 @@ void PortSettingsDialog::refresh()
 {
     const std::vector<vorn::SerialDevice> devices = lister_();
     const std::vector<vorn::ComPortState> states =
-        vorn::comPortStates(vorn::ProfileIni(vorn::configPath(vorn::kSettingsFileName)), devices);
+        vorn::comPortStates(settings_(), devices);
     for (int i = 0; i < ports_->topLevelItemCount() && i < int(states.size()); ++i)
         setColumns(ports_->topLevelItem(i), vorn::comPortColumns(states[std::size_t(i)], language_));
 

@@ -2,6 +2,7 @@
 // system reports, and choosing one of them (or a path typed in) for a Com number.
 #pragma once
 
+#include "files/ProfileIni.h"
 #include "link/SerialDevices.h"
 
 #include <QDialog>
@@ -19,7 +20,9 @@ class PortSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     using Lister = std::function<std::vector<vorn::SerialDevice>()>;
-    PortSettingsDialog(QWidget *parent, Lister lister);
+    // The settings as they stand, for the devices [PORTS] names.
+    using Settings = std::function<vorn::ProfileIni()>;
+    PortSettingsDialog(QWidget *parent, Lister lister, Settings settings);
 
     // Lists the ports and devices again; the selection stays where it was.
     void refresh();
@@ -49,6 +52,7 @@ private:
     void updateButton();
 
     Lister lister_;
+    Settings settings_;
     int language_ = 0;
     QLabel *intro_;
     QLabel *portsTitle_;

@@ -2,46 +2,64 @@
 #include "PortSettingsUi.h"
 
 #include "PortSettingsDialog.h"
-#include "app/Hlav.h"
-#include "files/ConfigDir.h"
-#include "files/ProfileIni.h"
+#include "files/SettingsAccess.h"
+#include "host/HostNotifier.h"
+#include "host/Link.h"
+#include "host/Shell.h"
 #include "link/PortChoice.h"
 #include "link/PortChoiceTexts.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QLabel>
-#include <QMenu>
-#include <QStatusBar>
+#include <QMouseEvent>
 #include <QTimer>
+#include <QWidget>
 
-std::function<std::vector<vorn::SerialDevice>()> PortSettingsUi::deviceLister;
-
-std::vector<vorn::SerialDevice> PortSettingsUi::listDevices()
+std::vector<vorn::SerialDevice> PortSettingsUi::systemDevices()
 {
-    return deviceLister ? deviceLister() : vorn::listSerialDevices();
+    return vorn::listSerialDevices();
 }
 
-PortSettingsUi::PortSettingsUi(TFormHlav &form) : QObject(&form), form_(form)
+PortSettingsUi::PortSettingsUi(vorn::host::Shell &shell, vorn::host::Link &link, vorn::host::HostNotifier &notifier,
+                               Lister lister)
+    : QObject(shell.dialogParent()), shell_(shell), link_(link), lister_(std::move(lister))
 {
     setObjectName(QStringLiteral("PortSettingsUi"));
-    if (auto *com = form.findChild<QMenu *>(QStringLiteral("MenuCom"))) {
-        com->addSeparator();
-        item_ = com->addAction(QString());
-        item_->setObjectName(QStringLiteral("MenuPortSettings"));
-        connect(item_, &QAction::triggered, this, &PortSettingsUi::openDialog);
-    }
-    label_ = form.findChild<QLabel *>(QStringLiteral("LabelSpojeni"));
-    if (label_)
-        label_->installEventFilter(this);
-    connect(&form, &TFormHlav::languageChanged, this, &PortSettingsUi::applyTexts);
-    applyTexts(0);
+    item_ = new QAction(this);
+    item_->setObjectName(QStringLiteral("MenuPortSettings"));
+    connect(item_, &QAction::triggered, this, &PortSettingsUi::openDialog);
+    shell.placeAction(vorn::host::MenuPlace::ComExtras, item_);
+    hintPart_ = new QLabel;
+    hintPart_->setObjectName(QStringLiteral("LabelPortHint"));
+    hintPart_->setCursor(Qt::PointingHandCursor);
+    hintPart_->setStyleSheet(QStringLiteral("QLabel { color: #b00000; padding: 0 6px; }"));
+    hintPart_->hide();
+    hintPart_->installEventFilter(this);
+    shell.addStatusPart(hintPart_);
+    connect(&notifier, &vorn::host::HostNotifier::noConnectionChanged, this, &PortSettingsUi::noConnectionChanged);
+    connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &PortSettingsUi::applyTexts);
+    applyTexts(shell.language());
+    if (link.noConnectionShown())
+        noConnectionChanged(true);
+}
+
+PortSettingsUi::~PortSettingsUi()
+{
+    // The dialog and the part are the window's children; they go with the feature that
+    // fills them.
+    delete dialog_;
+    delete hintPart_;
+}
+
+PortSettingsDialog *PortSettingsUi::dialog() const
+{
+    return dialog_;
 }
 
 vorn::SerialDeviceCache &PortSettingsUi::devices()
 {
     if (!devices_)
-        devices_ = std::make_unique<vorn::SerialDeviceCache>(&PortSettingsUi::listDevices);
+        devices_ = std::make_unique<vorn::SerialDeviceCache>(lister_);
     return *devices_;
 }
 
@@ -50,11 +68,12 @@ void PortSettingsUi::openDialog()
     // Whoever opens the dialog wants to see the devices as they are now.
     devices().invalidate();
     if (!dialog_) {
-        dialog_ = new PortSettingsDialog(&form_, [this] { return devices().devices(); });
-        dialog_->applyTexts(form_.LanguageIndex);
+        dialog_ = new PortSettingsDialog(shell_.dialogParent(), [this] { return devices().devices(); },
+                                         [this] { return shell_.settings().read(); });
+        dialog_->applyTexts(shell_.language());
         dialog_->onChoose = [this](int n, const QString &path) { choose(n, path); };
     }
-    dialog_->selectPort(form_.ComPort);
+    dialog_->selectPort(link_.comPort());
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();
@@ -62,12 +81,29 @@ void PortSettingsUi::openDialog()
 
 bool PortSettingsUi::choose(int n, const QString &path)
 {
+    const int language = shell_.language();
     QString error;
-    if (!vorn::storeComDevicePath(vorn::configPath(vorn::kSettingsFileName), n, path, form_.LanguageIndex, &error)) {
-        form_.MessageBox(error);
+    if (!vorn::canStoreComDevicePath(n, path, language, &error)) {
+        shell_.message(error);
         return false;
     }
-    form_.MenuCom1Click(n);
+    vorn::SettingsAccess &settings = shell_.settings();
+    // A settings file that could not be read whole is left as it is, and the port is not
+    // switched either: the window opens what the file names.
+    if (!settings.readWhole()) {
+        shell_.message(vorn::text4(vorn::porttext::NotReadWhole, language).arg(settings.path()));
+        return false;
+    }
+    if (!settings.write([&](vorn::ProfileIni &ini) { vorn::writeComDevicePath(ini, n, path); })) {
+        shell_.message(vorn::text4(vorn::porttext::NotWritten, language).arg(settings.path()));
+        return false;
+    }
+    if (settings.wroteBeside()) {
+        // It stopped reading whole just now: what was written went beside it.
+        shell_.message(vorn::text4(vorn::porttext::NotReadWhole, language).arg(settings.path()));
+        return false;
+    }
+    link_.selectPort(n);
     if (dialog_)
         dialog_->refresh();
     if (hintTimer_ && hintTimer_->isActive())
@@ -75,60 +111,65 @@ bool PortSettingsUi::choose(int n, const QString &path)
     return true;
 }
 
-bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
+void PortSettingsUi::noConnectionChanged(bool shown)
 {
-    if (watched == label_) {
-        if (event->type() == QEvent::ShowToParent) {
-            // The unit does not answer: look soon, then about once a second until it does.
-            // The first look lists the system's devices (about 10 ms), so it waits until the
-            // window is up instead of lengthening start-up, where the label first shows.
-            if (!hintTimer_) {
-                hintTimer_ = new QTimer(this);
-                hintTimer_->setInterval(kHintCheckMs);
-                connect(hintTimer_, &QTimer::timeout, this, &PortSettingsUi::checkHint);
-            }
-            hintTimer_->start();
-            QTimer::singleShot(kFirstLookMs, this, [this] {
-                if (hintTimer_->isActive())
-                    checkHint();
-            });
-        } else if (event->type() == QEvent::HideToParent) {
-            if (hintTimer_)
-                hintTimer_->stop();
-            setHint(QString());
+    if (shown) {
+        // The unit does not answer: look soon, then about once a second until it does.
+        // The first look lists the system's devices (about 10 ms), so it waits until the
+        // window is up instead of lengthening start-up, where the label first shows.
+        if (!hintTimer_) {
+            hintTimer_ = new QTimer(this);
+            hintTimer_->setInterval(kHintCheckMs);
+            connect(hintTimer_, &QTimer::timeout, this, &PortSettingsUi::checkHint);
         }
+        hintTimer_->start();
+        QTimer::singleShot(kFirstLookMs, this, [this] {
+            if (hintTimer_->isActive())
+                checkHint();
+        });
+    } else {
+        if (hintTimer_)
+            hintTimer_->stop();
+        setHint(QString(), QString());
     }
-    return QObject::eventFilter(watched, event);
 }
 
 void PortSettingsUi::checkHint()
 {
     const std::vector<vorn::SerialDevice> &reported = devices().devices();
-    const vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
-    setHint(vorn::noConnectionHint(vorn::comPortState(form_.ComPort, ini, reported), reported, form_.LanguageIndex));
+    const int com = link_.comPort();
+    const int language = shell_.language();
+    const QString hint =
+        vorn::noConnectionHint(vorn::comPortState(com, shell_.settings().read(), reported), reported, language);
+    setHint(hint, hint.isEmpty() ? QString() : vorn::text4(vorn::porttext::HintPart, language).arg(com));
 }
 
-void PortSettingsUi::setHint(const QString &hint)
+void PortSettingsUi::setHint(const QString &hint, const QString &partText)
 {
-    if (hint == hint_ || !label_)
+    if (hint == hint_ && partText == hintPart_->text())
         return;
-    QStatusBar *bar = form_.statusBar();
-    const bool oursShown = !hint_.isEmpty() && bar->currentMessage() == hint_;
     hint_ = hint;
-    label_->setToolTip(hint_);
-    label_->setStatusTip(hint_);
-    // Said once in the status bar as it appears, since nobody hovers over a red label to
-    // find out that it has more to say; the next hint there replaces it as usual.
-    if (!hint_.isEmpty())
-        form_.ShowHintInStatusBar(hint_);
-    else if (oursShown)
-        form_.ShowHintInStatusBar(QString());
+    // A part of its own: the hint panel shows the hints of what the pointer is over, and
+    // a message there would be replaced by the next one before anybody read it. The part
+    // says what is wrong, its tooltip the way out, and a click opens the way out.
+    hintPart_->setText(partText);
+    hintPart_->setToolTip(hint_);
+    hintPart_->setVisible(!hint_.isEmpty());
+}
+
+bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == hintPart_ && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        openDialog();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PortSettingsUi::applyTexts(int language)
 {
-    if (item_)
-        item_->setText(vorn::text4(vorn::porttext::MenuPortSettings, language));
+    item_->setText(vorn::text4(vorn::porttext::MenuPortSettings, language));
     if (dialog_)
         dialog_->applyTexts(language);
     if (!hint_.isEmpty())

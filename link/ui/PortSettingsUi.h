@@ -1,12 +1,14 @@
-// The port chooser in the window: the Com menu's "Port settings..." item and its dialog
-// (made on first use), and the hint of the no-connection label when the chosen port leads
-// nowhere while one USB adapter is plugged in. Made with the window.
+// The port chooser: the Com menu's "Port settings..." item and its dialog (made on first
+// use), and a status-bar hint while the unit does not answer because the chosen port
+// leads nowhere while one USB adapter is plugged in. Made with the window; it sees the
+// window only through the host roles it is given.
 #pragma once
 
 #include "link/SerialDeviceCache.h"
 #include "link/SerialDevices.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -17,27 +19,36 @@ class QAction;
 class QLabel;
 class QTimer;
 class PortSettingsDialog;
-class TFormHlav;
+
+namespace vorn::host {
+class HostNotifier;
+class Link;
+class Shell;
+}
 
 class PortSettingsUi : public QObject {
     Q_OBJECT
 public:
-    explicit PortSettingsUi(TFormHlav &form);
+    // Lists the serial devices the system reports; tests give a list of their own.
+    using Lister = std::function<std::vector<vorn::SerialDevice>()>;
+    PortSettingsUi(vorn::host::Shell &shell, vorn::host::Link &link, vorn::host::HostNotifier &notifier,
+                   Lister lister = &PortSettingsUi::systemDevices);
+    // The devices the system reports (vorn::listSerialDevices).
+    static std::vector<vorn::SerialDevice> systemDevices();
+    ~PortSettingsUi() override;
 
-    // The serial devices the system reports (vorn::listSerialDevices); tests put a list of
-    // their own here.
-    static std::function<std::vector<vorn::SerialDevice>()> deviceLister;
-    static std::vector<vorn::SerialDevice> listDevices();
     // The devices as last listed; listed again only after a device came or went.
     vorn::SerialDeviceCache &devices();
 
     void openDialog();
-    PortSettingsDialog *dialog() const { return dialog_; }
+    PortSettingsDialog *dialog() const;
     // Stores `path` as the device of Com n and selects that port as its Com menu item does.
     bool choose(int n, const QString &path);
 
-    // What the no-connection label tells now; empty when there is nothing to tell.
+    // The way to a connection while the unit does not answer and the chosen port leads
+    // nowhere; empty when there is nothing to tell. Shown in a status-bar part of its own.
     QString hint() const { return hint_; }
+    QLabel *hintPart() const { return hintPart_; }
     // While the label shows, the devices are looked at this often.
     static constexpr int kHintCheckMs = 1000;
     static constexpr int kFirstLookMs = 300;
@@ -47,14 +58,17 @@ protected:
 
 private:
     void applyTexts(int language);
+    void noConnectionChanged(bool shown);
     void checkHint();
-    void setHint(const QString &hint);
+    void setHint(const QString &hint, const QString &partText);
 
-    TFormHlav &form_;
+    vorn::host::Shell &shell_;
+    vorn::host::Link &link_;
+    Lister lister_;
     QAction *item_ = nullptr;
-    QLabel *label_ = nullptr;
+    QPointer<QLabel> hintPart_;   // in the status bar
     QTimer *hintTimer_ = nullptr;   // made when the label first shows
-    PortSettingsDialog *dialog_ = nullptr;   // a child of the window
+    QPointer<PortSettingsDialog> dialog_;   // parented to the window
     QString hint_;
     std::unique_ptr<vorn::SerialDeviceCache> devices_;   // made on first need
 };

@@ -6,6 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using vorn::LogRow;
 
 namespace {
@@ -138,20 +146,74 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, skipped);
         QFETCH(bool, truncated);
-        const vorn::LogContents log = vorn::parseLog(kHeader + body);
-        QVERIFY(log.ok);
-        QCOMPARE(int(log.rows.size()), rows);
-        QCOMPARE(log.skippedRows, skipped);
-        QCOMPARE(log.truncatedTail, truncated);
-        for (const LogRow &r : log.rows)
-            QCOMPARE(r.rpm, 1200);
+        // From memory and from a file read in pieces alike.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ride.csv");
+        filetest::put(path, kHeader + body);
+        for (const vorn::LogContents &log : {vorn::parseLog(kHeader + body), vorn::readLog(path)}) {
+            QVERIFY(log.ok);
+            QCOMPARE(int(log.rows.size()), rows);
+            QCOMPARE(log.skippedRows, skipped);
+            QCOMPARE(log.truncatedTail, truncated);
+            for (const LogRow &r : log.rows)
+                QCOMPARE(r.rpm, 1200);
+        }
     }
 
-    void notALogIsRefused()
+    // A file that is no log is refused on its first line, whatever follows: a pipe whose
+    // writer stays open stands for a file too large to read whole.
+    void notALogIsRefusedOnItsFirstLine_data()
     {
-        QVERIFY(!vorn::parseLog("").ok);
-        QVERIFY(!vorn::parseLog("rpm,throttle\n1,2\n").ok);
-        QVERIFY(!vorn::readLog("/nonexistent/ride.csv").ok);
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("throughPipe");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("empty") << QByteArray() << false << int(vorn::LogProblem::Empty);
+        QTest::newRow("another csv") << QByteArray("rpm,throttle\n1,2\n") << false << int(vorn::LogProblem::NotALog);
+        QTest::newRow("header with more on its line") << QByteArray(kHeader).replace('\n', ",x\n") << false
+                                                      << int(vorn::LogProblem::NotALog);
+        QTest::newRow("no such file") << QByteArray() << false << int(vorn::LogProblem::CannotOpen);
+        QTest::newRow("another csv, more to come") << QByteArray("rpm,throttle\n1,2\n") << true
+                                                   << int(vorn::LogProblem::NotALog);
+        QTest::newRow("no line end, more to come") << QByteArray(4096, 'x') << true << int(vorn::LogProblem::NotALog);
+    }
+    void notALogIsRefusedOnItsFirstLine()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, throughPipe);
+        QFETCH(int, problem);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ride.csv");
+        if (!throughPipe) {
+            if (problem != int(vorn::LogProblem::CannotOpen))
+                filetest::put(path, content);
+            const vorn::LogContents log = vorn::readLog(path);
+            QVERIFY(!log.ok);
+            QCOMPARE(int(log.problem), problem);
+            QVERIFY(!log.error.isEmpty());
+            if (problem != int(vorn::LogProblem::CannotOpen))
+                QCOMPARE(int(vorn::parseLog(content).problem), problem);
+            return;
+        }
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        std::atomic<bool> readerDone{false}, writerClosed{false};
+        std::thread writer([&] {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+            if (fd >= 0) {
+                (void)!::write(fd, content.constData(), std::size_t(content.size()));
+                // The rest of the "file" never comes while the reader waits for it; after
+                // ten seconds the pipe closes so that a reader that waits ends at all.
+                for (int i = 0; i < 1000 && !readerDone; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                writerClosed = true;
+                ::close(fd);
+            }
+        });
+        const vorn::LogContents log = vorn::readLog(path);
+        const bool beforeTheEnd = !writerClosed;
+        readerDone = true;
+        writer.join();
+        QCOMPARE(int(log.problem), problem);
+        QVERIFY2(beforeTheEnd, "the reader waited for the whole file");
     }
 
     void fullDiskStopsTheWriterAndKeepsWhatWasWritten()

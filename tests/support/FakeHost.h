@@ -82,7 +82,6 @@ public:
     int com = 1;
     vorn::PortIo *openPort = nullptr;
     bool noConnection = false;
-    QString connectionHint;
     QString file;
     std::deque<QString> fileAnswers;            // answers of chooseFile / chooseParameterFile
     std::deque<std::optional<int>> numberAnswers;
@@ -206,7 +205,6 @@ public:
         callLog.push_back(QStringLiteral("selectPort %1").arg(n));
     }
     bool noConnectionShown() const override { return noConnection; }
-    void setNoConnectionHint(const QString &hint) override { connectionHint = hint; }
 
 private:
     QString takeFile()

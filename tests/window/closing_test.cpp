@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -41,6 +42,11 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("restore points, SIGTERM") << "MenuRestorePoints" << int(SIGTERM);
     QTest::newRow("comparison, SIGHUP") << "CompareView" << int(SIGHUP);
     QTest::newRow("compare with file dialog, SIGINT") << "MenuCompareFile" << int(SIGINT);
+    QTest::newRow("Replay log dialog, SIGTERM") << "MenuLogReplay" << int(SIGTERM);
+    QTest::newRow("Log folder dialog, SIGINT") << "MenuLogFolder" << int(SIGINT);
+    QTest::newRow("Load time in cell dialog, SIGHUP") << "MenuLogTimeInCellLoad" << int(SIGHUP);
+    // Not modal: the window closes with it open and takes it along.
+    QTest::newRow("Port settings dialog, SIGTERM") << "MenuPortSettings" << int(SIGTERM);
 }
 
 void ClosingTest::signalWhileModal()
@@ -72,10 +78,16 @@ void ClosingTest::signalWhileModal()
                               : action == "CompareView"     ? action
                                                             : QString();
     auto opened = [&] {
-        if (ownWindow.isEmpty())
-            return QApplication::activeModalWidget() != nullptr;
-        auto *w = form ? form->findChild<QWidget *>(ownWindow) : nullptr;
-        return w && w->isVisible();
+        if (!ownWindow.isEmpty()) {
+            auto *w = form ? form->findChild<QWidget *>(ownWindow) : nullptr;
+            return w && w->isVisible();
+        }
+        if (QApplication::activeModalWidget())
+            return true;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<QDialog *>(w) && w->isVisible())
+                return true;
+        return false;
     };
     connect(&poll, &QTimer::timeout, this, [&] {
         if (!signalled && opened()) {

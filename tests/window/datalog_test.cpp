@@ -29,6 +29,7 @@ private slots:
     void recordingWritesEveryDecodedReplyAndClosingCompletesTheLog();
     void replayDrivesTheHighlightWithoutTouchingThePort();
     void fullDiskStopsTheRecordingWithOneMessage();
+    void anEditDuringReplayProgramsNothingAfterIt();
     void logMenuSpeaksEveryLanguage();
 
 private:
@@ -232,6 +233,35 @@ void DatalogWindowTest::fullDiskStopsTheRecordingWithOneMessage()
     const vorn::LogContents log = vorn::readLog(path);
     QVERIFY(log.ok);
     QVERIFY(!log.rows.empty());   // what was written stays
+}
+
+// "Program after change" while a replay stands the session still: the edit is kept, and
+// no Program waits for the replay to end.
+void DatalogWindowTest::anEditDuringReplayProgramsNothingAfterIt()
+{
+    createForm();
+    form_->ctl<QCheckBox>("CheckBoxProgHned")->setChecked(true);
+    form_->AfterEdit();   // checking the box programs at once
+    QCOMPARE(form_->Session.mode(), vorn::ModeProgram);
+    for (int i = 0; i < 200 && form_->Session.mode() != vorn::ModeIdle; ++i)
+        tick(1);
+    QCOMPARE(form_->Session.mode(), vorn::ModeIdle);
+    const int before = form_->Image.advance(4, 4);
+    QCOMPARE(int(unit_->memory[vorn::Off::Advance + 44]), before);
+
+    const QString log = dir_->filePath("ride.csv");
+    filetest::put(log, QByteArray(vorn::kLogHeader) + "\n0.000,2345,12,800,12600,14,0,0,0,2000,2000,0,0,0,3,2\n");
+    answers_.fileAnswers << log;
+    form_->action("MenuLogReplay")->trigger();
+    QVERIFY(form_->Replaying);
+    form_->Image.advance(4, 4) = std::uint8_t(before + 1);
+    form_->AfterEdit();
+    QCOMPARE(form_->Session.mode(), vorn::ModeIdle);
+    form_->Datalog->leaveReplay();
+    tick(40);
+    QCOMPARE(form_->Session.mode(), vorn::ModeIdle);
+    QCOMPARE(int(form_->Image.advance(4, 4)), before + 1);
+    QCOMPARE(int(unit_->memory[vorn::Off::Advance + 44]), before);   // the unit was not programmed
 }
 
 void DatalogWindowTest::logMenuSpeaksEveryLanguage()
