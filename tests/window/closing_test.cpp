@@ -4,6 +4,7 @@
 #include "app/SignalClose.h"
 #include "about/About.h"
 #include "files/ImageDump.h"
+#include "maps/ui/MapTools.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -35,6 +37,10 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("New question, SIGINT") << "MenuNew" << int(SIGINT);
     QTest::newRow("missing manual box, SIGHUP") << "MenuContens" << int(SIGHUP);
     QTest::newRow("about box, SIGTERM") << "MenuAbout" << int(SIGTERM);
+    QTest::newRow("map cells Set box, SIGTERM") << "MenuMapSet" << int(SIGTERM);
+    QTest::newRow("map cells Add box, SIGINT") << "MenuMapAdd" << int(SIGINT);
+    QTest::newRow("map cells Scale box, SIGHUP") << "MenuMapScale" << int(SIGHUP);
+    QTest::newRow("map view open, SIGTERM") << "MenuMapView" << int(SIGTERM);
 }
 
 void ClosingTest::signalWhileModal()
@@ -58,19 +64,28 @@ void ClosingTest::signalWhileModal()
     form->Image.limiter2() = 177;   // the dump must hold what the window held
     form->ShowParameters();
     const QString fileShown = form->ctl<QLabel>("LabelFile2")->text();
+    if (action.startsWith("MenuMap")) {   // the map tools' boxes ask for the cells they act on
+        form->ctl<QTabWidget>("PageControl1")->setCurrentWidget(form->ctl<QWidget>("TabSheetAdvance"));
+        form->mapTools->select(vorn::maps::Table::Advance, {0, 0, 1, 1});
+    }
+    // The map view is no box: the signal comes once it is on screen.
+    auto mapViewShown = [&] {
+        auto *view = form->findChild<QWidget *>("FormMapView");
+        return view && view->isVisible();
+    };
 
     bool signalled = false;
     QTimer poll;
     poll.setInterval(5);
     connect(&poll, &QTimer::timeout, this, [&] {
-        if (!signalled && QApplication::activeModalWidget()) {
+        if (!signalled && (QApplication::activeModalWidget() || mapViewShown())) {
             signalled = true;
             ::raise(signal);
         }
     });
     poll.start();
-    form->action(action)->trigger();   // returns once the box has ended
-    QVERIFY(signalled);
+    form->findChild<QAction *>(action)->trigger();   // returns once the box has ended
+    QTRY_VERIFY(signalled);
     QVERIFY(form);   // the handler finished on a living window
     QTRY_VERIFY(form.isNull());
     poll.stop();
