@@ -82,6 +82,8 @@ QWidget *MapView::buildSurfaceTab()
         return no3D_;
     }
     surface_ = new Q3DSurface;
+    // Shadows cost most of a frame where OpenGL runs in software, and tell a tuner nothing.
+    surface_->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
     surfaceSeries_ = new QSurface3DSeries;
     surfaceSeries_->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
     QLinearGradient g;
@@ -315,7 +317,7 @@ void MapView::showTrail()
                 // Made once, on first use: the shade of a place in the trail never changes.
                 const int shade = i / perShade;
                 auto *item = new QCustom3DItem;
-                item->setMeshFile(QStringLiteral(":/defaultMeshes/sphereSmooth"));
+                item->setMeshFile(QStringLiteral(":/defaultMeshes/sphere"));
                 item->setScaling(QVector3D(0.04f, 0.04f, 0.04f) * (1.0f - 0.15f * shade));
                 QImage tex(2, 2, QImage::Format_ARGB32);
                 tex.fill(trailColour(shade));
