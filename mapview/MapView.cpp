@@ -112,7 +112,8 @@ QWidget *MapView::buildSurfaceTab()
     // From the front, raised and turned a little, the whole map shows with none of it
     // hidden behind a ridge.
     Q3DCamera *camera = surface_->scene()->activeCamera();
-    camera->setCameraPosition(-28.0f, 28.0f, 95.0f);
+    surface_->setHorizontalAspectRatio(1.0f);   // speed and throttle get the same depth
+    camera->setCameraPosition(-40.0f, 30.0f, 70.0f);
     // The trail on the surface is drawn as small spheres (custom items), see showTrail.
     auto *container = QWidget::createWindowContainer(surface_);
     container->setObjectName("Surface3D");
