@@ -110,6 +110,9 @@ void TFormHlav::placeAction(MenuPlace place, QAction *action)
     auto makeMenu = [&](QMenu *&menu, const char *name, const vorn::Text4 &title, QMenu *before) {
         if (menu)
             return;
+        // A feature still on the window's members may have made this menu itself.
+        if ((menu = findChild<QMenu *>(QString::fromLatin1(name))))
+            return;
         menu = new QMenu(vorn::text4(title, LanguageIndex), bar);
         menu->setObjectName(QString::fromLatin1(name));
         menu->menuAction()->setObjectName(QString::fromLatin1(name));

@@ -22,7 +22,12 @@ const vorn::Text4 kNo3D{"The 3D surface needs OpenGL, which is not available her
                         "Die 3D-Fläche braucht OpenGL, das hier nicht verfügbar ist. Die Kurven und die Servokurve gehen ohne.",
                         "La surface 3D a besoin d'OpenGL, indisponible ici. Les courbes et la courbe du servo fonctionnent sans.",
                         "3D plocha potřebuje OpenGL, které zde není k dispozici. Křivky a křivka serva fungují i bez něj."};
-const vorn::Text4 kLive{"live cell", "aktuelle Zelle", "cellule active", "aktuální buňka"};
+const vorn::Text4 kLive{"live cell and its trail", "aktuelle Zelle und ihre Spur", "cellule active et sa trace",
+                        "aktuální buňka a její stopa"};
+const vorn::Text4 kSpeedTitle{"Speed [rpm]", "Drehzahl [1/min]", "Régime [tr/min]", "Otáčky [ot/min]"};
+const vorn::Text4 kThrottleTitle{"Throttle [%]", "Drosselklappe [%]", "Papillon [%]", "Plyn [%]"};
+const vorn::Text4 kAdvanceTitle{"Advance [°]", "Vorzündung [°]", "Avance [°]", "Předstih [°]"};
+const vorn::Text4 kServoTitle{"Servo [mV]", "Servo [mV]", "Servo [mV]", "Servo [mV]"};
 
 // Can this platform make an OpenGL context at all (not so on the offscreen platform)?
 bool openGlAvailable()
@@ -77,6 +82,8 @@ QWidget *MapView::buildSurfaceTab()
         return no3D_;
     }
     surface_ = new Q3DSurface;
+    // Shadows cost most of a frame where OpenGL runs in software, and tell a tuner nothing.
+    surface_->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
     surfaceSeries_ = new QSurface3DSeries;
     surfaceSeries_->setDrawMode(QSurface3DSeries::DrawSurfaceAndWireframe);
     QLinearGradient g;
@@ -86,14 +93,31 @@ QWidget *MapView::buildSurfaceTab()
     surfaceSeries_->setBaseGradient(g);
     surfaceSeries_->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
     surface_->addSeries(surfaceSeries_);
-    surface_->axisX()->setTitle("rpm");
-    surface_->axisZ()->setTitle("%");
-    surface_->axisY()->setTitle(QString::fromUtf8("°"));
     surface_->axisY()->setRange(0, 60);
-    for (auto *a : {surface_->axisX(), surface_->axisY(), surface_->axisZ()})
+    surface_->axisY()->setLabelFormat(QStringLiteral("%d"));
+    surface_->axisX()->setLabelFormat(QStringLiteral("%d"));
+    surface_->axisZ()->setLabelFormat(QStringLiteral("%d"));
+    surface_->axisZ()->setRange(0, 100);
+    surface_->axisZ()->setSegmentCount(5);
+    // The page lists 0 % first, at the top: here it lies at the back, 100 % in front.
+    surface_->axisZ()->setReversed(true);
+    for (auto *a : {surface_->axisX(), surface_->axisY(), surface_->axisZ()}) {
         a->setTitleVisible(true);
+        a->setTitleFixed(false);   // titles turn with the labels, so they face the reader
+        a->setLabelAutoRotation(60);
+    }
+    QFont font = surface_->activeTheme()->font();
+    font.setPointSize(36);
+    surface_->activeTheme()->setFont(font);
+    // From the front, raised and turned a little, the whole map shows with none of it
+    // hidden behind a ridge.
+    Q3DCamera *camera = surface_->scene()->activeCamera();
+    surface_->setHorizontalAspectRatio(1.0f);   // speed and throttle get the same depth
+    camera->setCameraPosition(-40.0f, 30.0f, 70.0f);
     // The trail on the surface is drawn as small spheres (custom items), see showTrail.
-    return QWidget::createWindowContainer(surface_);
+    auto *container = QWidget::createWindowContainer(surface_);
+    container->setObjectName("Surface3D");
+    return container;
 }
 
 QWidget *MapView::buildCurvesTab()
@@ -111,7 +135,25 @@ QWidget *MapView::buildCurvesTab()
         curvesTrail_[s]->setMarkerSize(14 - 2 * s);
         curves_->addSeries(curvesTrail_[s]);
     }
-    curves_->createDefaultAxes();
+    // The speed axis has a tick on each of the map's own speed points.
+    curvesRpm_ = new QCategoryAxis;
+    curvesRpm_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    curvesRpm_->setLabelsAngle(-45);
+    curves_->addAxis(curvesRpm_, Qt::AlignBottom);
+    auto *advance = new QValueAxis;
+    advance->setRange(0, 60);
+    advance->setTickCount(7);
+    advance->setLabelFormat(QStringLiteral("%d"));
+    curves_->addAxis(advance, Qt::AlignLeft);
+    for (auto *series : curves_->series()) {
+        series->attachAxis(curvesRpm_);
+        series->attachAxis(advance);
+    }
+    // The trail's shades share one legend entry, the newest's.
+    for (int s = 1; s < kTrailShades; ++s)
+        for (QLegendMarker *m : curves_->legend()->markers(curvesTrail_[s]))
+            m->setVisible(false);
+    curves_->legend()->setAlignment(Qt::AlignRight);
     auto *view = new QChartView(curves_);
     view->setObjectName("ChartCurves");
     view->setRenderHint(QPainter::Antialiasing);
@@ -148,8 +190,16 @@ void MapView::setLanguage(int language)
     tabs_->setTabText(2, vorn::text4(kServoTab, language));
     if (no3D_)
         no3D_->setText(vorn::text4(kNo3D, language));
-    for (int s = 0; s < kTrailShades; ++s)
-        curvesTrail_[s]->setName(s == 0 ? vorn::text4(kLive, language) : QString());
+    curvesTrail_[0]->setName(vorn::text4(kLive, language));
+    if (surface_) {
+        surface_->axisX()->setTitle(vorn::text4(kSpeedTitle, language));
+        surface_->axisZ()->setTitle(vorn::text4(kThrottleTitle, language));
+        surface_->axisY()->setTitle(vorn::text4(kAdvanceTitle, language));
+    }
+    curvesRpm_->setTitleText(vorn::text4(kSpeedTitle, language));
+    curves_->axes(Qt::Vertical).value(0)->setTitleText(vorn::text4(kAdvanceTitle, language));
+    servo_->axes(Qt::Horizontal).value(0)->setTitleText(vorn::text4(kSpeedTitle, language));
+    servo_->axes(Qt::Vertical).value(0)->setTitleText(vorn::text4(kServoTitle, language));
 }
 
 void MapView::followEdits()
@@ -157,6 +207,10 @@ void MapView::followEdits()
     const vorn::ParameterImage &im = *image_;
     const bool tpsMap = im[vorn::Off::TpsMap] != 0;
     int minRpm = rpmOf(im, 0), maxRpm = rpmOf(im, vorn::kMapSize - 1);
+    QList<int> rpm;
+    for (int c = 0; c < vorn::kMapSize; ++c)
+        rpm << rpmOf(im, c);
+    showSpeedTicks(rpm);
     for (int r = 0; r < vorn::kMapSize; ++r) {
         QList<QPointF> pts;
         for (int c = 0; c < vorn::kMapSize; ++c)
@@ -164,10 +218,6 @@ void MapView::followEdits()
         rows_[r]->replace(pts);
         rows_[r]->setVisible(tpsMap || r == vorn::kMapSize - 1);   // one curve without the throttle map
     }
-    if (auto *x = qobject_cast<QValueAxis *>(curves_->axes(Qt::Horizontal).value(0)))
-        x->setRange(minRpm, maxRpm);
-    if (auto *y = qobject_cast<QValueAxis *>(curves_->axes(Qt::Vertical).value(0)))
-        y->setRange(0, 60);
 
     QList<QPointF> servo;
     for (int k = 0; k < vorn::kMapSize; ++k)
@@ -188,12 +238,45 @@ void MapView::followEdits()
             rows->append(row);
         }
         surfaceSeries_->dataProxy()->resetArray(rows);
+        surface_->axisX()->setRange(minRpm, std::max(maxRpm, minRpm + 100));
     }
     showTrail();
 }
 
+void MapView::showSpeedTicks(const QList<int> &rpm)
+{
+    if (rpm == curvesTicks_)
+        return;
+    curvesTicks_ = rpm;
+    for (const QString &label : curvesRpm_->categoriesLabels())
+        curvesRpm_->remove(label);
+    // A category needs a label of its own: points given twice keep their first tick.
+    int last = -1;
+    for (int v : rpm)
+        if (v > last) {
+            curvesRpm_->append(QString::number(v), v);
+            last = v;
+        }
+    curvesRpm_->setStartValue(rpm.first());
+    curvesRpm_->setRange(rpm.first(), std::max(rpm.last(), rpm.first() + 100));
+}
+
+void MapView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    followEdits();   // the image may have changed while the window was closed
+}
+
+void MapView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    trail_.clear();   // a trail shows the ride while it is watched; it starts anew
+}
+
 void MapView::followLive()
 {
+    if (!isVisible())
+        return;   // a closed view costs nothing per reply
     trail_.push_front({*live_});
     while (static_cast<int>(trail_.size()) > kTrail)
         trail_.pop_back();
@@ -219,22 +302,37 @@ void MapView::showTrail()
         servoTrail_[s]->replace(servo[s]);
     }
     if (surface_) {
-        surface_->removeCustomItems();
-        for (std::size_t i = 0; i < trail_.size(); ++i) {
-            const vorn::LiveCell &c = trail_[i].cell;
-            if (c.belowMap)
+        for (int i = 0; i < kTrail; ++i) {
+            const std::size_t at = static_cast<std::size_t>(i);
+            const bool use = at < trail_.size() && !trail_[at].cell.belowMap;
+            if (!use) {
+                if (trailShown_[i])
+                    trailItems_[i]->setVisible(false);
+                trailShown_[i] = false;
                 continue;
-            const int shade = static_cast<int>(i) / perShade;
-            auto *item = new QCustom3DItem;
-            item->setMeshFile(QStringLiteral(":/defaultMeshes/sphereSmooth"));
-            item->setScaling(QVector3D(0.04f, 0.04f, 0.04f) * (1.0f - 0.15f * shade));
-            item->setPosition(QVector3D(rpmOf(im, c.advanceColumn),
-                                        im[vorn::Off::Advance + 10 * c.throttleRow + c.advanceColumn],
-                                        vorn::kThrottleAxis[static_cast<std::size_t>(c.throttleRow)]));
-            QImage tex(2, 2, QImage::Format_ARGB32);
-            tex.fill(trailColour(shade));
-            item->setTextureImage(tex);
-            surface_->addCustomItem(item);
+            }
+            const vorn::LiveCell &c = trail_[at].cell;
+            const QVector3D p(rpmOf(im, c.advanceColumn), im[vorn::Off::Advance + 10 * c.throttleRow + c.advanceColumn],
+                              vorn::kThrottleAxis[static_cast<std::size_t>(c.throttleRow)]);
+            if (!trailItems_[i]) {
+                // Made once, on first use: the shade of a place in the trail never changes.
+                const int shade = i / perShade;
+                auto *item = new QCustom3DItem;
+                item->setMeshFile(QStringLiteral(":/defaultMeshes/sphere"));
+                item->setScaling(QVector3D(0.04f, 0.04f, 0.04f) * (1.0f - 0.15f * shade));
+                QImage tex(2, 2, QImage::Format_ARGB32);
+                tex.fill(trailColour(shade));
+                item->setTextureImage(tex);
+                item->setPosition(p);
+                surface_->addCustomItem(item);
+                trailItems_[i] = item;
+            } else if (trailAt_[i] != p) {
+                trailItems_[i]->setPosition(p);
+            }
+            if (!trailShown_[i])
+                trailItems_[i]->setVisible(true);
+            trailAt_[i] = p;
+            trailShown_[i] = true;
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "maps/ui/MapViewApi.h"
 
+#include <QVector3D>
 #include <QWidget>
 
 #include <deque>
@@ -27,6 +28,10 @@ public:
     int trailLength() const { return static_cast<int>(trail_.size()); }
     bool has3D() const { return surface_ != nullptr; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 public slots:
     void followEdits();
     void followLive();
@@ -40,6 +45,7 @@ private:
     QWidget *buildCurvesTab();
     QWidget *buildServoTab();
     void showTrail();
+    void showSpeedTicks(const QList<int> &rpm);
 
     const vorn::ParameterImage *image_;
     const vorn::LiveCell *live_;
@@ -48,6 +54,12 @@ private:
     QLabel *no3D_ = nullptr;
     Q3DSurface *surface_ = nullptr;
     QSurface3DSeries *surfaceSeries_ = nullptr;
+    // The trail on the surface: made once, moved in place, hidden when not in use.
+    class QCustom3DItem *trailItems_[kTrail]{};
+    QVector3D trailAt_[kTrail];
+    bool trailShown_[kTrail]{};
+    class QCategoryAxis *curvesRpm_ = nullptr;
+    QList<int> curvesTicks_;   // the speed points the curves' axis shows
     QChart *curves_ = nullptr;
     QLineSeries *rows_[vorn::kMapSize]{};
     QScatterSeries *curvesTrail_[kTrailShades]{};

@@ -6,6 +6,7 @@
 #include "files/ImageDump.h"
 #include "files/IgnFile.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "maps/ui/MapTools.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +49,10 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("Load time in cell dialog, SIGHUP") << "MenuLogTimeInCellLoad" << int(SIGHUP);
     // Not modal: the window closes with it open and takes it along.
     QTest::newRow("Port settings dialog, SIGTERM") << "MenuPortSettings" << int(SIGTERM);
+    QTest::newRow("map cells Set box, SIGTERM") << "MenuMapSet" << int(SIGTERM);
+    QTest::newRow("map cells Add box, SIGINT") << "MenuMapAdd" << int(SIGINT);
+    QTest::newRow("map cells Scale box, SIGHUP") << "MenuMapScale" << int(SIGHUP);
+    QTest::newRow("map view open, SIGTERM") << "MenuMapView" << int(SIGTERM);
 }
 
 void ClosingTest::signalWhileModal()
@@ -70,12 +76,17 @@ void ClosingTest::signalWhileModal()
     form->Image.limiter2() = 177;   // the dump must hold what the window held
     form->ShowParameters();
     const QString fileShown = form->ctl<QLabel>("LabelFile2")->text();
-
+    if (action.startsWith("MenuMap")) {   // the map tools' boxes ask for the cells they act on
+        form->ctl<QTabWidget>("PageControl1")->setCurrentWidget(form->ctl<QWidget>("TabSheetAdvance"));
+        form->mapTools->select(vorn::maps::Table::Advance, {0, 0, 1, 1});
+    }
+    // The map view is no box: the signal comes once it is on screen.
     bool signalled = false;
     QTimer poll;
     poll.setInterval(5);
     const QString ownWindow = action == "MenuRestorePoints" ? QStringLiteral("RestorePointsDialog")
                               : action == "CompareView"     ? action
+                              : action == "MenuMapView"     ? QStringLiteral("FormMapView")
                                                             : QString();
     auto opened = [&] {
         if (!ownWindow.isEmpty()) {
@@ -102,7 +113,7 @@ void ClosingTest::signalWhileModal()
         other.close();
         form->History->compareWithFile(other.fileName());
     } else {
-        form->action(action)->trigger();   // returns once a modal box has ended
+        form->findChild<QAction *>(action)->trigger();   // returns once a modal box has ended
     }
     QTRY_VERIFY(signalled);
     if (ownWindow.isEmpty())

@@ -48,13 +48,9 @@ private slots:
         const auto sel = w->mapTools->selection(vorn::maps::Table::Advance);
         QVERIFY(sel);
         QCOMPARE(*sel, (vorn::maps::Rect{2, 3, 3, 5}));
-        int asked = 0;
-        w->mapTools->askNumber = [&](const QString &, int, int, int) -> std::optional<int> {
-            ++asked;
-            return 44;
-        };
+        w.person.numberAnswers << 44;
         w->findChild<QAction *>("MenuMapSet")->trigger();
-        QCOMPARE(asked, 1);
+        QCOMPARE(w.person.numberTitles, QStringList{"Set to value"});
         for (int r = 1; r <= 4; ++r)
             for (int c = 2; c <= 6; ++c) {
                 const bool in = r >= 2 && r <= 3 && c >= 3 && c <= 5;
@@ -160,7 +156,7 @@ private slots:
         // 60 live positions along row 9: the trail keeps the last 50, newest first.
         for (int n = 0; n < 60; ++n) {
             w->LiveCell = vorn::LiveCell{n % 10, false, 0, 9};
-            emit w->liveValuesDecoded();
+            emit w->Notifier->liveValuesDecoded();
         }
         QCOMPARE(view->property("trailLength").toInt(), 50);
         QXYSeries *newest = series(10);   // after the ten throttle rows
@@ -171,6 +167,31 @@ private slots:
         w->mapTools->run(MapTools::Op::Set, 12);
         QCOMPARE(series(9)->at(9), QPointF(10000, 12));
         QCOMPARE(newest->at(0), QPointF(10000, 12));
+        // Rows in the page's order, 0 % first; one legend entry for the live cell and its trail.
+        view->findChild<QTabWidget *>("MapViewTabs")->setCurrentIndex(1);
+        QStringList legend;
+        for (QLegendMarker *m : curves->legend()->markers())
+            if (m->isVisible())
+                legend << m->label();
+        QCOMPARE(legend.size(), 11);
+        QCOMPARE(legend.first(), QString("0%"));
+        QCOMPARE(legend[9], QString("100%"));
+        QCOMPARE(legend.last(), QString("live cell and its trail"));
+        // A tick on each of the map's speed points.
+        auto *speeds = qobject_cast<QCategoryAxis *>(curves->axes(Qt::Horizontal).value(0));
+        QVERIFY(speeds);
+        QStringList points;
+        for (int c = 0; c < 10; ++c)
+            points << QString::number(100 * w->Image[vorn::Off::RpmAdv + c]);
+        QCOMPARE(speeds->categoriesLabels(), points);
+        // Closed, the view follows no reply; opened again, its trail starts anew.
+        view->hide();
+        for (int n = 0; n < 5; ++n)
+            emit w->Notifier->liveValuesDecoded();
+        QCOMPARE(view->property("trailLength").toInt(), 0);
+        view->show();
+        emit w->Notifier->liveValuesDecoded();
+        QCOMPARE(view->property("trailLength").toInt(), 1);
     }
 };
 
