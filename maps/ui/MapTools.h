@@ -89,7 +89,6 @@ private:
     Rect limitToShown(Table t, Rect r) const;
     std::optional<Table> openTable() const;
     void extendTo(Table t, Cell c);
-    bool handleKey(QWidget *edit, const Place &p, class QKeyEvent *e);
     void copy();
     QString stepName(Op op) const;
     void paste();
