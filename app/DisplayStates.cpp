@@ -2,7 +2,6 @@
 #include "host/Colors.h"
 #include "ControlTable.h"
 #include "EditState.h"
-#include "maps/ui/MapTools.h"
 #include "params/New.h"
 
 #include <QCheckBox>
@@ -177,7 +176,5 @@ void TFormHlav::UpdateDisplayStates()
         setShown(at(t::kAdvanceLabels + n - 1), Image.bikeCode() == vorn::kSpecialBikeCode && channels >= n);
     }
     setShown(s.labelMonSnimac2, Image.syncMethod() == 0 || Image.syncMethod() == 4);       // 23
-    if (mapTools)
-        mapTools->afterDisplayStates();   // heat colours and the map view follow the values
     emit Notifier->displayStatesApplied();
 }

@@ -55,8 +55,8 @@ TFormHlav::~TFormHlav()
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);
-    // The map tools reach back into the window when they go, so they go while it is whole,
-    // not among the children QWidget deletes after this destructor.
+    // The map tools give the window its own cell colours back when they go, so they go
+    // while it is whole, not among the children QWidget deletes after this destructor.
     delete mapTools;
     mapTools = nullptr;
     if (FormHlav == this)
@@ -175,7 +175,7 @@ void TFormHlav::FormCreate(const QStringList &arguments)
 {
     InitEditPointers();                                   // 1
     InitUpDownPointers();
-    createMapTools();
+    mapTools = new vorn::maps::MapTools(*this, *this, *this, *Notifier, this);
     qApp->installEventFilter(this);                       // 2: hints to the status bar
     ComPort = 1;                                          // 3
     Image.bikeCode() = vorn::kStartBikeCode;

@@ -257,7 +257,6 @@ public:
     // ---- map tools ----
     // Selection, operations, clipboard and heat colours of the map pages; made in FormCreate.
     vorn::maps::MapTools *mapTools = nullptr;
-    void createMapTools();
     void paintCell(QWidget *edit, bool live, vorn::maps::Table table, vorn::maps::Cell cell);
 
     // ---- printing state ----
@@ -285,6 +284,7 @@ public:
     int runDialog(QDialog *dialog) override;
     bool openDocument(const QString &path) override;
     bool closing() const override { return closing_ || closeWaiting_; }
+    void showHint(const QString &text) override { ShowHintInStatusBar(text); }
     void addStatusPart(QWidget *part) override;
     void placeAction(vorn::host::MenuPlace place, QAction *action) override;
     vorn::SettingsAccess &settings() override { return *Settings; }

@@ -62,6 +62,8 @@ public:
     // True from the moment the window starts closing.
     virtual bool closing() const = 0;
 
+    // A passing hint in the status bar's hint panel.
+    virtual void showHint(const QString &text) = 0;
     // A permanent part at the right of the status bar (the hint panel stays the window's).
     virtual void addStatusPart(QWidget *part) = 0;
     // Puts an item, a submenu's action or a separator (nullptr) at a named place. Items

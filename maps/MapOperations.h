@@ -107,13 +107,17 @@ QString formatBlock(const ParameterImage &image, Table t, Rect r, bool withAxes)
 // A block of numbers from a spreadsheet: lines of tab- or semicolon-separated values
 // (a block made by formatBlock with axes pastes too: an empty first cell marks the axes
 // line and column, which are skipped). Decimals with "." or "," truncate toward zero;
-// empty cells mean "leave as it is". Anything else is refused.
+// empty cells mean "leave as it is". Anything else is refused, and so is a number that
+// may be grouped thousands as well as a decimal ("2,000", "1.500").
 struct Block {
     std::vector<std::vector<std::optional<int>>> rows;
 };
 struct ParseResult {
     std::optional<Block> block;   // nullopt when refused
     QString offending;            // the first text that is not a number
+    // Where a refused number could be read two ways: line and column of the pasted text,
+    // counted from 1.
+    std::optional<Cell> ambiguousAt;
 };
 ParseResult parseBlock(const QString &text);
 

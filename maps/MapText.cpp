@@ -35,6 +35,15 @@ std::optional<int> number(const QString &cell)
     return m.captured(1) == QLatin1String("-") ? -whole : whole;
 }
 
+// "2,000" or "1.500": a spreadsheet groups thousands with the same marks other locales use
+// for decimals, so such a cell is 2000 in one and 2 in the other. Without a leading zero
+// and with exactly three digits after the one mark, there is no telling which was meant.
+bool groupedOrDecimal(const QString &cell)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[+-]?[1-9]\\d{0,2}[.,]\\d{3}$"));
+    return pattern.match(cell).hasMatch();
+}
+
 }  // namespace
 
 QString formatBlock(const ParameterImage &image, Table t, Rect r, bool withAxes)
@@ -86,8 +95,10 @@ ParseResult parseBlock(const QString &text)
                 continue;
             }
             const auto value = number(cell);
-            if (!value) {
+            if (!value || groupedOrDecimal(cell)) {
                 result.offending = cell;
+                if (value)
+                    result.ambiguousAt = Cell{static_cast<int>(i) + 1, j + 1};
                 return result;
             }
             row.push_back(value);

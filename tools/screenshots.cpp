@@ -161,7 +161,7 @@ int main(int argc, char *argv[])
             view->show();
             for (int n = 0; n < 50; ++n) {
                 form.LiveCell = vorn::LiveCell{(n / 3) % 10, false, (n / 4) % 10, 3 + (n / 7) % 7};
-                emit form.liveValuesDecoded();
+                emit form.Notifier->liveValuesDecoded();
             }
             auto *viewTabs = view->findChild<QTabWidget *>("MapViewTabs");
             for (int page = 0; page < viewTabs->count(); ++page) {

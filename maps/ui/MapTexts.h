@@ -34,6 +34,23 @@ inline const Text4 kNoModule{"The map view cannot be opened: its module %1 was n
                              "Die Kennfeldansicht lässt sich nicht öffnen: ihr Modul %1 fehlt oder lädt nicht.",
                              "La vue de la carte ne peut pas s'ouvrir : son module %1 est introuvable ou ne se charge pas.",
                              "Pohled na mapu nelze otevřít: jeho modul %1 chybí nebo se nenačetl."};
+// The operations' names in the undo menu and on the value box.
+inline const Text4 kStepSet{"Set to value", "Auf Wert setzen", "Fixer à une valeur", "Nastavit hodnotu"};
+inline const Text4 kStepAdd{"Add", "Addieren", "Ajouter", "Přičíst"};
+inline const Text4 kStepScale{"Scale by %", "Um % skalieren", "Mettre à l'échelle en %", "Změnit o %"};
+inline const Text4 kStepInterpH{"Interpolate horizontally", "Horizontal interpolieren", "Interpoler horizontalement", "Interpolovat vodorovně"};
+inline const Text4 kStepInterpV{"Interpolate vertically", "Vertikal interpolieren", "Interpoler verticalement", "Interpolovat svisle"};
+inline const Text4 kStepInterpBoth{"Interpolate both (from corners)", "Beides interpolieren (aus den Ecken)", "Interpoler les deux (depuis les coins)", "Interpolovat obojí (z rohů)"};
+inline const Text4 kStepSmooth{"Smooth", "Glätten", "Lisser", "Vyhladit"};
+inline const Text4 kStepPaste{"Paste cells", "Zellen einfügen", "Coller les cellules", "Vložit buňky"};
+inline const Text4 kGrouped{"Line %1, column %2 of the clipboard holds \"%3\": grouped thousands or a decimal? "
+                            "Nothing was pasted. Copy the numbers without thousands separators.",
+                            "Zeile %1, Spalte %2 der Zwischenablage enthält \"%3\": Tausendergruppen oder Dezimalzahl? "
+                            "Nichts wurde eingefügt. Kopieren Sie die Zahlen ohne Tausendertrennzeichen.",
+                            "La ligne %1, colonne %2 du presse-papiers contient « %3 » : milliers groupés ou décimale ? "
+                            "Rien n'a été collé. Copiez les nombres sans séparateur de milliers.",
+                            "Řádek %1, sloupec %2 schránky obsahuje \"%3\": oddělené tisíce, nebo desetinné číslo? "
+                            "Nic nebylo vloženo. Zkopírujte čísla bez oddělovače tisíců."};
 inline const Text4 kPasteWhat{"Paste cells", "Zellen einfügen", "Coller les cellules", "Vložení buněk"};
 
 }  // namespace vorn::maps::texts

@@ -1,21 +1,21 @@
-// The map tools in the window: selection, operations, clipboard, heat colours.
+// The map tools: selection, operations, clipboard, heat colours, the map view.
 #include "MapTools.h"
 
 #include "CellKeys.h"
 #include "MapTexts.h"
 #include "MapViewApi.h"
+#include "files/SettingsAccess.h"
 #include "host/Colors.h"
-#include "app/ControlTable.h"
-#include "app/Hlav.h"
-#include "files/ConfigDir.h"
-#include "files/ProfileIni.h"
+#include "host/HostNotifier.h"
+#include "host/ImageEditing.h"
+#include "host/LiveView.h"
+#include "host/Shell.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLibrary>
 #include <QLineEdit>
@@ -37,6 +37,24 @@ struct OpRow {
     const Text4 *text;
     QKeySequence key;
 };
+
+// The operation's name in the undo menu, looked up whenever the menu shows it.
+const Text4 *stepText(MapTools::Op op)
+{
+    using O = MapTools::Op;
+    switch (op) {
+    case O::Set: return &texts::kStepSet;
+    case O::Add: return &texts::kStepAdd;
+    case O::Scale: return &texts::kStepScale;
+    case O::InterpH: return &texts::kStepInterpH;
+    case O::InterpV: return &texts::kStepInterpV;
+    case O::InterpBoth: return &texts::kStepInterpBoth;
+    case O::Smooth: return &texts::kStepSmooth;
+    case O::Paste: return &texts::kStepPaste;
+    default: break;
+    }
+    return &texts::kStepSet;
+}
 
 const Text4 *opText(MapTools::Op op)
 {
@@ -81,7 +99,9 @@ QColor textOn(const QColor &bg)
     return luminance < 0.45 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-MapTools::MapTools(TFormHlav &form) : QObject(&form), form_(form)
+MapTools::MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveView &live,
+                   host::HostNotifier &notifier, QObject *parent)
+    : QObject(parent), shell_(shell), editing_(editing), live_(live)
 {
     setObjectName("MapTools");
     using O = Op;
@@ -105,30 +125,10 @@ MapTools::MapTools(TFormHlav &form) : QObject(&form), form_(form)
         a->setData(static_cast<int>(r.op));
         const Op op = r.op;
         connect(a, &QAction::triggered, this, [this, op] {
-            using O = Op;
-            if (op != O::Set && op != O::Add && op != O::Scale) {
-                run(op);
-                return;
-            }
-            const auto t = target();
-            if (!t) {
-                form_.ShowHintInStatusBar(text4(texts::kNoCells, form_.LanguageIndex));
-                return;
-            }
-            const bool servo = t->table == Table::Servo;
-            const int lang = form_.LanguageIndex;
-            std::optional<int> v;
-            if (op == O::Set)
-                v = askNumber(text4(servo ? texts::kValueMv : texts::kValueDeg, lang),
-                              cellValue(form_.Image, t->table, {t->rect.top, t->rect.left}), 0,
-                              servo ? 5000 : kAdvanceMax);
-            else if (op == O::Add)
-                v = askNumber(text4(servo ? texts::kValueMv : texts::kValueDeg, lang), 0,
-                              servo ? -5000 : -kAdvanceMax, servo ? 5000 : kAdvanceMax);
+            if (op == Op::Set || op == Op::Add || op == Op::Scale)
+                ask(op);
             else
-                v = askNumber(text4(texts::kPercent, lang), 100, -1000, 1000);
-            if (v)
-                run(op, *v);
+                run(op);
         });
         ops_.push_back(a);
     }
@@ -146,39 +146,43 @@ MapTools::MapTools(TFormHlav &form) : QObject(&form), form_(form)
             v->activateWindow();
         }
     });
-    connect(&form_, &TFormHlav::liveValuesDecoded, this, [this] {
-        if (view_)
-            QMetaObject::invokeMethod(view_, "followLive");
-    });
 
-    askNumber = [this](const QString &label, int initial, int min, int max) -> std::optional<int> {
-        bool ok = false;
-        const int v = QInputDialog::getInt(&form_, QString(), label, initial, min, max, 1, &ok);
-        return ok ? std::optional<int>(v) : std::nullopt;
-    };
+    // View: heat colours and the map view; Edit: the operations, then selection and clipboard.
+    shell_.placeAction(host::MenuPlace::View, heat_);
+    shell_.placeAction(host::MenuPlace::View, mapView_);
+    for (QAction *a : ops_) {
+        if (static_cast<Op>(a->data().toInt()) == Op::SelectAll)
+            shell_.placeSeparator(host::MenuPlace::EditCells);
+        shell_.placeAction(host::MenuPlace::EditCells, a);
+    }
 
-    namespace tb = vorn::table;
+    connect(&notifier, &host::HostNotifier::liveValuesDecoded, this, &MapTools::followLive);
+    connect(&notifier, &host::HostNotifier::displayStatesApplied, this, &MapTools::afterDisplayStates);
+    connect(&notifier, &host::HostNotifier::languageChanged, this, &MapTools::retranslate);
+
     for (int r = 0; r < kMapSize; ++r)
         for (int c = 0; c < kMapSize; ++c)
-            places_.insert(form_.ControlTable[tb::mapEdit(r, c)], {Table::Advance, {r, c}});
+            places_.insert(live_.cellEdit(Table::Advance, {r, c}), {Table::Advance, {r, c}});
     for (int k = 0; k < kMapSize; ++k)
-        places_.insert(form_.ControlTable[tb::kServoMvEdits + k], {Table::Servo, {0, k}});
+        places_.insert(live_.cellEdit(Table::Servo, {0, k}), {Table::Servo, {0, k}});
     auto *keys = new CellKeys(*this);
     for (auto it = places_.cbegin(); it != places_.cend(); ++it) {
         it.key()->installEventFilter(this);
         keys->watch(it.key(), it->table, it->cell);
     }
 
-    const ProfileIni ini(configPath(kSettingsFileName));
-    heatOn_ = ini.readInt(kViewSection, kHeatKey, 0) != 0;
+    heatOn_ = shell_.settings().read().readInt(kViewSection, kHeatKey, 0) != 0;
     heat_->setChecked(heatOn_);
+    live_.setCellColours([this](Table t, Cell c) { return cellColour(t, c); });
+    retranslate(shell_.language());
 }
 
 MapTools::~MapTools()
 {
-    // The window's own filters still run while its children go; they must not reach us.
-    if (form_.mapTools == this)
-        form_.mapTools = nullptr;
+    // The host paints its cells after the tools are gone: with its own colours then.
+    live_.setCellColours({});
+    for (auto it = places_.cbegin(); it != places_.cend(); ++it)
+        it.key()->removeEventFilter(this);
 }
 
 QAction *MapTools::actionFor(Op op) const
@@ -192,7 +196,6 @@ void MapTools::retranslate(int language)
         a->setText(text4(*opText(static_cast<Op>(a->data().toInt())), language));
     heat_->setText(text4(texts::kHeat, language));
     mapView_->setText(text4(texts::kMapView, language));
-    language_ = language;
     if (view_)
         QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, language));
 }
@@ -213,21 +216,28 @@ QWidget *MapTools::openMapView()
         if (!create)
             continue;
         // The module stays loaded for the rest of the run (the window lives as long).
-        view_ = create(&form_.Image, &form_.LiveCell, &form_);
-        viewShows_ = form_.Image;
-        QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, language_));
+        view_ = create(&editing_.image(), &live_.liveCell(), shell_.dialogParent());
+        viewShows_ = editing_.image();
+        QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, shell_.language()));
         return view_;
     }
-    form_.MessageBox(text4(texts::kNoModule, form_.LanguageIndex).arg(name));
+    shell_.message(text4(texts::kNoModule, shell_.language()).arg(name));
     return nullptr;
+}
+
+// The view draws nothing while it is closed; it catches up when it shows again.
+void MapTools::followLive()
+{
+    if (view_ && view_->isVisible())
+        QMetaObject::invokeMethod(view_, "followLive");
 }
 
 void MapTools::afterDisplayStates()
 {
-    if (decorates())
-        paintCells();
-    if (view_ && !(viewShows_ == form_.Image)) {
-        viewShows_ = form_.Image;
+    if (heatOn_ || sel_ || decorated_)
+        repaint();
+    if (view_ && view_->isVisible() && !(viewShows_ == editing_.image())) {
+        viewShows_ = editing_.image();
         QMetaObject::invokeMethod(view_, "followEdits");
     }
 }
@@ -240,31 +250,13 @@ std::optional<MapTools::Place> MapTools::placeOf(QObject *o) const
     return *it;
 }
 
-QWidget *MapTools::editAt(Table t, Cell c) const
-{
-    namespace tb = vorn::table;
-    return form_.ControlTable[t == Table::Advance ? tb::mapEdit(c.row, c.column) : tb::kServoMvEdits + c.column];
-}
-
 // While the throttle map is off only the 100 % row is on the page.
 Rect MapTools::limitToShown(Table t, Rect r) const
 {
     r = *clipped(t, r);
-    auto *tps = form_.ctl<QCheckBox>("CheckBoxTpsMapa");
-    if (t == Table::Advance && tps && !tps->isChecked())
+    if (t == Table::Advance && !live_.throttleMapOn())
         r.top = r.bottom = kMapSize - 1;
     return r;
-}
-
-std::optional<Table> MapTools::openTable() const
-{
-    auto *pages = form_.ctl<QTabWidget>("PageControl1");
-    const QString page = pages && pages->currentWidget() ? pages->currentWidget()->objectName() : QString();
-    if (page == QLatin1String("TabSheetAdvance"))
-        return Table::Advance;
-    if (page == QLatin1String("TabSheetServo"))
-        return Table::Servo;
-    return std::nullopt;
 }
 
 std::optional<Rect> MapTools::selection(Table t) const
@@ -278,7 +270,7 @@ void MapTools::select(Table t, Rect r)
 {
     selTable_ = t;
     sel_ = limitToShown(t, r);
-    paintCells();
+    repaint();
 }
 
 void MapTools::clearSelection()
@@ -286,12 +278,12 @@ void MapTools::clearSelection()
     if (!sel_)
         return;
     sel_.reset();
-    paintCells();
+    repaint();
 }
 
 std::optional<MapTools::Target> MapTools::target() const
 {
-    const auto t = openTable();
+    const auto t = live_.shownTable();
     if (!t)
         return std::nullopt;
     if (const auto s = selection(*t))
@@ -302,10 +294,37 @@ std::optional<MapTools::Target> MapTools::target() const
     return std::nullopt;
 }
 
+void MapTools::noCells()
+{
+    shell_.showHint(text4(texts::kNoCells, shell_.language()));
+}
+
+void MapTools::ask(Op op)
+{
+    const auto t = target();
+    if (!t)
+        return noCells();
+    const bool servo = t->table == Table::Servo;
+    const int lang = shell_.language();
+    const QString title = text4(*stepText(op), lang);
+    std::optional<int> v;
+    if (op == Op::Set)
+        v = shell_.askNumber(title, text4(servo ? texts::kValueMv : texts::kValueDeg, lang),
+                             cellValue(editing_.image(), t->table, {t->rect.top, t->rect.left}), 0,
+                             servo ? 5000 : kAdvanceMax);
+    else if (op == Op::Add)
+        v = shell_.askNumber(title, text4(servo ? texts::kValueMv : texts::kValueDeg, lang), 0,
+                             servo ? -5000 : -kAdvanceMax, servo ? 5000 : kAdvanceMax);
+    else
+        v = shell_.askNumber(title, text4(texts::kPercent, lang), 100, -1000, 1000);
+    if (v && !shell_.closing())
+        run(op, *v);
+}
+
 void MapTools::run(Op op, int value)
 {
     if (op == Op::SelectAll) {
-        if (const auto t = openTable())
+        if (const auto t = live_.shownTable())
             select(*t, wholeTable(*t));
         return;
     }
@@ -314,12 +333,10 @@ void MapTools::run(Op op, int value)
     if (op == Op::Paste)
         return paste();
     const auto t = target();
-    if (!t) {
-        form_.ShowHintInStatusBar(text4(texts::kNoCells, form_.LanguageIndex));
-        return;
-    }
-    form_.ReadParameters();   // what was typed into a cell counts first
-    ParameterImage &im = form_.Image;
+    if (!t)
+        return noCells();
+    editing_.commitTyping();   // what was typed into a cell counts first
+    ParameterImage im = editing_.image();
     switch (op) {
     case Op::Set: setCells(im, t->table, t->rect, value); break;
     case Op::Add: addToCells(im, t->table, t->rect, value); break;
@@ -330,54 +347,44 @@ void MapTools::run(Op op, int value)
     case Op::Smooth: smooth(im, t->table, t->rect); break;
     default: break;
     }
-    form_.AfterEdit();
-    form_.noteImageChange(stepName(op));
+    editing_.applyEdit(im, StepLabel(stepText(op)));
     emit cellsChanged();
-}
-
-// An operation's name in the undo menu: its menu text without mnemonic and dots.
-QString MapTools::stepName(Op op) const
-{
-    QString name = text4(*opText(op), form_.LanguageIndex);
-    name.remove(QLatin1Char('&'));
-    if (name.endsWith(QLatin1String("...")))
-        name.chop(3);
-    return name;
 }
 
 void MapTools::copy()
 {
     const auto t = target();
-    if (!t) {
-        form_.ShowHintInStatusBar(text4(texts::kNoCells, form_.LanguageIndex));
-        return;
-    }
-    form_.ReadParameters();
+    if (!t)
+        return noCells();
+    editing_.commitTyping();
     const bool whole = t->rect == limitToShown(t->table, wholeTable(t->table))
                        && t->rect.rows() == rowCount(t->table);
-    QGuiApplication::clipboard()->setText(formatBlock(form_.Image, t->table, t->rect, whole));
+    QGuiApplication::clipboard()->setText(formatBlock(editing_.image(), t->table, t->rect, whole));
 }
 
 void MapTools::paste()
 {
     const auto t = target();
-    if (!t) {
-        form_.ShowHintInStatusBar(text4(texts::kNoCells, form_.LanguageIndex));
-        return;
-    }
+    if (!t)
+        return noCells();
     const ParseResult parsed = parseBlock(QGuiApplication::clipboard()->text());
+    const int lang = shell_.language();
     if (!parsed.block) {
-        form_.MessageBox(text4(texts::kNotNumbers, form_.LanguageIndex).arg(parsed.offending.left(40)),
-                         text4(texts::kPasteWhat, form_.LanguageIndex));
+        const QString text = parsed.ambiguousAt
+                                 ? text4(texts::kGrouped, lang)
+                                       .arg(parsed.ambiguousAt->row)
+                                       .arg(parsed.ambiguousAt->column)
+                                       .arg(parsed.offending)
+                                 : text4(texts::kNotNumbers, lang).arg(parsed.offending.left(40));
+        shell_.message(text, text4(texts::kPasteWhat, lang));
         return;
     }
-    form_.ReadParameters();
-    pasteBlock(form_.Image, t->table, {t->rect.top, t->rect.left}, *parsed.block);
-    form_.AfterEdit();
-    form_.noteImageChange(stepName(Op::Paste));
+    editing_.commitTyping();
+    ParameterImage im = editing_.image();
+    pasteBlock(im, t->table, {t->rect.top, t->rect.left}, *parsed.block);
+    editing_.applyEdit(im, StepLabel(stepText(Op::Paste)));
     emit cellsChanged();
 }
-
 void MapTools::extendTo(Table t, Cell c)
 {
     const Cell from = (sel_ && selTable_ == t) ? anchor_ : (focus_ ? focus_->cell : c);
@@ -437,17 +444,17 @@ void MapTools::setHeatColours(bool on)
     if (heatOn_ == on)
         return;
     heatOn_ = on;
-    ProfileIni ini(configPath(kSettingsFileName));
-    ini.writeInt(kViewSection, kHeatKey, on ? 1 : 0);
-    if (!ini.save())
-        qWarning("vorn4: could not save the settings to %s", qPrintable(ini.path()));
-    paintCells();
+    QString error;
+    if (!shell_.settings().write([on](ProfileIni &ini) { ini.writeInt(kViewSection, kHeatKey, on ? 1 : 0); },
+                                 &error))
+        qWarning("vorn4: %s", qPrintable(error));
+    repaint();
 }
 
 void MapTools::refreshHeat()
 {
     std::array<std::uint8_t, 100> now{};
-    std::copy_n(form_.Image.bytes.begin() + Off::Advance, 100, now.begin());
+    std::copy_n(editing_.image().bytes.begin() + Off::Advance, 100, now.begin());
     if (heatValid_ && now == heatOf_)
         return;   // no cell changed: the colours made last time stand
     heatOf_ = now;
@@ -459,7 +466,7 @@ void MapTools::refreshHeat()
 
 QColor MapTools::cellColour(Table t, Cell c)
 {
-    if (form_.Printing)
+    if (live_.printing())
         return ui::windowColor();   // the printout shows the page as it always was
     if (sel_ && selTable_ == t && sel_->contains(c))
         return kSelected;
@@ -470,11 +477,11 @@ QColor MapTools::cellColour(Table t, Cell c)
     return ui::windowColor();
 }
 
-void MapTools::paintCells()
+void MapTools::repaint()
 {
-    // The highlight paints the live cell in lime and every other one in cellColour.
-    form_.HighlightActiveCell();
-    decorated_ = (heatOn_ || sel_.has_value()) && !form_.Printing;
+    // The host paints the live cell in lime and every other one in cellColour.
+    live_.repaintCells();
+    decorated_ = (heatOn_ || sel_.has_value()) && !live_.printing();
 }
 
 }  // namespace vorn::maps

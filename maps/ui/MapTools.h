@@ -1,5 +1,5 @@
-// The map tools in the window: cell selection on the Advance Map and Servo pages, the
-// operations on it, spreadsheet copy and paste through the clipboard, heat colours.
+// The map tools: cell selection on the Advance Map and Servo pages, the operations on it,
+// spreadsheet copy and paste through the clipboard, heat colours, and the map view.
 #pragma once
 
 #include "maps/MapOperations.h"
@@ -9,20 +9,26 @@
 #include <QObject>
 
 #include <array>
-#include <functional>
 #include <optional>
+#include <vector>
 
 class QAction;
-class QMenu;
 class QWidget;
-class TFormHlav;
+
+namespace vorn::host {
+class HostNotifier;
+class ImageEditing;
+class LiveView;
+class Shell;
+}  // namespace vorn::host
 
 namespace vorn::maps {
 
 class MapTools : public QObject {
     Q_OBJECT
 public:
-    explicit MapTools(TFormHlav &form);
+    MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveView &live, host::HostNotifier &notifier,
+             QObject *parent = nullptr);
     ~MapTools() override;
 
     enum class Op { Set, Add, Scale, InterpH, InterpV, InterpBoth, Smooth, SelectAll, Copy, Paste };
@@ -34,9 +40,6 @@ public:
     // the module is missing (then a box says so).
     QWidget *openMapView();
     QWidget *mapViewWindow() const { return view_; }
-    // After every display-state pass: repaint what the tools colour, and let an open map
-    // view follow a changed image.
-    void afterDisplayStates();
     QAction *actionFor(Op op) const;
 
     // The selection: on the table of the page that is open; nullopt when nothing is selected.
@@ -52,28 +55,19 @@ public:
     // Whether the control is a map cell or servo voltage the tools select.
     bool isCell(const QObject *o) const { return places_.contains(const_cast<QObject *>(o)); }
 
-    // Runs an operation; value is the dialog's answer for Set / Add / Scale.
+    // Runs an operation; value is the answer for Set / Add / Scale (see ask).
     void run(Op op, int value = 0);
-    // Asks for the value of Set / Add / Scale (a dialog made when asked); tests replace it.
-    std::function<std::optional<int>(const QString &label, int initial, int min, int max)> askNumber;
+    // Set / Add / Scale as the menu runs them: asks for the value, then runs.
+    void ask(Op op);
 
     bool heatColours() const { return heatOn_; }
     void setHeatColours(bool on);   // remembers the choice in the settings file
 
     // Background of a map cell or servo voltage edit that is not the live one.
     QColor cellColour(Table t, Cell c);
-    // Paints every cell (selection, heat colours, print look) around the live cell.
-    void paintCells();
-    // Whether a display-state pass must repaint: heat colours, a selection, or the
-    // remains of either are on the cells.
-    bool decorates() const { return heatOn_ || sel_.has_value() || decorated_; }
-
-    // Applied after each caption pass.
-    void retranslate(int language);
-    int language_ = 0;
 
 signals:
-    // After an operation changed the image (cells listed), so views follow at once.
+    // After an operation changed the image, so views follow at once.
     void cellsChanged();
 
 protected:
@@ -85,16 +79,20 @@ private:
         Cell cell;
     };
     std::optional<Place> placeOf(QObject *o) const;
-    QWidget *editAt(Table t, Cell c) const;
     Rect limitToShown(Table t, Rect r) const;
-    std::optional<Table> openTable() const;
     void extendTo(Table t, Cell c);
     void copy();
-    QString stepName(Op op) const;
     void paste();
     void refreshHeat();
+    void repaint();
+    void afterDisplayStates();
+    void followLive();
+    void retranslate(int language);
+    void noCells();
 
-    TFormHlav &form_;
+    host::Shell &shell_;
+    host::ImageEditing &editing_;
+    host::LiveView &live_;
     std::vector<QAction *> ops_;
     QAction *heat_ = nullptr;
     QAction *mapView_ = nullptr;
@@ -110,7 +108,7 @@ private:
     std::array<std::uint8_t, 100> heatOf_{};   // map bytes the heat colours were made for
     std::array<QColor, 100> heatColour_{};
     bool heatValid_ = false;
-    bool decorated_ = false;
+    bool decorated_ = false;   // selection or heat colours are on the cells
 };
 
 // The heat scale: a colour for v in lo..hi, light to dark blue, pale yellow, to red; never

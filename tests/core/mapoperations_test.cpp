@@ -210,18 +210,31 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("offending");
-        QTest::newRow("a word") << "12\tabc\n" << "abc";
-        QTest::newRow("a unit") << "12 deg" << "12 deg";
-        QTest::newRow("nothing") << "\n" << "\n";
-        QTest::newRow("two points") << "1.2.3" << "1.2.3";
+        QTest::addColumn<int>("line");     // of a number that reads two ways; 0 for none
+        QTest::addColumn<int>("column");
+        QTest::newRow("a word") << "12\tabc\n" << "abc" << 0 << 0;
+        QTest::newRow("a unit") << "12 deg" << "12 deg" << 0 << 0;
+        QTest::newRow("nothing") << "\n" << "\n" << 0 << 0;
+        QTest::newRow("two points") << "1.2.3" << "1.2.3" << 0 << 0;
+        QTest::newRow("grouped with a comma") << "1\t2\n3\t2,000\n" << "2,000" << 2 << 2;
+        QTest::newRow("grouped with a point") << "1.500;7" << "1.500" << 1 << 1;
+        QTest::newRow("grouped, negative") << "\t1000\n100%\t-4,500\n" << "-4,500" << 2 << 2;
+        QTest::newRow("both marks") << "1,234.5" << "1,234.5" << 0 << 0;
     }
     void pasteRefused()
     {
         QFETCH(QString, text);
         QFETCH(QString, offending);
+        QFETCH(int, line);
+        QFETCH(int, column);
         const ParseResult r = parseBlock(text);
         QVERIFY(!r.block);
         QCOMPARE(r.offending, offending);
+        QCOMPARE(r.ambiguousAt.has_value(), line != 0);
+        if (line) {
+            QCOMPARE(r.ambiguousAt->row, line);
+            QCOMPARE(r.ambiguousAt->column, column);
+        }
     }
 };
 

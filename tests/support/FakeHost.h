@@ -54,7 +54,7 @@ public:
     }
 
     // ---- what the feature did ----
-    QStringList messages, questions;
+    QStringList messages, questions, hints;
     std::vector<QString> callLog;   // "beginReplay", "showReplayed", "endReplay", "selectPort 3", ...
     std::vector<vorn::StepLabel> steps;   // one per applyEdit
     QMap<vorn::host::MenuPlace, QList<QAction *>> placed;
@@ -112,6 +112,7 @@ public:
     int runDialog(QDialog *d) override { return onDialog ? onDialog(d) : int(QDialog::Rejected); }
     bool openDocument(const QString &) override { return true; }
     bool closing() const override { return isClosing; }
+    void showHint(const QString &text) override { hints << text; }
     void addStatusPart(QWidget *part) override
     {
         window.statusBar()->addPermanentWidget(part);

@@ -29,6 +29,11 @@ public:
         shownDialogs << dialog;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
+    std::optional<int> askNumber(QWidget *, const QString &title, const QString &, int, int, int) override
+    {
+        numberTitles << title;
+        return numberAnswers.isEmpty() ? std::nullopt : numberAnswers.takeFirst();
+    }
     bool openDocument(const QString &path) override
     {
         openedDocuments << path;
@@ -41,6 +46,8 @@ public:
     QStringList fileAnswers;   // what the next file dialogs return; empty = cancel
     QList<QFileDialog *> shownDialogs;
     QStringList openedDocuments;
+    QList<std::optional<int>> numberAnswers;   // what the next number boxes return; empty = cancel
+    QStringList numberTitles;
     bool viewerWorks = true;
     std::function<void(const QString &)> onMessage;   // runs inside the box, as a nested loop would
 };

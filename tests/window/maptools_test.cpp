@@ -48,13 +48,9 @@ private slots:
         const auto sel = w->mapTools->selection(vorn::maps::Table::Advance);
         QVERIFY(sel);
         QCOMPARE(*sel, (vorn::maps::Rect{2, 3, 3, 5}));
-        int asked = 0;
-        w->mapTools->askNumber = [&](const QString &, int, int, int) -> std::optional<int> {
-            ++asked;
-            return 44;
-        };
+        w.person.numberAnswers << 44;
         w->findChild<QAction *>("MenuMapSet")->trigger();
-        QCOMPARE(asked, 1);
+        QCOMPARE(w.person.numberTitles, QStringList{"Set to value"});
         for (int r = 1; r <= 4; ++r)
             for (int c = 2; c <= 6; ++c) {
                 const bool in = r >= 2 && r <= 3 && c >= 3 && c <= 5;
@@ -154,7 +150,7 @@ private slots:
         // 60 live positions along row 9: the trail keeps the last 50, newest first.
         for (int n = 0; n < 60; ++n) {
             w->LiveCell = vorn::LiveCell{n % 10, false, 0, 9};
-            emit w->liveValuesDecoded();
+            emit w->Notifier->liveValuesDecoded();
         }
         QCOMPARE(view->property("trailLength").toInt(), 50);
         QXYSeries *newest = series(10);   // after the ten throttle rows
