@@ -110,6 +110,12 @@ void TFormHlav::placeAction(MenuPlace place, QAction *action)
     auto makeMenu = [&](QMenu *&menu, const char *name, const vorn::Text4 &title, QMenu *before) {
         if (menu)
             return;
+        // A feature that still makes its menu itself shares it with the items placed here,
+        // so the bar never shows the same menu twice.
+        if (auto *own = bar->findChild<QMenu *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)) {
+            menu = own;
+            return;
+        }
         menu = new QMenu(vorn::text4(title, LanguageIndex), bar);
         menu->setObjectName(QString::fromLatin1(name));
         menu->menuAction()->setObjectName(QString::fromLatin1(name));
