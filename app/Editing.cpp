@@ -1,6 +1,5 @@
 // Commit handlers of the fields (spinner click, leaving an edit, Enter, check-box release).
 #include "EditState.h"
-#include "maps/ui/MapTools.h"
 #include "UpDown.h"
 #include "params/FieldBindings.h"
 
@@ -73,10 +72,10 @@ bool TFormHlav::editEventFilter(QObject *watched, QEvent *event)
         FormKeyPress();
         return true;
     }
-    // Arrow keys in a field work its spinner, as the paired platform control does.
-    // With Shift held they extend the map tools' cell selection instead.
-    const bool selecting = (key->modifiers() & Qt::ShiftModifier) && mapTools && mapTools->isCell(watched);
-    if (spinner && !spinner->isHidden() && !selecting
+    // Up and Down, with or without Shift, work the field's spinner as the paired platform
+    // control does. Held with Alt they are the map tools' cell selection, which no text
+    // field gives a meaning.
+    if (spinner && !spinner->isHidden() && !(key->modifiers() & Qt::AltModifier)
         && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
         if (key->key() == Qt::Key_Up)
             spinner->stepUp();

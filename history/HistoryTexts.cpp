@@ -14,12 +14,12 @@ const Text4 &countForm(const Count4 &t, long long n, int language)
 
 namespace vorn::htext {
 
-const Text4 MenuEdit{"&Edit", "&Bearbeiten", "É&dition", "Úpr&avy"};
+const Text4 MenuEdit{"&Edit", "&Bearbeiten", "Édi&tion", "Úpr&avy"};
 const Text4 Undo{"&Undo", "&Rückgängig", "&Annuler", "&Zpět"};
 const Text4 UndoStep{"&Undo %1", "&Rückgängig: %1", "&Annuler %1", "&Zpět: %1"};
-const Text4 Redo{"&Redo", "&Wiederholen", "&Rétablir", "&Znovu"};
-const Text4 RedoStep{"&Redo %1", "&Wiederholen: %1", "&Rétablir %1", "&Znovu: %1"};
-const Text4 Compare{"&Compare with", "&Vergleichen mit", "&Comparer avec", "&Porovnat s"};
+const Text4 Redo{"&Redo", "&Wiederholen", "&Rétablir", "Znov&u"};
+const Text4 RedoStep{"&Redo %1", "&Wiederholen: %1", "&Rétablir %1", "Znov&u: %1"};
+const Text4 Compare{"Compare &with", "&Vergleichen mit", "Com&parer avec", "&Porovnat s"};
 const Text4 RestorePoints{"Restore points...", "Wiederherstellungspunkte...", "Points de restauration...",
                           "Body obnovení..."};
 

@@ -8,7 +8,7 @@
 
 namespace vorn::host {
 
-inline const Text4 kEditMenuTitle{"&Edit", "&Bearbeiten", "É&dition", "Úpr&avy"};
+inline const Text4 kEditMenuTitle{"&Edit", "&Bearbeiten", "Édi&tion", "Úpr&avy"};
 inline const Text4 kViewMenuTitle{"Vie&w", "&Ansicht", "Affic&hage", "Z&obrazit"};
 inline const Text4 kLogMenuTitle{"L&og", "Pr&otokoll", "&Journal", "Zázna&m"};
 

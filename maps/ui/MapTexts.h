@@ -5,20 +5,20 @@
 
 namespace vorn::maps::texts {
 
-inline const Text4 kViewMenu{"&View", "&Ansicht", "&Affichage", "&Zobrazit"};
-inline const Text4 kMapMenu{"&Map cells", "&Kennfeldzellen", "&Cellules de la carte", "&Buňky mapy"};
+inline const Text4 kViewMenu{"Vie&w", "&Ansicht", "Affic&hage", "Z&obrazit"};
+inline const Text4 kMapMenu{"&Map cells", "&Kennfeldzellen", "Ce&llules de la carte", "Buňky &mapy"};
 inline const Text4 kHeat{"&Heat colours", "&Farbskala", "Couleurs de &chaleur", "&Barevná škála"};
 inline const Text4 kMapView{"Map &view...", "Kennfeld&ansicht...", "&Vue de la carte...", "&Pohled na mapu..."};
-inline const Text4 kSet{"&Set to value...", "Auf &Wert setzen...", "&Fixer à une valeur...", "&Nastavit hodnotu..."};
-inline const Text4 kAdd{"&Add...", "&Addieren...", "&Ajouter...", "&Přičíst..."};
-inline const Text4 kScale{"Scale by &%...", "Um &% skalieren...", "Mettre à l'é&chelle en %...", "Změnit o &%..."};
+inline const Text4 kSet{"&Set to value...", "Auf Wert &setzen...", "&Fixer à une valeur...", "&Nastavit hodnotu..."};
+inline const Text4 kAdd{"&Add...", "&Addieren...", "A&jouter...", "Př&ičíst..."};
+inline const Text4 kScale{"Scale by &%...", "Um &% skalieren...", "Mettre à l'échelle en &%...", "Změnit o &%..."};
 inline const Text4 kInterpH{"Interpolate &horizontally", "&Horizontal interpolieren", "Interpoler &horizontalement", "Interpolovat &vodorovně"};
-inline const Text4 kInterpV{"Interpolate &vertically", "&Vertikal interpolieren", "Interpoler &verticalement", "Interpolovat &svisle"};
+inline const Text4 kInterpV{"Interpolate &vertically", "Ver&tikal interpolieren", "Interpoler &verticalement", "Interpolovat &svisle"};
 inline const Text4 kInterpBoth{"Interpolate &both (from corners)", "&Beides interpolieren (aus den Ecken)", "Interpoler les &deux (depuis les coins)", "Interpolovat &obojí (z rohů)"};
-inline const Text4 kSmooth{"S&mooth", "&Glätten", "&Lisser", "&Vyhladit"};
-inline const Text4 kSelectAll{"Select all &cells", "Alle &Zellen auswählen", "Sélectionner toutes les &cellules", "Vybrat všechny &buňky"};
+inline const Text4 kSmooth{"S&mooth", "&Glätten", "&Lisser", "Vy&hladit"};
+inline const Text4 kSelectAll{"Select a&ll cells", "Alle &Zellen auswählen", "&Sélectionner toutes les cellules", "Vybrat všechny &buňky"};
 inline const Text4 kCopy{"&Copy cells", "Zellen &kopieren", "&Copier les cellules", "&Kopírovat buňky"};
-inline const Text4 kPaste{"&Paste cells", "Zellen &einfügen", "Co&ller les cellules", "V&ložit buňky"};
+inline const Text4 kPaste{"&Paste cells", "Zellen &einfügen", "C&oller les cellules", "V&ložit buňky"};
 inline const Text4 kValueDeg{"Value [°]:", "Wert [°]:", "Valeur [°] :", "Hodnota [°]:"};
 inline const Text4 kValueMv{"Value [mV]:", "Wert [mV]:", "Valeur [mV] :", "Hodnota [mV]:"};
 inline const Text4 kPercent{"Percent [%]:", "Prozent [%]:", "Pourcentage [%] :", "Procenta [%]:"};

@@ -1,6 +1,7 @@
 // The map tools: selection, operations, clipboard, heat colours, the map view.
 #include "MapTools.h"
 
+#include "CellKeys.h"
 #include "MapTexts.h"
 #include "MapViewApi.h"
 #include "files/SettingsAccess.h"
@@ -112,7 +113,8 @@ MapTools::MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveVi
         {O::InterpV, "MenuMapInterpV", nullptr, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J)},
         {O::InterpBoth, "MenuMapInterpBoth", nullptr, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)},
         {O::Smooth, "MenuMapSmooth", nullptr, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)},
-        {O::SelectAll, "MenuMapSelectAll", nullptr, QKeySequence(Qt::CTRL | Qt::Key_A)},
+        // Ctrl+A stays the field's "select the text"; the menu item selects the cells.
+        {O::SelectAll, "MenuMapSelectAll", nullptr, QKeySequence()},
         {O::Copy, "MenuMapCopy", nullptr, QKeySequence(Qt::CTRL | Qt::Key_C)},
         {O::Paste, "MenuMapPaste", nullptr, QKeySequence(Qt::CTRL | Qt::Key_V)},
     };
@@ -163,8 +165,11 @@ MapTools::MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveVi
             places_.insert(live_.cellEdit(Table::Advance, {r, c}), {Table::Advance, {r, c}});
     for (int k = 0; k < kMapSize; ++k)
         places_.insert(live_.cellEdit(Table::Servo, {0, k}), {Table::Servo, {0, k}});
-    for (auto it = places_.cbegin(); it != places_.cend(); ++it)
+    auto *keys = new CellKeys(*this);
+    for (auto it = places_.cbegin(); it != places_.cend(); ++it) {
         it.key()->installEventFilter(this);
+        keys->watch(it.key(), it->table, it->cell);
+    }
 
     heatOn_ = shell_.settings().read().readInt(kViewSection, kHeatKey, 0) != 0;
     heat_->setChecked(heatOn_);
@@ -388,57 +393,11 @@ void MapTools::extendTo(Table t, Cell c)
     select(t, Rect::spanning(anchor_, c));
 }
 
-bool MapTools::handleKey(QWidget *edit, const Place &p, QKeyEvent *e)
-{
-    const auto mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    auto *line = qobject_cast<QLineEdit *>(edit);
-    // A multi-cell selection makes copy and paste act on cells; otherwise selected text in
-    // the field keeps the usual text meaning.
-    const bool cells = sel_ && selTable_ == p.table && (sel_->rows() > 1 || sel_->columns() > 1);
-    const bool textMeaning = line && line->hasSelectedText() && !cells;
-    if (mods == Qt::ControlModifier && (e->key() == Qt::Key_C || e->key() == Qt::Key_V)) {
-        if (textMeaning)
-            return false;
-        focus_ = p;
-        run(e->key() == Qt::Key_C ? Op::Copy : Op::Paste);
-        return true;
-    }
-    if (mods == Qt::ControlModifier && e->key() == Qt::Key_A) {
-        focus_ = p;
-        run(Op::SelectAll);
-        return false;   // the field selects its text as well, ready to be typed over
-    }
-    if (mods == Qt::ShiftModifier) {
-        Cell moving = (sel_ && selTable_ == p.table) ? Cell{} : p.cell;
-        if (sel_ && selTable_ == p.table) {
-            // The end of the selection away from the anchor moves.
-            moving.row = sel_->top == anchor_.row ? sel_->bottom : sel_->top;
-            moving.column = sel_->left == anchor_.column ? sel_->right : sel_->left;
-        } else {
-            anchor_ = p.cell;
-        }
-        switch (e->key()) {
-        case Qt::Key_Left: --moving.column; break;
-        case Qt::Key_Right: ++moving.column; break;
-        case Qt::Key_Up: --moving.row; break;
-        case Qt::Key_Down: ++moving.row; break;
-        default: return false;
-        }
-        moving.row = std::clamp(moving.row, 0, rowCount(p.table) - 1);
-        moving.column = std::clamp(moving.column, 0, columnCount(p.table) - 1);
-        selTable_ = p.table;
-        select(p.table, Rect::spanning(anchor_, moving));
-        return true;
-    }
-    return false;
-}
-
 bool MapTools::eventFilter(QObject *watched, QEvent *event)
 {
     const auto p = placeOf(watched);
     if (!p)
         return false;
-    auto *edit = static_cast<QWidget *>(watched);
     switch (event->type()) {
     case QEvent::FocusIn:
         if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier))
@@ -472,8 +431,6 @@ bool MapTools::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
         dragging_ = false;
         break;
-    case QEvent::KeyPress:
-        return handleKey(edit, *p, static_cast<QKeyEvent *>(event));
     default:
         break;
     }

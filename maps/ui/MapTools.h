@@ -81,7 +81,6 @@ private:
     std::optional<Place> placeOf(QObject *o) const;
     Rect limitToShown(Table t, Rect r) const;
     void extendTo(Table t, Cell c);
-    bool handleKey(QWidget *edit, const Place &p, class QKeyEvent *e);
     void copy();
     void paste();
     void refreshHeat();

@@ -1,0 +1,42 @@
+// The keys of the map tools inside a map cell or servo voltage field. A cell is first a
+// number field: its own keys (Up and Down, Shift+arrows, Ctrl+A, Ctrl+C, Ctrl+V, typing)
+// keep their meaning. The cell selection takes only what a text field does not use
+// (Alt+Shift+arrows, Escape while cells are selected), and copy and paste act on cells only
+// while more than one cell is selected.
+#pragma once
+
+#include "maps/MapOperations.h"
+
+#include <QHash>
+#include <QObject>
+
+class QKeyEvent;
+
+namespace vorn::maps {
+
+class MapTools;
+
+class CellKeys : public QObject {
+    Q_OBJECT
+public:
+    explicit CellKeys(MapTools &tools);
+
+    // Takes the keys of one cell's edit control.
+    void watch(QObject *edit, Table table, Cell cell);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Place {
+        Table table;
+        Cell cell;
+    };
+    bool cellsSelected(Table table) const;
+    bool key(const Place &p, QKeyEvent *e);
+
+    MapTools &tools_;
+    QHash<QObject *, Place> places_;
+};
+
+}  // namespace vorn::maps
