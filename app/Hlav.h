@@ -39,6 +39,9 @@ class QFileDialog;
 class UpDown;
 class CSpinButton;
 class UserInteraction;
+namespace vorn::logview {
+class LogViewUi;
+}
 namespace vorn::maps {
 class MapTools;
 enum class Table;
@@ -217,6 +220,9 @@ public:
     // Com, "Port settings..." and the no-connection label's hint; made with the window, its
     // dialog on first use.
     class PortSettingsUi *PortSettings = nullptr;
+    // Log, "Analyse log..." (its module loaded on first use) and the marker key; made with
+    // the window, destroyed first.
+    vorn::logview::LogViewUi *LogView = nullptr;
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language

@@ -146,6 +146,11 @@ QRect HistogramView::cellRect(int mapRow, int mapColumn, const QSize &size) cons
     return QRect(left + mapColumn * w, top + mapRow * h, w, h);
 }
 
+QString HistogramView::rowCaption(int mapRow)
+{
+    return mapRow >= 0 && mapRow < kMapSize ? QString::fromLatin1(kThrottleRows[mapRow]) : QString();
+}
+
 double HistogramView::valueOf(const CellStats &c) const
 {
     switch (stat_) {

@@ -37,6 +37,8 @@ public:
     // Where a cell is drawn (row 0, the closed throttle, at the top as on the map page).
     QRect cellRect(int mapRow, int mapColumn) const;
     void render(QPainter &p, const QSize &size) const;
+    // The throttle caption of a map row, as on the map page.
+    static QString rowCaption(int mapRow);
     int selectedRow() const { return row_; }
     int selectedColumn() const { return column_; }
 

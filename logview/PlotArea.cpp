@@ -2,6 +2,7 @@
 
 #include "logview/WorkbenchTexts.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -310,6 +311,26 @@ void PlotArea::wheelEvent(QWheelEvent *e)
         pan(-notches * 0.1);
     else
         zoom(std::pow(0.8, notches), timeAtX(e->position().x()));
+    e->accept();
+}
+
+// With the graphs focused the plain keys move the view and the cursors; the window's
+// menus carry the same actions with modifiers, so they work from any panel.
+void PlotArea::keyPressEvent(QKeyEvent *e)
+{
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const double middle = (model_.from + model_.to) / 2;
+    switch (e->key()) {
+    case Qt::Key_Left: pan(-0.1); break;
+    case Qt::Key_Right: pan(0.1); break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: zoom(0.5, middle); break;
+    case Qt::Key_Minus: zoom(2, middle); break;
+    case Qt::Key_Home: showWhole(); break;
+    case Qt::Key_A: stepCursor(0, shift ? -1 : 1); break;
+    case Qt::Key_B: stepCursor(1, shift ? -1 : 1); break;
+    default: QWidget::keyPressEvent(e); return;
+    }
     e->accept();
 }
 

@@ -41,6 +41,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void wheelEvent(QWheelEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     static constexpr int kLeft = 60, kRight = 10, kTop = 4, kAxis = 22;

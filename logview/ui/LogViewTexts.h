@@ -1,5 +1,4 @@
-// Texts of the log workbench's items in the window's Log menu, its marker box and its
-// status-bar part.
+// Texts of the log workbench's items in the window's Log menu and of its marker box.
 #pragma once
 
 #include "lang/Texts4.h"
@@ -16,7 +15,6 @@ inline const Text4 kAddMarkerTip{"Marks this moment of the recording, with an op
 inline const Text4 kMarkerTitle{"Marker at %1 s", "Markierung bei %1 s", "Repère à %1 s", "Značka v %1 s"};
 inline const Text4 kMarkerNote{"Note (may stay empty):", "Notiz (darf leer bleiben):", "Note (peut rester vide) :",
                                "Poznámka (může zůstat prázdná):"};
-inline const Text4 kMarkerSaved{"Marker %1 s", "Markierung %1 s", "Repère %1 s", "Značka %1 s"};
 inline const Text4 kMarkerFailed{"The marker could not be written to %1.", "Die Markierung konnte nicht in %1 geschrieben werden.",
                                  "Le repère n'a pas pu être écrit dans %1.", "Značku nelze zapsat do %1."};
 inline const Text4 kNoModule{"The log workbench (%1) was not found beside the program.",
