@@ -66,6 +66,10 @@ public:
     virtual QList<QStringList> readout() const = 0;
     virtual QString cursorSpan() const = 0;
 
+    // The graphs' drawing and the pixel column of a time on it.
+    virtual QWidget *plotView() = 0;
+    virtual int plotX(double time) const = 0;
+
     // 0 graphs, 1 scatter, 2 histogram.
     virtual void showPage(int page) = 0;
     // The histogram's drawing and where a cell of it is (row in the advance map's order).

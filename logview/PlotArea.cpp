@@ -129,8 +129,8 @@ void PlotArea::stepCursor(int which, int rows)
     // The row the cursor is on (or the next one), then whole rows from there.
     const double own = c - log.offset;
     long i = static_cast<long>(rowAtOrAfter(t, own - 1e-9));
-    if (rows < 0 && (i >= static_cast<long>(t.size()) || t.t[static_cast<std::size_t>(i)] > own + 1e-9))
-        ++rows;   // between rows: one step back lands on the row before
+    if (rows > 0 && (i >= static_cast<long>(t.size()) || t.t[static_cast<std::size_t>(i)] > own + 1e-9))
+        --rows;   // between rows: one step on lands on the next row, which `i` already is
     i = std::clamp<long>(i + rows, 0, static_cast<long>(t.size()) - 1);
     c = t.t[static_cast<std::size_t>(i)] + log.offset;
     if (c < model_.from || c > model_.to)

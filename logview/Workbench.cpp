@@ -43,7 +43,8 @@ QString value(double v, int channel)
 {
     if (std::isnan(v))
         return QStringLiteral("–");
-    const int decimals = channel == ChRpm || channel >= ChBlocking ? 0 : (channel >= ChAdvance1 && channel <= ChAdvance4 ? 2 : 1);
+    // Logged values are whole numbers; between rows a tenth shows the interpolation.
+    const int decimals = channel == ChRpm || logChannelHolds(channel) ? 0 : 1;
     return QString::number(v, 'f', decimals);
 }
 
@@ -634,6 +635,16 @@ void WorkbenchWindow::showPage(int page)
     pages_->setCurrentIndex(std::clamp(page, 0, pages_->count() - 1));
     QWidget *focus = page == 0 ? static_cast<QWidget *>(plot_) : page == 1 ? static_cast<QWidget *>(scatter_) : histogram_;
     focus->setFocus();
+}
+
+QWidget *WorkbenchWindow::plotView()
+{
+    return plot_;
+}
+
+int WorkbenchWindow::plotX(double time) const
+{
+    return static_cast<int>(std::lround(plot_->xAtTime(time)));
 }
 
 QWidget *WorkbenchWindow::histogramView()

@@ -50,6 +50,8 @@ public:
     double cursor(int which) const override { return which == 0 ? model_.cursorA : model_.cursorB; }
     QList<QStringList> readout() const override;
     QString cursorSpan() const override;
+    QWidget *plotView() override;
+    int plotX(double time) const override;
     void showPage(int page) override;
     QWidget *histogramView() override;
     QRect histogramCell(int mapRow, int mapColumn) const override;
