@@ -244,7 +244,8 @@ std::vector<Period> cellPeriods(const LogTable &log, int mapRow, int mapColumn, 
             continue;
         }
         const double end = log.t[i] + rowSeconds(log, i);
-        if (open)
+        // A silence longer than a row may last (a pause) ends the stretch as well.
+        if (open && log.t[i] <= periods.back().to + 1e-9)
             periods.back().to = end;
         else
             periods.push_back({log.t[i], end});

@@ -63,7 +63,7 @@ struct Fixture {
         ui.analyseAction()->trigger();
         Workbench *wb = ui.workbench();
         if (wb)
-            QTest::qWaitForWindowExposed(wb->widget());
+            QTest::qWaitForWindowActive(wb->widget());
         return wb;
     }
     void shot(Workbench *wb, const char *name)
@@ -300,10 +300,9 @@ void LogViewTest::markerKey()
             return c.answer;
         };
         f.host.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.host.window));
-        if (key->isEnabled()) {
-            QTest::keyClick(&f.host.window, Qt::Key_F6);
-        }
+        f.host.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.host.window));
+        QTest::keyClick(&f.host.window, Qt::Key_F6);
         const std::vector<vorn::LogMarker> markers = vorn::loadMarkers(log);
         QCOMPARE(static_cast<int>(markers.size()), c.expectMarkers);
         if (c.expectMarkers) {
