@@ -1,11 +1,14 @@
 // The log workbench as the window meets it: Log, "Analyse log..." loads the module and opens
 // a log; the graphs with their cursors, the histogram's cells and the marker key, each one
 // table of scenarios against logs written here with values known by formula.
+#include "datalog/LogAnalysis.h"
 #include "datalog/LogFormat.h"
 #include "datalog/Markers.h"
 #include "logview/ui/LogViewUi.h"
 #include "support/FakeHost.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QImage>
 #include <QInputDialog>
@@ -63,7 +66,7 @@ struct Fixture {
         ui.analyseAction()->trigger();
         Workbench *wb = ui.workbench();
         if (wb)
-            QTest::qWaitForWindowActive(wb->widget());
+            (void)QTest::qWaitForWindowActive(wb->widget());
         return wb;
     }
     void shot(Workbench *wb, const char *name)
