@@ -300,8 +300,12 @@ void WorkbenchWindow::retranslate()
         a->setText(text4(*t, lang));
     channelsLabel_->setText(text4(texts::kChannels, lang));
     logsLabel_->setText(text4(texts::kLogs, lang));
-    for (int i = 0; i < channelList_->count(); ++i)
-        channelList_->item(i)->setText(text4(texts::kChannelNames[i], lang));
+    {
+        // A new caption is no new choice of channels (which would write the settings).
+        const QSignalBlocker block(channelList_);
+        for (int i = 0; i < channelList_->count(); ++i)
+            channelList_->item(i)->setText(text4(texts::kChannelNames[i], lang));
+    }
     logTable_->setHorizontalHeaderLabels({text4(texts::kLogs, lang), text4(texts::kOffset, lang)});
     readout_->setHorizontalHeaderLabels({text4(texts::kColChannel, lang), text4(texts::kColAtA, lang),
                                          text4(texts::kColAtB, lang), text4(texts::kColMin, lang),
