@@ -186,6 +186,9 @@ void LogViewTest::graphsWithCursors()
         QCOMPARE(rows[1][1], rpmText(3.0, 3000));
         QCOMPARE(rows[1][2], rpmText(5.0, 3000));
         f.shot(wb, "overlay");
+        wb->showPage(1);
+        f.shot(wb, "scatter");
+        wb->showPage(0);
         // The rows between the cursors come out as a log of their own.
         const QString csv = f.dir.filePath("cut.csv");
         QVERIFY(wb->exportCsv(csv));
