@@ -82,6 +82,10 @@ WorkbenchWindow::WorkbenchWindow(host::Shell &shell, PullStarts pullStarts, QWid
     buildHistogramPage();
     buildMenus();
     retranslate();
+    // Advance over speed, coloured by throttle; cells filtered by throttle.
+    scatterY_->setCurrentIndex(ChAdvance1);
+    scatterColour_->setCurrentIndex(ChThrottlePercent);
+    filterChannel_->setCurrentIndex(ChThrottlePercent);
     resize(1000, 700);
 }
 
