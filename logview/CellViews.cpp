@@ -85,8 +85,11 @@ void ScatterView::render(QPainter &p, const QSize &size) const
     for (int k = 0; k <= 4; ++k) {
         const double xv = xlo + (xhi - xlo) * k / 4, yv = ylo + (yhi - ylo) * k / 4;
         const double x = area.left() + area.width() * k / 4, y = area.bottom() - area.height() * k / 4;
-        p.drawText(QRectF(x - 40, area.bottom() + 2, 80, 16), Qt::AlignHCenter, QString::number(xv, 'f', 0));
-        p.drawText(QRectF(0, y - 8, 60, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(yv, 'f', 0));
+        // A narrow scale (a flag, a few degrees) needs a decimal to tell its steps apart.
+        p.drawText(QRectF(x - 40, area.bottom() + 2, 80, 16), Qt::AlignHCenter,
+                   QString::number(xv, 'f', xhi - xlo < 20 ? 1 : 0));
+        p.drawText(QRectF(0, y - 8, 60, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(yv, 'f', yhi - ylo < 20 ? 1 : 0));
     }
     p.drawText(QRectF(area.left(), area.bottom() + 20, area.width(), 18), Qt::AlignHCenter,
                text4(texts::kChannelNames[x_], lang));
