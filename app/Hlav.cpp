@@ -8,6 +8,7 @@
 #include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
 #include "link/ui/PortSettingsUi.h"
+#include "logview/ui/LogViewUi.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 #include "params/New.h"
@@ -41,6 +42,9 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     Datalog = new DatalogController(*this, *this, *this, *Notifier);
     History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
     PortSettings = new PortSettingsUi(*this, *this, *Notifier);
+    LogView = new vorn::logview::LogViewUi(*this, *Notifier, [this] {
+        return Datalog && Datalog->recording() ? Datalog->recordingPath() : QString();
+    }, vorn::logview::LogViewUi::defaultModuleDirs());
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -52,6 +56,8 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 
 TFormHlav::~TFormHlav()
 {
+    delete LogView;
+    LogView = nullptr;
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);

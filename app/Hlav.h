@@ -43,6 +43,9 @@ class UserInteraction;
 namespace vorn {
 struct SerialDevice;
 }
+namespace vorn::logview {
+class LogViewUi;
+}
 namespace vorn::maps {
 class MapTools;
 enum class Table;
@@ -224,6 +227,10 @@ public:
     // Makes the port chooser again with devices listed by `lister` (tests and pictures show
     // devices of their own).
     void remakePortSettings(std::function<std::vector<vorn::SerialDevice>()> lister);
+}
+    // Log, "Analyse log..." (its module loaded on first use) and the marker key; made with
+    // the window, destroyed first.
+    vorn::logview::LogViewUi *LogView = nullptr;
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language

@@ -153,6 +153,9 @@ void TFormHlav::placeAction(MenuPlace place, QAction *action)
         menu = m.view;
         break;
     case MenuPlace::Log:
+        // Recording and replay made the Log menu already; the others' items join it.
+        if (!m.log)
+            m.log = findChild<QMenu *>(QStringLiteral("MenuLog"));
         makeMenu(m.log, "MenuLog", vorn::host::kLogMenuTitle, tools);
         menu = m.log;
         break;

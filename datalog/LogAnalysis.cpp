@@ -1,0 +1,266 @@
+#include "datalog/LogAnalysis.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+namespace {
+
+constexpr const char *kKeys[kLogChannelCount] = {
+    "rpm", "throttle_percent", "throttle_mv", "supply_mv", "advance_1", "advance_2", "advance_3", "advance_4",
+    "servo_desired_mv", "servo_measured_mv", "blocking", "shift_light", "clutch_master", "map_column", "map_row"};
+
+double rowSeconds(const LogTable &log, std::size_t i)
+{
+    return i + 1 < log.size() ? std::min(log.t[i + 1] - log.t[i], kMaxRowSeconds) : 0.0;
+}
+
+bool inCell(const LogRow &r, int mapRow, int mapColumn)
+{
+    return r.mapRow && r.mapColumn && *r.mapRow == mapRow && *r.mapColumn == mapColumn;
+}
+
+}  // namespace
+
+const char *logChannelKey(int channel)
+{
+    return channel >= 0 && channel < kLogChannelCount ? kKeys[channel] : "";
+}
+
+bool logChannelHolds(int channel)
+{
+    return channel >= ChBlocking;
+}
+
+double logChannelValue(const LogRow &r, int channel)
+{
+    switch (channel) {
+    case ChRpm: return r.rpm;
+    case ChThrottlePercent: return r.throttlePercent;
+    case ChThrottleMv: return r.throttleMv;
+    case ChSupplyMv: return r.supplyMv;
+    case ChAdvance1:
+    case ChAdvance2:
+    case ChAdvance3:
+    case ChAdvance4: return r.advance[static_cast<std::size_t>(channel - ChAdvance1)];
+    case ChServoDesiredMv: return r.servoDesiredMv;
+    case ChServoMeasuredMv: return r.servoMeasuredMv;
+    case ChBlocking: return r.blocking ? 1 : 0;
+    case ChShiftLight: return r.shiftLight ? 1 : 0;
+    case ChClutchMaster: return r.clutchMaster ? 1 : 0;
+    case ChMapColumn: return r.mapColumn ? *r.mapColumn : kNoValue;
+    case ChMapRow: return r.mapRow ? *r.mapRow : kNoValue;
+    default: return kNoValue;
+    }
+}
+
+LogTable logTableOf(std::vector<LogRow> rows)
+{
+    LogTable log;
+    log.rows = std::move(rows);
+    const std::size_t n = log.rows.size();
+    log.t.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        log.t[i] = static_cast<double>(log.rows[i].timeMs) / 1000.0;
+    for (int c = 0; c < kLogChannelCount; ++c) {
+        auto &col = log.v[static_cast<std::size_t>(c)];
+        col.resize(n);
+        double lo = kNoValue, hi = kNoValue;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double x = logChannelValue(log.rows[i], c);
+            col[i] = x;
+            if (std::isnan(x))
+                continue;
+            lo = std::isnan(lo) ? x : std::min(lo, x);
+            hi = std::isnan(hi) ? x : std::max(hi, x);
+        }
+        log.low[static_cast<std::size_t>(c)] = std::isnan(lo) ? 0.0 : lo;
+        log.high[static_cast<std::size_t>(c)] = std::isnan(hi) ? 1.0 : hi;
+    }
+    return log;
+}
+
+std::size_t rowAtOrAfter(const LogTable &log, double time)
+{
+    return static_cast<std::size_t>(std::lower_bound(log.t.begin(), log.t.end(), time) - log.t.begin());
+}
+
+double valueAt(const LogTable &log, int channel, double time)
+{
+    if (log.empty() || channel < 0 || channel >= kLogChannelCount || time < log.t.front() || time > log.t.back())
+        return kNoValue;
+    const auto &v = log.v[static_cast<std::size_t>(channel)];
+    const std::size_t i = rowAtOrAfter(log, time);
+    if (log.t[i] == time || i == 0)
+        return v[i];
+    const std::size_t p = i - 1;
+    if (logChannelHolds(channel))
+        return v[p];
+    const double span = log.t[i] - log.t[p];
+    if (span <= 0)
+        return v[i];
+    return v[p] + (v[i] - v[p]) * (time - log.t[p]) / span;
+}
+
+RangeStats rangeStats(const LogTable &log, int channel, double from, double to)
+{
+    RangeStats s;
+    if (channel < 0 || channel >= kLogChannelCount)
+        return s;
+    const double lo = std::min(from, to), hi = std::max(from, to);
+    const auto &v = log.v[static_cast<std::size_t>(channel)];
+    double sum = 0;
+    int valued = 0;
+    for (std::size_t i = rowAtOrAfter(log, lo); i < log.size() && log.t[i] <= hi; ++i) {
+        ++s.count;
+        if (std::isnan(v[i]))
+            continue;
+        s.min = valued ? std::min(s.min, v[i]) : v[i];
+        s.max = valued ? std::max(s.max, v[i]) : v[i];
+        sum += v[i];
+        ++valued;
+    }
+    if (valued)
+        s.mean = sum / valued;
+    return s;
+}
+
+std::vector<PlotPoint> decimate(const LogTable &log, int channel, double from, double to, int columns)
+{
+    std::vector<PlotPoint> out;
+    if (log.empty() || columns <= 0 || !(to > from) || channel < 0 || channel >= kLogChannelCount)
+        return out;
+    const auto &v = log.v[static_cast<std::size_t>(channel)];
+    std::size_t i0 = rowAtOrAfter(log, from);
+    if (i0 > 0)
+        --i0;
+    std::size_t i1 = rowAtOrAfter(log, to);
+    if (i1 < log.size())
+        ++i1;
+    const double scale = columns / (to - from);
+    auto x = [&](std::size_t i) { return (log.t[i] - from) * scale; };
+    auto pushBreak = [&] {
+        if (!out.empty() && !std::isnan(out.back().y))
+            out.push_back({out.back().x, kNoValue});
+    };
+    if (i1 - i0 <= static_cast<std::size_t>(2 * columns + 2)) {
+        out.reserve(i1 - i0);
+        for (std::size_t i = i0; i < i1; ++i) {
+            if (std::isnan(v[i]))
+                pushBreak();
+            else
+                out.push_back({x(i), v[i]});
+        }
+        return out;
+    }
+    out.reserve(static_cast<std::size_t>(2 * columns + 4));
+    long column = -2;   // the column being gathered
+    std::size_t lowAt = 0, highAt = 0;
+    bool gathering = false;
+    auto flush = [&] {
+        if (!gathering)
+            return;
+        const std::size_t a = std::min(lowAt, highAt), b = std::max(lowAt, highAt);
+        out.push_back({x(a), v[a]});
+        if (b != a)
+            out.push_back({x(b), v[b]});
+        gathering = false;
+    };
+    for (std::size_t i = i0; i < i1; ++i) {
+        if (std::isnan(v[i])) {
+            flush();
+            pushBreak();
+            continue;
+        }
+        const double xi = x(i);
+        const long c = xi < 0 ? -1 : (xi >= columns ? columns : static_cast<long>(xi));
+        if (c != column || c < 0 || c >= columns) {
+            flush();
+            column = c;
+        }
+        if (!gathering) {
+            lowAt = highAt = i;
+            gathering = true;
+        } else if (v[i] < v[lowAt]) {
+            lowAt = i;
+        } else if (v[i] > v[highAt]) {
+            highAt = i;
+        }
+    }
+    flush();
+    return out;
+}
+
+bool RowFilter::accepts(const LogTable &log, std::size_t row) const
+{
+    if (channel < 0 || channel >= kLogChannelCount)
+        return true;
+    const double x = log.v[static_cast<std::size_t>(channel)][row];
+    if (std::isnan(x))
+        return false;
+    switch (compare) {
+    case Compare::AtLeast: return x >= value;
+    case Compare::AtMost: return x <= value;
+    case Compare::Above: return x > value;
+    case Compare::Below: return x < value;
+    case Compare::Equal: return x == value;
+    }
+    return false;
+}
+
+CellHistogram cellHistogram(const LogTable &log, int channel, const RowFilter &filter)
+{
+    CellHistogram h;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const LogRow &r = log.rows[i];
+        if (!r.mapRow || !r.mapColumn || *r.mapRow < 0 || *r.mapRow >= kMapSize || *r.mapColumn < 0
+            || *r.mapColumn >= kMapSize || !filter.accepts(log, i))
+            continue;
+        CellStats &c = h.cells[static_cast<std::size_t>(*r.mapRow)][static_cast<std::size_t>(*r.mapColumn)];
+        const double dt = rowSeconds(log, i);
+        c.seconds += dt;
+        h.seconds += dt;
+        const double x = channel >= 0 && channel < kLogChannelCount ? log.v[static_cast<std::size_t>(channel)][i]
+                                                                      : kNoValue;
+        if (!std::isnan(x)) {
+            c.min = c.valued ? std::min(c.min, x) : x;
+            c.max = c.valued ? std::max(c.max, x) : x;
+            c.sum += x;
+            ++c.valued;
+        }
+        ++c.samples;
+    }
+    return h;
+}
+
+std::vector<Period> cellPeriods(const LogTable &log, int mapRow, int mapColumn, const RowFilter &filter)
+{
+    std::vector<Period> periods;
+    bool open = false;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const bool here = inCell(log.rows[i], mapRow, mapColumn) && filter.accepts(log, i);
+        if (!here) {
+            open = false;
+            continue;
+        }
+        const double end = log.t[i] + rowSeconds(log, i);
+        // A silence longer than a row may last (a pause) ends the stretch as well.
+        if (open && log.t[i] <= periods.back().to + 1e-9)
+            periods.back().to = end;
+        else
+            periods.push_back({log.t[i], end});
+        open = true;
+    }
+    return periods;
+}
+
+QByteArray logRowsCsv(const LogTable &log, double from, double to)
+{
+    const double lo = std::min(from, to), hi = std::max(from, to);
+    QByteArray text = QByteArray(kLogHeader) + '\n';
+    for (std::size_t i = rowAtOrAfter(log, lo); i < log.size() && log.t[i] <= hi; ++i)
+        text += formatLogRow(log.rows[i]) + '\n';
+    return text;
+}
+
+}  // namespace vorn

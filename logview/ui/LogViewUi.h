@@ -1,0 +1,62 @@
+// The log workbench seen from the main window: Log, "Analyse log..." loads the workbench
+// module on first use, and the marker key adds a marker to the log being recorded. Only this
+// small part is in the program itself; the workbench and its views stay in the module.
+#pragma once
+
+#include "logview/LogViewApi.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QInputDialog;
+
+namespace vorn::host {
+class HostNotifier;
+class Shell;
+}  // namespace vorn::host
+
+namespace vorn::logview {
+
+class LogViewUi : public QObject {
+    Q_OBJECT
+public:
+    // `recordingLog` gives the path of the log being recorded, empty while none is.
+    // `moduleDirs` are the folders the module is looked for in, first found wins.
+    LogViewUi(host::Shell &shell, host::HostNotifier &notifier, std::function<QString()> recordingLog,
+              QStringList moduleDirs, PullStarts pullStarts = {});
+    ~LogViewUi() override;
+
+    // The folders a program looks in: beside it, its lib folders, the build's and the installed one.
+    static QStringList defaultModuleDirs();
+
+    // Opens the workbench (loading the module the first time); nullptr when the module is missing.
+    Workbench *openWorkbench();
+    Workbench *workbench() const { return workbench_; }
+    // Marks the moment now in the log being recorded, asking for a note; false when no log is
+    // being recorded, the note was cancelled or the marker could not be written.
+    bool addMarker();
+
+    QAction *analyseAction() const { return analyse_; }
+    QAction *markerAction() const { return marker_; }
+
+private:
+    void applyTexts(int language);
+    void updateMarkerAction();
+
+    host::Shell &shell_;
+    std::function<QString()> recordingLog_;
+    QStringList moduleDirs_;
+    PullStarts pullStarts_;
+    QAction *analyse_ = nullptr;
+    QAction *marker_ = nullptr;
+    Workbench *workbench_ = nullptr;
+    QPointer<QWidget> window_;   // the workbench's window, which the host's window parents
+    int language_ = 0;
+};
+
+}  // namespace vorn::logview
