@@ -1,6 +1,7 @@
 // What the archive answers: search, a tune's history and tree, and what it knows of a tune.
 #include "ArchiveSchema.h"
 #include "ArchiveStore.h"
+#include "ArchiveTexts.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -298,8 +299,11 @@ std::optional<TuneStatus> ArchiveStore::status(const QString &hash, const Archiv
 
 std::optional<ParameterImage> ArchiveStore::tune(const QString &hash)
 {
-    if (!isOpen())
+    error_.clear();
+    if (!isOpen()) {
+        fail(archiveText(ArchiveText::CannotOpen).arg(location_, error_));
         return std::nullopt;
+    }
     QSqlQuery q(database());
     if (!schema::exec(q, QStringLiteral("SELECT bytes FROM tunes WHERE hash = ?"), {hash})) {
         fail(q.lastError().text());

@@ -59,9 +59,9 @@ bool ArchiveStore::openDatabase(QSqlDatabase db)
         return fail(archiveText(ArchiveText::CannotOpen)
                         .arg(location_, QStringLiteral("Qt SQL driver %1 missing").arg(db.driverName())));
     if (!db.open()) {
-        const QString reason = db.lastError().text();
+        const QString reason = db.lastError().text().simplified();
         close();
-        return fail(archiveText(ArchiveText::CannotOpen).arg(location_, reason.simplified()));
+        return fail(archiveText(server_ ? ArchiveText::ServerUnreachable : ArchiveText::CannotOpen).arg(location_, reason));
     }
     QString reason;
     switch (schema::ensure(db, server_, &reason)) {

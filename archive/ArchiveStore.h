@@ -53,7 +53,8 @@ public:
     // Read that just found the tune) does not count.
     std::optional<TuneStatus> status(const QString &hash, const ArchiveIdentity &asker,
                                      const QString &ignoreEventId = QString());
-    // The tune's bytes as an image (block 0 and the reserved byte zero).
+    // The tune's bytes as an image (block 0 and the reserved byte zero); nothing with an
+    // empty error() when it is not there.
     std::optional<ParameterImage> tune(const QString &hash);
     // Stored tunes whose hash starts with `prefix`, at most `limit`.
     std::optional<QStringList> tunesStartingWith(const QString &prefix, int limit = 2);
