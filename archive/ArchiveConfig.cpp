@@ -36,7 +36,8 @@ QString ServerAddress::text() const
     QString host = this->host;
     if (host.startsWith(QLatin1Char('/')))
         host = QString::fromLatin1(QUrl::toPercentEncoding(host));
-    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user, host).arg(port).arg(database);
+    // One arg() call: a socket folder's "%2F" must not be taken for a place holder.
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user, host, QString::number(port), database);
 }
 
 std::optional<ServerAddress> parseServerUrl(const QString &url, QString *error)

@@ -97,6 +97,9 @@ Ensured ensure(QSqlDatabase db, bool server, QString *error)
         rollback(db);
         return Ensured::Failed;
     };
+    // The server's notices ("already exists, skipping") are no business of a tuner's terminal.
+    if (!isSqlite(db))
+        q.exec(QStringLiteral("SET client_min_messages TO warning"));
     if (!begin(db))
         return *error = db.lastError().text(), Ensured::Failed;
     if (server && !q.exec(QString::fromLatin1(kSchemaLock)))

@@ -39,7 +39,7 @@ class ArchiveService::SyncWorker : public QObject {
 public:
     using Report = std::function<void(bool reached, const QString &error, int waiting)>;
     SyncWorker(const ArchiveConfig &config, std::chrono::milliseconds retry, Report report)
-        : config_(config), report_(std::move(report))
+        : config_(config), report_(std::move(report)), retry_(this)
     {
         retry_.setSingleShot(true);
         retry_.setInterval(retry);

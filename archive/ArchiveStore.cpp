@@ -23,6 +23,10 @@ QString utcText(const QDateTime &t) { return t.toUTC().toString(Qt::ISODateWithM
 
 QString newId() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
 
+// A text column is never NULL: an event without identification (a transfer that failed
+// before block 0 arrived) keeps empty texts.
+QString notNull(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
+
 }  // namespace
 
 ArchiveStore::ArchiveStore()
@@ -53,27 +57,42 @@ bool ArchiveStore::fail(const QString &what)
     return false;
 }
 
-bool ArchiveStore::openDatabase(QSqlDatabase db)
+// The connection is named and configured; opens it and brings its tables up to date. Every
+// handle on the connection is let go before a failure closes it, so nothing stays in use.
+bool ArchiveStore::openDatabase()
 {
-    if (!db.isValid())
-        return fail(archiveText(ArchiveText::CannotOpen)
-                        .arg(location_, QStringLiteral("Qt SQL driver %1 missing").arg(db.driverName())));
-    if (!db.open()) {
-        const QString reason = db.lastError().text().simplified();
-        close();
-        return fail(archiveText(server_ ? ArchiveText::ServerUnreachable : ArchiveText::CannotOpen).arg(location_, reason));
-    }
     QString reason;
-    switch (schema::ensure(db, server_, &reason)) {
-    case schema::Ensured::Ok:
-        return true;
-    case schema::Ensured::NewerVersion:
-        reason = archiveText(ArchiveText::NewerSchema).arg(location_);
-        break;
-    case schema::Ensured::Failed:
-        reason = archiveText(ArchiveText::CannotOpen).arg(location_, reason.simplified());
-        break;
+    {
+        QSqlDatabase db = database();
+        if (!db.isValid())
+            reason = archiveText(ArchiveText::CannotOpen)
+                         .arg(location_, QStringLiteral("Qt SQL driver %1 missing").arg(db.driverName()));
+        else if (!db.open())
+            reason = archiveText(server_ ? ArchiveText::ServerUnreachable : ArchiveText::CannotOpen)
+                         .arg(location_, db.lastError().text().simplified());
+        else {
+            switch (schema::ensure(db, server_, &reason)) {
+            case schema::Ensured::Ok:
+                reason.clear();
+                break;
+            case schema::Ensured::NewerVersion:
+                reason = archiveText(ArchiveText::NewerSchema).arg(location_);
+                break;
+            case schema::Ensured::Failed:
+                reason = archiveText(ArchiveText::CannotOpen).arg(location_, reason.simplified());
+                break;
+            }
+            if (reason.isEmpty() && !server_) {
+                QSqlQuery q(db);
+                // The journal keeps every committed event through a crash of the program;
+                // readers never wait for the writer.
+                if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+                    reason = archiveText(ArchiveText::CannotOpen).arg(location_, q.lastError().text());
+            }
+        }
     }
+    if (reason.isEmpty())
+        return true;
     close();
     return fail(reason);
 }
@@ -84,22 +103,13 @@ bool ArchiveStore::openLocal(const QString &path)
     server_ = false;
     location_ = path;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(path);
-    // Another program on this bench (the window beside vorn4-cli) may be writing.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!openDatabase(db))
-        return false;
-    QSqlQuery q(db);
-    // The journal keeps every committed event through a crash of the program; readers
-    // never wait for the writer.
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
-        const QString reason = q.lastError().text();
-        q = QSqlQuery();
-        close();
-        return fail(archiveText(ArchiveText::CannotOpen).arg(path, reason));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path);
+        // Another program on this bench (the window beside vorn4-cli) may be writing.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     }
-    return true;
+    return openDatabase();
 }
 
 bool ArchiveStore::openServer(const ServerAddress &address, int connectTimeoutSeconds)
@@ -107,17 +117,19 @@ bool ArchiveStore::openServer(const ServerAddress &address, int connectTimeoutSe
     close();
     server_ = true;
     location_ = address.text();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection_);
-    db.setHostName(address.host);
-    db.setPort(address.port);
-    db.setUserName(address.user);
-    db.setDatabaseName(address.database);
-    // No password here: the client library takes it from ~/.pgpass or PGPASSWORD. A line
-    // that goes dead is noticed within half a minute rather than at the system's default.
-    db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=vorn4;keepalives_idle=10;"
-                                        "keepalives_interval=5;keepalives_count=3")
-                             .arg(std::max(2, connectTimeoutSeconds)));
-    return openDatabase(db);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection_);
+        db.setHostName(address.host);
+        db.setPort(address.port);
+        db.setUserName(address.user);
+        db.setDatabaseName(address.database);
+        // No password here: the client library takes it from ~/.pgpass or PGPASSWORD. A line
+        // that goes dead is noticed within half a minute rather than at the system's default.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=vorn4;keepalives_idle=10;"
+                                            "keepalives_interval=5;keepalives_count=3")
+                                 .arg(std::max(2, connectTimeoutSeconds)));
+    }
+    return openDatabase();
 }
 
 bool ArchiveStore::insertTune(const ParameterImage &image, const QString &timeUtc)
@@ -157,8 +169,9 @@ std::optional<QString> ArchiveStore::record(const EventInput &event)
                                            identity_.user}.join(QLatin1Char('\n')).toLower();
         QString why;
         ok = schema::insertRows(db, QStringLiteral("events"), schema::columnsOf(u"events"),
-                                {{id, QString::fromLatin1(eventKindWord(event.kind)), event.result, time,
-                                  identity_.bench, identity_.user, unit.version, unit.date, unit.time, unit.freeText,
+                                {{id, QString::fromLatin1(eventKindWord(event.kind)), notNull(event.result), time,
+                                  notNull(identity_.bench), notNull(identity_.user), notNull(unit.version),
+                                  notNull(unit.date), notNull(unit.time), notNull(unit.freeText),
                                   event.programCount ? QVariant(*event.programCount) : QVariant(QMetaType::fromType<int>()),
                                   hash.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(hash), search}},
                                 &why)
@@ -183,9 +196,9 @@ std::optional<QString> ArchiveStore::addLabel(const LabelInput &label)
     if (!schema::begin(db) || !schema::lockForAppend(db)
         || !schema::insertRows(db, QStringLiteral("labels"), schema::columnsOf(u"labels"),
                             {{id, label.target == LabelInput::Target::Tune ? QStringLiteral("tune") : QStringLiteral("event"),
-                              label.targetId, QString::fromLatin1(labelKeyWord(label.key)), label.value,
-                              utcText(QDateTime::currentDateTimeUtc()), identity_.bench, identity_.user,
-                              label.value.toLower()}},
+                              label.targetId, QString::fromLatin1(labelKeyWord(label.key)), notNull(label.value),
+                              utcText(QDateTime::currentDateTimeUtc()), notNull(identity_.bench),
+                              notNull(identity_.user), notNull(label.value.toLower())}},
                             &why)
         || !schema::commit(db)) {
         fail(archiveText(ArchiveText::WriteFailed).arg(why.isEmpty() ? db.lastError().text() : why));

@@ -65,7 +65,7 @@ public:
     QSqlDatabase database() const;
 
 private:
-    bool openDatabase(QSqlDatabase db);
+    bool openDatabase();
     bool fail(const QString &what);
     bool insertTune(const ParameterImage &image, const QString &timeUtc);
     std::optional<std::vector<ArchiveEvent>> events(const QString &where, const QVariantList &binds,
