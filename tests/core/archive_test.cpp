@@ -5,6 +5,7 @@
 #include "archive/ArchiveService.h"
 #include "archive/ArchiveStore.h"
 #include "archive/ArchiveSync.h"
+#include "archive/ArchiveTexts.h"
 #include "params/TuneHash.h"
 #include "support/PgServer.h"
 
@@ -95,7 +96,7 @@ private:
     int databases_ = 0;
 };
 
-enum class Scenario { SearchAndTree, TwoBenchesAtOnce, ServerDownAtStart };
+enum class Scenario { SearchAndTree, AnotherBench, TwoBenchesAtOnce, ServerDownAtStart };
 Q_DECLARE_METATYPE(Scenario)
 
 void ArchiveTest::initTestCase()
@@ -110,6 +111,7 @@ void ArchiveTest::scenarios_data()
     QTest::addColumn<bool>("onServer");
     QTest::newRow("search and tree, bench file") << Scenario::SearchAndTree << false;
     QTest::newRow("search and tree, server") << Scenario::SearchAndTree << true;
+    QTest::newRow("a tune another bench changed") << Scenario::AnotherBench << false;
     QTest::newRow("two benches at once, one killed and resumed") << Scenario::TwoBenchesAtOnce << true;
     QTest::newRow("server down at start") << Scenario::ServerDownAtStart << true;
 }
@@ -189,6 +191,40 @@ void ArchiveTest::scenarios()
         const auto back = store.tune(tuneHash(tuneOf('t', 3)));
         QVERIFY(back);
         QCOMPARE(tuneHash(*back), tuneHash(tuneOf('t', 3)));
+        return;
+    }
+
+    if (scenario == Scenario::AnotherBench) {
+        // Bench 1 programs tune 1 on 1 Nov; bench 2 makes tune 2 of it on 3 Nov; bench 1 then
+        // reads a unit holding tune 2.
+        ArchiveStore store;
+        QVERIFY(store.openLocal(dir.filePath(QStringLiteral("a.sqlite"))));
+        const ArchiveIdentity one{QStringLiteral("bench 1"), QStringLiteral("jana")};
+        const ArchiveIdentity two{QStringLiteral("bench 2"), QStringLiteral("petr")};
+        const QDateTime nov1(QDate(2026, 11, 1), QTime(12, 0), Qt::UTC);
+        store.setIdentity(one);
+        QVERIFY(store.record({.kind = EventKind::Program, .tune = tuneOf('c', 1), .parent = tuneOf('c', 0),
+                              .timeUtc = nov1}));
+        store.setIdentity(two);
+        QVERIFY(store.record({.kind = EventKind::Program, .tune = tuneOf('c', 2), .parent = tuneOf('c', 1),
+                              .timeUtc = nov1.addDays(2)}));
+        QVERIFY(store.addLabel({LabelInput::Target::Tune, tuneHash(tuneOf('c', 2)), LabelKey::Customer,
+                                QStringLiteral("Novák")}));
+        store.setIdentity(one);
+        const auto readNow = store.record({.kind = EventKind::Read, .tune = tuneOf('c', 2), .timeUtc = nov1.addDays(4)});
+        QVERIFY(readNow);
+        const struct { int tune; QString status; QString changed; } cases[] = {
+            {2, QStringLiteral("as programmed 3 Nov 2026 on bench 2, customer Novák"),
+             QStringLiteral("changed on bench 2 on 3 Nov, from your tune of 1 Nov")},
+            {1, QStringLiteral("as programmed 1 Nov 2026 on bench 1"), QString()},
+            {9, QStringLiteral("tune not in archive"), QString()},
+        };
+        for (const auto &c : cases) {
+            const auto status = store.status(tuneHash(tuneOf('c', c.tune)), one, *readNow);
+            QVERIFY2(status, qPrintable(store.error()));
+            QCOMPARE(tuneStatusText(*status, 0), c.status);
+            QCOMPARE(changedText(*status, 0), c.changed);
+        }
         return;
     }
 
