@@ -2,7 +2,7 @@
 #include "About.h"
 
 #include "BuildStamp.h"
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "app/Hlav.h"
 
 #include <QFrame>

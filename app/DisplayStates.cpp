@@ -1,5 +1,5 @@
 // Which controls are visible, enabled, coloured or moved, recomputed from scratch each time.
-#include "Colors.h"
+#include "host/Colors.h"
 #include "ControlTable.h"
 #include "EditState.h"
 #include "maps/ui/MapTools.h"
@@ -179,4 +179,5 @@ void TFormHlav::UpdateDisplayStates()
     setShown(s.labelMonSnimac2, Image.syncMethod() == 0 || Image.syncMethod() == 4);       // 23
     if (mapTools)
         mapTools->afterDisplayStates();   // heat colours and the map view follow the values
+    emit Notifier->displayStatesApplied();
 }

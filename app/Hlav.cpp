@@ -3,7 +3,7 @@
 #include "UserInteraction.h"
 #include "maps/ui/MapTools.h"
 
-#include "Colors.h"
+#include "host/Colors.h"
 #include "UpDown.h"
 #include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
@@ -35,6 +35,8 @@ TFormHlav *FormHlav = nullptr;
 TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 {
     FormHlav = this;
+    Notifier = new vorn::host::HostNotifier(this);
+    Settings = std::make_unique<vorn::SettingsAccess>(vorn::configPath(vorn::kSettingsFileName));
     composeWindow();
     Datalog = new DatalogController(this);
     History = new ChangeHistoryUi(*this);
@@ -246,6 +248,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         closing_ = true;
         Timer1->stop();
         FormClose();
+        emit Notifier->closing();
         Datalog->windowClosing();   // completes a log being recorded
         History->finishRestorePoints();
     }

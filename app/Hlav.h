@@ -2,6 +2,12 @@
 #pragma once
 
 #include "ControlTable.h"
+#include "files/SettingsAccess.h"
+#include "host/HostNotifier.h"
+#include "host/ImageEditing.h"
+#include "host/Link.h"
+#include "host/LiveView.h"
+#include "host/Shell.h"
 #include "lang/Jazyk2.h"
 #include "link/LiveValues.h"
 #include "link/Monitor.h"
@@ -43,7 +49,14 @@ struct Cell;
 // the serial port, the message slots, the control table and the window flags for the whole
 // run. Handlers carry the names of the events they serve; the rules they apply live in the
 // core (params/, link/, files/, lang/) and are called from here.
-class TFormHlav : public QMainWindow {
+//
+// The window is also the host of its features: they receive it as the roles they need
+// (shell, image editing, live view, link) and hear its changes from Notifier.
+class TFormHlav : public QMainWindow,
+                  public vorn::host::Shell,
+                  public vorn::host::ImageEditing,
+                  public vorn::host::LiveView,
+                  public vorn::host::Link {
     Q_OBJECT
 public:
     explicit TFormHlav(QWidget *parent = nullptr);
@@ -213,7 +226,7 @@ public:
     // The control a caption row names ("FormHlav" is the window); nullptr when unknown.
     QObject *captionTarget(const QString &name) const;
     // Placeholders are written only while this label says the unit does not answer.
-    bool noConnectionShown() const;
+    bool noConnectionShown() const override;
     void selectLanguage(int index);
 
     // ---- editing state ----
@@ -254,6 +267,61 @@ public:
     // The client area (the window below the menu bar) as it looks now, drawn on the
     // window colour: what one printed page shows.
     class QImage clientAreaImage();
+
+    // ---- the host of the features (HlavHost.cpp) ----------------------------------------
+    vorn::host::HostNotifier *Notifier = nullptr;
+    // The settings file, read and written by the window and every feature through this.
+    std::unique_ptr<vorn::SettingsAccess> Settings;
+
+    // Shell
+    QWidget *dialogParent() const override;
+    int language() const override { return LanguageIndex; }
+    QString messageText(vorn::Msg message) const override { return Messages[message]; }
+    void message(const QString &text, const QString &title = QString()) override { MessageBox(text, title); }
+    int question(const QString &text, const QString &title = QString()) override;
+    QString chooseFile(QFileDialog *dialog) override { return execFileDialog(dialog); }
+    std::optional<int> askNumber(const QString &title, const QString &label, int initial, int min,
+                                 int max) override;
+    int runDialog(QDialog *dialog) override;
+    bool openDocument(const QString &path) override;
+    bool closing() const override { return closing_ || closeWaiting_; }
+    void addStatusPart(QWidget *part) override;
+    void placeAction(vorn::host::MenuPlace place, QAction *action) override;
+    vorn::SettingsAccess &settings() override { return *Settings; }
+
+    // ImageEditing
+    const vorn::ParameterImage &image() const override { return Image; }
+    void commitTyping() override { ReadParameters(); }
+    void applyEdit(const vorn::ParameterImage &edited, const vorn::StepLabel &label) override;
+    void restoreImage(const vorn::ParameterImage &image) override;
+    void showImage() override { ShowParameters(); }
+    QString currentFile() const override;
+    QString chooseParameterFile() override;
+
+    // LiveView
+    const vorn::LiveValues &live() const override { return Live; }
+    const vorn::LiveCell &liveCell() const override { return LiveCell; }
+    const vorn::MonitorFields &liveFields() const override { return LiveFields; }
+    bool throttleMapOn() const override;
+    bool printing() const override { return Printing; }
+    QWidget *cellEdit(vorn::maps::Table table, vorn::maps::Cell cell) const override;
+    QWidget *cellArea(vorn::maps::Table table) const override;
+    std::optional<vorn::maps::Table> shownTable() const override;
+    bool rowShown(int row) const override;
+    void setCellColours(CellColours colours) override { cellColours_ = std::move(colours); }
+    void repaintCells() override { HighlightActiveCell(); }
+    bool replaying() const override { return Replaying; }
+    void beginReplay() override;
+    void showReplayed(const vorn::MonitorFields &fields, const vorn::LiveCell &cell) override;
+    void endReplay() override;
+
+    // Link
+    vorn::PortIo *port() const override { return Port.get(); }
+    const vorn::DeviceSession &session() const override { return Session; }
+    const vorn::UnitIdentification &identification() const override { return Identification; }
+    int comPort() const override { return ComPort; }
+    void selectPort(int n) override { MenuCom1Click(n); }
+    void setNoConnectionHint(const QString &hint) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -318,6 +386,13 @@ private:
     int modalDepth_ = 0;          // modal conversations open right now
     bool closeWaiting_ = false;   // a close arrived while one was open
     bool settingsReadWhole_ = true;   // vorn4.ini was missing or read whole at start-up
+    CellColours cellColours_;
+    // The named menu places: the menus the features fill, and where each place ends.
+    struct MenuPlaces;
+    std::shared_ptr<MenuPlaces> menuPlaces_;
+    // What a replay covers, given back when it ends.
+    struct ReplaySnapshot;
+    std::shared_ptr<ReplaySnapshot> replaySnapshot_;
 };
 
 // The one main window of the program; set while it exists.

@@ -115,6 +115,7 @@ void TFormHlav::ApplyCaptions()
 
     ApplyMessages();
     emit languageChanged(language);
+    emit Notifier->languageChanged(language);
 }
 
 void TFormHlav::selectLanguage(int index)

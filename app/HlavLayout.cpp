@@ -1,7 +1,7 @@
 // Composition of the main window: menus, toolbar, monitor column, status bar; the pages are in HlavPages.cpp.
 #include "Hlav.h"
 
-#include "Colors.h"
+#include "host/Colors.h"
 #include "LayoutHelpers.h"
 #include "UpDown.h"
 #include "params/FieldBindings.h"

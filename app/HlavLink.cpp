@@ -1,7 +1,7 @@
 // The device link in the window: the port and the Com menu, Timer1, Read / Verify / Program.
 #include "Hlav.h"
 
-#include "Colors.h"
+#include "host/Colors.h"
 #include "link/OpenDiagnosis.h"
 #include "link/PortPath.h"
 #include "link/SerialLink.h"
@@ -42,6 +42,8 @@ void TFormHlav::OpenPort()
     const QString device = vorn::comDevicePath(ComPort);
     QString reason;
     attachPort(openDevice(device, &reason));
+    if (Port)
+        emit Notifier->portOpened();
     if (!Port) {
         // The first line is the program's fixed text; below it the system's facts say what
         // to do: join the device's group, close the program that holds it, plug it in.
@@ -57,7 +59,10 @@ void TFormHlav::ClosePort()
     // Forget the port as well as closing it: a later write must not reach whatever
     // reuses the released descriptor.
     Session.setPort(nullptr);
+    const bool wasOpen = Port != nullptr;
     Port.reset();
+    if (wasOpen)
+        emit Notifier->portClosed();
 }
 
 void TFormHlav::portLost(vorn::PortIo *port)
@@ -90,6 +95,8 @@ void TFormHlav::tryReconnect()
     reconnectTimer_->stop();
     attachPort(std::move(port));
     emit portReconnected();
+    emit Notifier->portOpened();
+    emit Notifier->unitForgotten();
 }
 
 void TFormHlav::MenuCom1Click(int portNumber)
@@ -98,6 +105,8 @@ void TFormHlav::MenuCom1Click(int portNumber)
     for (int n = 1; n <= vorn::kComPortCount; ++n)
         action(QStringLiteral("MenuCom%1").arg(n))->setChecked(n == ComPort);
     ClosePort();
+    // Another port may lead to another unit: nothing known about the last one holds.
+    emit Notifier->unitForgotten();
     OpenPort();
 }
 
@@ -205,11 +214,17 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
         case LinkEvent::MonitorFrame:
             DecodeMonitorFrame(e.frame);
             break;
-        case LinkEvent::ConnectionLabel:
-            ctl<QWidget>("LabelSpojeni")->setVisible(e.show && !Printing);
+        case LinkEvent::ConnectionLabel: {
+            auto *label = ctl<QWidget>("LabelSpojeni");
+            const bool was = label->isVisibleTo(this);
+            label->setVisible(e.show && !Printing);
+            if (label->isVisibleTo(this) != was)
+                emit Notifier->noConnectionChanged(!was);
             break;
+        }
         }
     }
     if (History)
         History->linkEventsApplied(events);
+    emit Notifier->linkEventsApplied(events);
 }

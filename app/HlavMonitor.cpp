@@ -1,7 +1,7 @@
 // The live monitor in the window: a decoded monitor reply written into the monitor column.
 #include "Hlav.h"
 
-#include "Colors.h"
+#include "host/Colors.h"
 #include "link/Monitor.h"
 #include "link/Tune.h"
 
@@ -52,6 +52,7 @@ void TFormHlav::DecodeMonitorFrame(const vorn::Frame &frame)
     auto *tpsMap = ctl<QCheckBox>("CheckBoxTpsMapa");
     LiveCell = vorn::findActiveCell(Image, Live, tpsMap && tpsMap->isChecked());
     emit liveValuesDecoded();
+    emit Notifier->liveValuesDecoded();
 }
 
 void TFormHlav::ShowMonitorFields(const vorn::MonitorFields &fields, bool logged)

@@ -1,7 +1,7 @@
 // The four pages of the main window: miscellaneous settings, bike, advance map and servo.
 #include "Hlav.h"
 
-#include "Colors.h"
+#include "host/Colors.h"
 #include "LayoutHelpers.h"
 #include "UpDown.h"
 #include "params/FieldBindings.h"

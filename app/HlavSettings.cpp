@@ -54,28 +54,27 @@ void TFormHlav::LoadSettings()
 
 void TFormHlav::SaveSettings()
 {
-    // Read again so that what others wrote into the file meanwhile ([PORTS] above all)
-    // survives; only our keys change.
-    vorn::ProfileIni ini(vorn::configPath(vorn::kSettingsFileName));
-    ini.writeInt(kSection, kLeft, x());
-    ini.writeInt(kSection, kTop, y());
-    ini.writeInt(kSection, kComPort, ComPort);
-    ini.writeInt(kSection, kLanguage, LanguageIndex);
-    ini.writeString(kSection, kFile, ctl<QLabel>("LabelFile2")->text());
-    ini.writeString(kSection, kIniDir, LastFilePath);
-    ini.writeInt(kSection, kActivePage, ctl<QTabWidget>("PageControl1")->currentIndex());
+    // Written through the one settings access, which reads the file again so that what
+    // others wrote into it meanwhile ([PORTS] above all) survives; only our keys change.
+    // A file that could not be read whole is left as it is and the keys go beside it.
+    if (!settingsReadWhole_)
+        Settings->keepFileAsItIs();
+    QString error;
+    const bool saved = Settings->write([this](vorn::ProfileIni &ini) {
+        ini.writeInt(kSection, kLeft, x());
+        ini.writeInt(kSection, kTop, y());
+        ini.writeInt(kSection, kComPort, ComPort);
+        ini.writeInt(kSection, kLanguage, LanguageIndex);
+        ini.writeString(kSection, kFile, ctl<QLabel>("LabelFile2")->text());
+        ini.writeString(kSection, kIniDir, LastFilePath);
+        ini.writeInt(kSection, kActivePage, ctl<QTabWidget>("PageControl1")->currentIndex());
+    }, &error);
     // The window is closing: nobody to tell but the terminal. The previous files stay.
-    if (!settingsReadWhole_ || !ini.readWhole()) {
-        // Replacing a file we could not read would lose [PORTS] and every other section.
-        const QString beside = ini.path() + QStringLiteral(".new");
-        if (vorn::writeFileAtomically(beside, ini.content()))
-            qWarning("vorn4: %s could not be read whole and was left as it is; the settings went to %s",
-                     qPrintable(ini.path()), qPrintable(beside));
-        else
-            qWarning("vorn4: could not save the settings to %s", qPrintable(beside));
-    } else if (!ini.save()) {
-        qWarning("vorn4: could not save the settings to %s", qPrintable(ini.path()));
-    }
+    if (!saved)
+        qWarning("vorn4: could not save the settings: %s", qPrintable(error));
+    else if (Settings->wroteBeside())
+        qWarning("vorn4: %s could not be read whole and was left as it is; the settings went to %s",
+                 qPrintable(Settings->path()), qPrintable(Settings->besidePath()));
     const QString dumpPath = vorn::configPath(vorn::kDumpFileName);
     if (!vorn::writeFileAtomically(dumpPath, vorn::WriteImageDump(Image)))
         qWarning("vorn4: could not save the parameter image to %s", qPrintable(dumpPath));

@@ -1,7 +1,7 @@
 // The active-cell highlight: the map cell, throttle row and servo point in use, in lime.
 #include "Hlav.h"
 
-#include "Colors.h"
+#include "host/Colors.h"
 #include "ControlTable.h"
 #include "link/Tune.h"
 #include "maps/ui/MapTools.h"
@@ -48,7 +48,7 @@ void TFormHlav::paintCell(QWidget *edit, bool live, vorn::maps::Table table, vor
         return;
     }
     const QColor window = windowColor();
-    const QColor bg = mapTools ? mapTools->cellColour(table, cell) : window;
+    const QColor bg = cellColours_ ? cellColours_(table, cell) : window;
     setEditColours(edit, bg, bg == window ? QApplication::palette().color(QPalette::Text)
                                           : vorn::maps::textOn(bg));
 }

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
@@ -37,4 +38,26 @@ QString UserInteraction::chooseFile(QFileDialog *dialog)
 bool UserInteraction::openDocument(const QString &path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+std::optional<int> UserInteraction::askNumber(QWidget *parent, const QString &title, const QString &label,
+                                              int initial, int min, int max)
+{
+    QPointer<QInputDialog> box = new QInputDialog(parent);
+    box->setWindowTitle(title);
+    box->setLabelText(label);
+    box->setInputMode(QInputDialog::IntInput);
+    box->setIntRange(min, max);
+    box->setIntValue(initial);
+    const bool ok = box->exec() == QDialog::Accepted && box;
+    const int value = ok ? box->intValue() : 0;
+    delete box.data();
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+int UserInteraction::runDialog(QDialog *dialog)
+{
+    QPointer<QDialog> guard(dialog);
+    const int result = dialog->exec();
+    return guard ? result : int(QDialog::Rejected);
 }

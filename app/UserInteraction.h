@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <optional>
+
+class QDialog;
 class QFileDialog;
 class QWidget;
 
@@ -19,4 +22,9 @@ public:
     virtual QString chooseFile(QFileDialog *dialog);
     // Opens a local file with the desktop's viewer; true on success.
     virtual bool openDocument(const QString &path);
+    // Asks for a whole number in min..max; nullopt on cancel.
+    virtual std::optional<int> askNumber(QWidget *parent, const QString &title, const QString &label, int initial,
+                                         int min, int max);
+    // Runs a feature's own modal dialog; its result code.
+    virtual int runDialog(QDialog *dialog);
 };

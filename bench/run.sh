@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # Prints the performance figures of the program, each a median over repeated runs, with
 # the comparison measured in the same run and the goal beside it. Nothing here is asserted.
-# Usage: bench/run.sh [rounds]    (builds into build/ first)
+# Usage: bench/run.sh [rounds] [--reference BUILD]    (builds into build/ first)
+# --reference names the build folder of another commit (for example the last one before the
+# features were added); its start-up probe is measured in the same rounds, beside ours.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-rounds=${1:-7}
+rounds=7
+reference=
+while [ $# -gt 0 ]; do
+    case $1 in
+        --reference) reference=$(realpath "$2"); shift 2 ;;
+        *) rounds=$1; shift ;;
+    esac
+done
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target vorn4 vorn4-sim vorn4-startup-probe vorn4-edit-latency vorn4-transfer vorn4-datalog vorn4-cli vorn4-map-tools vorn4-port-check >/dev/null
@@ -20,12 +29,17 @@ now_us() { local t=$EPOCHREALTIME; echo "${t/./}"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # Start-up and memory: exec to first expose, and resident set size, real window vs bare one.
-: >"$work/real" ; : >"$work/bare"
+: >"$work/real" ; : >"$work/bare" ; : >"$work/refreal" ; : >"$work/refbare"
 for ((i = 0; i < rounds; i++)); do
     for kind in bare real; do
         t0=$(now_us)
         read -r _ shown _ rss < <("$B/vorn4-startup-probe" "$kind" 2>/dev/null)
         echo "$(( shown - t0 )) $rss" >>"$work/$kind"
+        if [ -n "$reference" ]; then
+            t0=$(now_us)
+            read -r _ shown _ rss < <("$reference/bench/vorn4-startup-probe" "$kind" 2>/dev/null)
+            echo "$(( shown - t0 )) $rss" >>"$work/ref$kind"
+        fi
     done
 done
 start_real=$(cut -d' ' -f1 "$work/real" | median); start_bare=$(cut -d' ' -f1 "$work/bare" | median)
@@ -100,6 +114,16 @@ printf '%-34s %14s %14s %10s   %s\n' "start-up to first shown [ms]" \
     "$(awk -v v="$start_bare" 'BEGIN{printf "%.1f", v/1000}')" "$(ratio "$start_real" "$start_bare")" "ratio <= 2.0"
 printf '%-34s %14s %14s %10s   %s\n' "resident memory after start [kB]" "$rss_real" "$rss_bare" \
     "$(ratio "$rss_real" "$rss_bare")" "ratio <= 1.4"
+if [ -n "$reference" ]; then
+    ref_start_real=$(cut -d' ' -f1 "$work/refreal" | median); ref_start_bare=$(cut -d' ' -f1 "$work/refbare" | median)
+    ref_rss_real=$(cut -d' ' -f2 "$work/refreal" | median); ref_rss_bare=$(cut -d' ' -f2 "$work/refbare" | median)
+    printf '%-34s %14s %14s %10s   %s\n' "reference start-up [ms]" \
+        "$(awk -v v="$ref_start_real" 'BEGIN{printf "%.1f", v/1000}')" \
+        "$(awk -v v="$ref_start_bare" 'BEGIN{printf "%.1f", v/1000}')" "$(ratio "$ref_start_real" "$ref_start_bare")" \
+        "ours no worse than this ratio"
+    printf '%-34s %14s %14s %10s   %s\n' "reference resident memory [kB]" "$ref_rss_real" "$ref_rss_bare" \
+        "$(ratio "$ref_rss_real" "$ref_rss_bare")" "ours no worse than this ratio"
+fi
 printf '%-34s %14s %14s %10s   %s\n' "idle CPU, unit answering [%]" "$idle_connected" "-" "-" "< 1 % of one core"
 printf '%-34s %14s %14s %10s   %s\n' "idle CPU, no unit answering [%]" "$idle_silent" "-" "-" "< 1 % of one core"
 printf '%-34s %14s %14s %10s   %s\n' "idle CPU, waiting to reconnect [%]" "$idle_reconnect" "-" "-" "< 0.1 % of one core"

@@ -3,8 +3,22 @@
 # Included after every add_subdirectory, so targets made there (vorn4-cli) are known.
 include(GNUInstallDirs)
 
-set(VORN4_HOMEPAGE "https://vorn4.example.org" CACHE STRING
-    "Project web site; the AppStream screenshot is expected at its /window.png")
+set(VORN4_HOMEPAGE "" CACHE STRING
+    "Project web site, when there is one; the AppStream screenshot is expected at its /window.png")
+# Without a web site the metainfo names none and shows no screenshot: an address that leads
+# nowhere is worse than none.
+if(VORN4_HOMEPAGE)
+    set(VORN4_HOMEPAGE_METAINFO "  <url type=\"homepage\">${VORN4_HOMEPAGE}</url>
+  <screenshots>
+    <screenshot type=\"default\">
+      <caption>The Advance Map page with the cell in use highlighted</caption>
+      <image>${VORN4_HOMEPAGE}/window.png</image>
+    </screenshot>
+  </screenshots>
+")
+else()
+    set(VORN4_HOMEPAGE_METAINFO "")
+endif()
 set(VORN4_APP_ID org.vorn4.Vorn4)
 set(pkg ${CMAKE_SOURCE_DIR}/packaging)
 set(gen ${CMAKE_BINARY_DIR}/packaging)
@@ -74,7 +88,9 @@ simulated unit vorn4-sim for training and demonstration.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VORN4_HOMEPAGE})
+if(VORN4_HOMEPAGE)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VORN4_HOMEPAGE})
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Run-time parts that no library link names: dpkg-shlibdeps finds the Qt libraries; the
 # platform and image plugins of Debian 12 ship in libqt6gui6, the extra platforms in

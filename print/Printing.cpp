@@ -3,7 +3,7 @@
 
 #include "PagePrinter.h"
 #include "SystemPagePrinter.h"
-#include "app/Colors.h"
+#include "host/Colors.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 
 #include "MapTexts.h"
 #include "MapViewApi.h"
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "app/ControlTable.h"
 #include "app/Hlav.h"
 #include "files/ConfigDir.h"

@@ -1,6 +1,6 @@
 // The real window's link through QSerialPort against vorn4-sim on a pseudo-terminal: Read,
 // Program, Verify, the unit's faults, a hang-up, and the simulator's own life cycle.
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "app/Hlav.h"
 #include "support/ScriptedInteraction.h"
 #include "link/SerialLink.h"

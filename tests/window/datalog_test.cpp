@@ -1,6 +1,6 @@
 // Recording, replay and time in cell in the window, against the simulated unit on an
 // in-memory port.
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "app/ControlTable.h"
 #include "app/Hlav.h"
 #include "datalog/ui/DatalogController.h"

@@ -1,7 +1,7 @@
 // Tests of which controls are shown, enabled, coloured and where the single advance row sits.
 #include "window/EditFixture.h"
 
-#include "app/Colors.h"
+#include "host/Colors.h"
 
 #include <QGroupBox>
 #include <QTabWidget>

@@ -1,6 +1,6 @@
 // The device link in the window: Com menu and port opening, status label and gauge during a
 // session, the version box, the monitor labels and the active-cell highlight.
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "app/Hlav.h"
 #include "support/ScriptedInteraction.h"
 #include "link/Monitor.h"

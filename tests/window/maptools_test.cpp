@@ -1,7 +1,7 @@
 // The map tools in the real window: key selection, an operation, the clipboard, heat colours.
 #include "window/EditFixture.h"
 
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "maps/ui/MapTools.h"
 
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // Tests of Print and Print all: fit-to-page, the print look, the date stamp, one job per page,
 // and a job that cannot start.
-#include "app/Colors.h"
+#include "host/Colors.h"
 #include "app/Hlav.h"
 #include "support/ScriptedInteraction.h"
 #include "print/PagePrinter.h"

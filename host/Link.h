@@ -1,0 +1,30 @@
+// What the window offers a feature that looks at the device link.
+#pragma once
+
+#include "link/Identification.h"
+#include "link/Port.h"
+#include "link/Session.h"
+
+#include <QString>
+
+namespace vorn::host {
+
+class Link {
+public:
+    virtual ~Link() = default;
+
+    // The open port, or nullptr.
+    virtual PortIo *port() const = 0;
+    virtual const DeviceSession &session() const = 0;
+    // The unit's program version, date and time from block 0.
+    virtual const UnitIdentification &identification() const = 0;
+    virtual int comPort() const = 0;
+    // Selects Com n as its menu item does (opens its device, moves the check mark).
+    virtual void selectPort(int n) = 0;
+    // Whether the no-connection label shows now.
+    virtual bool noConnectionShown() const = 0;
+    // Tooltip and status tip of the no-connection label (empty removes them).
+    virtual void setNoConnectionHint(const QString &hint) = 0;
+};
+
+}  // namespace vorn::host

@@ -1,0 +1,78 @@
+// What the window offers every feature: boxes and dialogs through its modal guard, the
+// dialog parent, status-bar parts, menus placed at named places, the language and the
+// settings file. A feature talks to the person at the screen only through this, so a box
+// can never outlive a closing window and a test can stand in for the window.
+#pragma once
+
+#include "lang/Jazyk2.h"
+
+#include <QString>
+
+#include <optional>
+
+class QAction;
+class QDialog;
+class QFileDialog;
+class QMenu;
+class QWidget;
+
+namespace vorn {
+class SettingsAccess;
+}
+
+namespace vorn::host {
+
+// Named places in the menus. The window puts each in a fixed position, whichever feature
+// is made first; within a place, items keep the order they were added in.
+enum class MenuPlace {
+    FileExtras,   // File: after Print All, before the separator above Exit
+    ComExtras,    // Com: after Com 10, behind a separator
+    EditHistory,  // Edit (a menu of its own after File): undo, redo, compare
+    EditCells,    // Edit, after a separator: the map tools' operations
+    View,         // View (after Edit): how the maps are shown
+    Log,          // Log (after Device): recording, replay, time in cell, analysis
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // The window, as the parent of a feature's dialogs and windows.
+    virtual QWidget *dialogParent() const = 0;
+    // 0 English, 1 German, 2 French, 3 Czech.
+    virtual int language() const = 0;
+    // A catalogue message in the current language.
+    virtual QString messageText(Msg message) const = 0;
+
+    // Every box and dialog below runs through the window's modal guard: a close that
+    // arrives meanwhile ends the box and waits until the caller has returned; once the
+    // window is closing nothing new is shown and the "closing" answer comes back at once.
+    virtual void message(const QString &text, const QString &title = QString()) = 0;
+    // Yes / No / Cancel (QMessageBox values); Cancel while closing.
+    virtual int question(const QString &text, const QString &title = QString()) = 0;
+    // Runs a prepared file dialog; the chosen path, empty on cancel or while closing.
+    virtual QString chooseFile(QFileDialog *dialog) = 0;
+    // Asks for a whole number in min..max; nullopt on cancel or while closing.
+    virtual std::optional<int> askNumber(const QString &title, const QString &label, int initial, int min,
+                                         int max) = 0;
+    // A feature's own modal dialog (exec); QDialog::Rejected while closing.
+    virtual int runDialog(QDialog *dialog) = 0;
+    // Opens a file with the desktop's viewer; false when that failed.
+    virtual bool openDocument(const QString &path) = 0;
+    // True from the moment the window starts closing.
+    virtual bool closing() const = 0;
+
+    // A permanent part at the right of the status bar (the hint panel stays the window's).
+    virtual void addStatusPart(QWidget *part) = 0;
+    // Puts an item, a submenu's action or a separator (nullptr) at a named place. Items
+    // with a shortcut work while the menu is closed.
+    virtual void placeAction(MenuPlace place, QAction *action) = 0;
+    void placeSeparator(MenuPlace place) { placeAction(place, nullptr); }
+    void placeMenu(MenuPlace place, QMenu *menu);
+
+    // The one access to the settings file: reads, and writes that never replace a file
+    // that could not be read whole.
+    virtual SettingsAccess &settings() = 0;
+};
+
+}  // namespace vorn::host
