@@ -45,6 +45,19 @@ enum class T {
     PullNoTune,
     PullBand,         // %1 from rpm, %2 to rpm, %3 seconds, %4 relative torque
     Comparison,       // heading of the per-band differences
+    HelpArchiveFind, HelpArchiveHistory, HelpArchiveGet, HelpArchiveSync,
+    HelpArchiveOptions,   // --archive
+    NothingFound,         // %1 text
+    NoSuchTune,           // %1 hash
+    AmbiguousTune,        // %1 hash prefix
+    NoServer,
+    SyncReport,           // %1 sent, %2 received, %3 waiting
+    HistoryEvents,        // heading: events of a tune, oldest first
+    HistoryMadeFrom,      // heading: the tunes it was made from
+    HistoryMadeInto,      // heading: the tunes made from it
+    FoundTunes,           // heading: tunes found by label or hash
+    FoundEvents,          // heading: events found, newest first
+    MoreFound,            // %1 shown
     Count
 };
 

@@ -18,6 +18,7 @@ struct Invocation {
     QString port;
     QString map;
     double seconds = 0;
+    QString archive;   // --archive URL|FILE
     bool json = false;
     int bandRpm = 1000;           // pulls
     int thresholdPercent = 90;    // pulls
@@ -31,6 +32,7 @@ int runShow(const Invocation &in);
 int runDiff(const Invocation &in);
 int runPorts(const Invocation &in);
 int runPulls(const Invocation &in);
+int runArchive(const Invocation &in);
 
 // Reads a parameter file that the window's reader accepts (it has the key line); false
 // with a one-line reason otherwise.

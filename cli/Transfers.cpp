@@ -3,9 +3,11 @@
 
 #include "CliTexts.h"
 #include "Driver.h"
+#include "TransferArchive.h"
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
 #include "link/Identification.h"
+#include "params/TuneHash.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -47,9 +49,37 @@ const char *outcomeName(Driver::Outcome o)
     return "error";
 }
 
-// The line and exit status of a transfer that did not end " OK".
-int failed(const Invocation &in, QJsonObject json, const Driver &driver, const Driver::Result &r)
+// What the archive keeps as the result of a transfer that did not end " OK": the window's
+// message in English, so that every bench of a shared archive reads the same.
+QString archivedError(const Driver::Result &r)
 {
+    return messageText(r.outcome == Driver::Outcome::VersionMismatch ? Msg::UnmatchedVersion
+                       : r.message == Msg::Count                     ? Msg::ReadError
+                                                                     : r.message,
+                       0);
+}
+
+// Puts the event into the archive before the result is printed (so --json can name it)
+// and returns the archive for the sync that follows the printing. An interrupted transfer
+// is not recorded: nobody knows what the unit holds.
+void archiveEvent(TransferArchive &archive, const EventInput &event, QJsonObject &json)
+{
+    if (event.tune)
+        json.insert(QStringLiteral("tune"), tuneHash(*event.tune));
+    const QString id = archive.record(event);
+    if (!id.isEmpty())
+        json.insert(QStringLiteral("archive_event"), id);
+}
+
+// The line and exit status of a transfer that did not end " OK".
+int failed(const Invocation &in, QJsonObject json, const Driver &driver, const Driver::Result &r,
+           EventInput event)
+{
+    TransferArchive archive(in);
+    if (r.outcome != Driver::Outcome::Interrupted) {
+        event.result = archivedError(r);
+        archiveEvent(archive, event, json);
+    }
     json.insert(QStringLiteral("result"), QLatin1String(outcomeName(r.outcome)));
     QString line;
     int status = ExitDiffer;
@@ -68,6 +98,7 @@ int failed(const Invocation &in, QJsonObject json, const Driver &driver, const D
         break;
     }
     complainOrJson(in, json, line);
+    archive.sync();
     return status;
 }
 
@@ -104,15 +135,20 @@ int runRead(const Invocation &in)
     const Driver::Result r = driver.run(Driver::Op::Read);
     json.insert(QStringLiteral("ticks"), r.ticks);
     if (r.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, r);
+        return failed(in, json, driver, r, {.kind = EventKind::Read});
+    // The unit was read whatever becomes of the file.
+    TransferArchive archive(in);
+    archiveEvent(archive, {.kind = EventKind::Read, .unit = unitTextsFromImage(image), .tune = image}, json);
     if (!writer.commit(WriteParameterFile(image))) {
         complainOrJson(in, json, text(T::CannotWrite).arg(path));
+        archive.sync();
         return ExitUsage;
     }
     json.insert(QStringLiteral("result"), QStringLiteral("ok"));
     json.insert(QStringLiteral("unit"), unitJson(image));
     say(in.json ? QString::fromUtf8(QJsonDocument(json).toJson())
                 : verifyOk() + QLatin1Char('\n') + text(T::Written).arg(path) + QLatin1Char('\n'));
+    archive.sync();
     return ExitOk;
 }
 
@@ -134,17 +170,23 @@ int runProgram(const Invocation &in)
     const Driver::Result first = driver.run(Driver::Op::ReadBlocks);
     json.insert(QStringLiteral("read_ticks"), first.ticks);
     if (first.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, first);
+        return failed(in, json, driver, first, {.kind = EventKind::Program});
+    // The tune the unit held is the one this file is taken to be made from.
+    const ParameterImage held = image;
     ReadParameterFile(content, image);
     std::uint8_t languageIndex = 0, comPort = 1;   // the window's, not touched here
     ClampParameters(image, languageIndex, comPort);
     const Driver::Result r = driver.run(Driver::Op::Program);
     json.insert(QStringLiteral("program_ticks"), r.ticks);
+    const EventInput event{.kind = EventKind::Program, .unit = unitTextsFromImage(image), .tune = image, .parent = held};
     if (r.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, r);
+        return failed(in, json, driver, r, event);
+    TransferArchive archive(in);
+    archiveEvent(archive, event, json);
     json.insert(QStringLiteral("result"), QStringLiteral("ok"));
     json.insert(QStringLiteral("unit"), unitJson(image));
     say(in.json ? QString::fromUtf8(QJsonDocument(json).toJson()) : verifyOk() + QLatin1Char('\n'));
+    archive.sync();
     return ExitOk;
 }
 
@@ -165,7 +207,7 @@ int runVerify(const Invocation &in)
     const Driver::Result r = driver.run(Driver::Op::ReadBlocks);
     json.insert(QStringLiteral("read_ticks"), r.ticks);
     if (r.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, r);
+        return failed(in, json, driver, r, {.kind = EventKind::Verify});
 
     // The unit as it sent its bytes: the session clamps what it read, and a byte it had to
     // clamp is one the unit does not hold as the file says.
@@ -195,6 +237,12 @@ int runVerify(const Invocation &in)
     json.insert(QStringLiteral("equal"), equal);
     json.insert(QStringLiteral("differences"), differencesJson);
     json.insert(QStringLiteral("unit"), unitJson(received));
+    // The tune the unit was found holding, with the window's verdict on it.
+    TransferArchive archive(in);
+    archiveEvent(archive,
+                 {.kind = EventKind::Verify, .result = equal ? kResultOk : messageText(Msg::VerifyError, 0),
+                  .unit = unitTextsFromImage(received), .tune = received},
+                 json);
     if (in.json)
         say(QString::fromUtf8(QJsonDocument(json).toJson()));
     else if (equal)
@@ -202,6 +250,7 @@ int runVerify(const Invocation &in)
     else
         say(text(T::Differ).arg(differences.size()).arg(text(T::TheUnit), path) + QLatin1Char('\n')
             + lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    archive.sync();
     return equal ? ExitOk : ExitDiffer;
 }
 

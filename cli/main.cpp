@@ -2,6 +2,7 @@
 #include "CliTexts.h"
 #include "Commands.h"
 #include "Driver.h"
+#include "archive/ArchiveTexts.h"
 
 #include <QCoreApplication>
 
@@ -17,19 +18,26 @@ struct Command {
     const char *synopsis;
     T help;
     bool port;      // takes --port
-    int files;      // positional files; -1: one or more
+    int files;      // positional files; -1: one or more; -2: the command checks them itself
+    bool archive;   // takes --archive
     int (*run)(const Invocation &);
 };
 
 const Command kCommands[] = {
-    {"ports", "ports", T::HelpPorts, false, 0, runPorts},
-    {"read", "read    --port DEV FILE.ign", T::HelpRead, true, 1, runRead},
-    {"program", "program --port DEV FILE.ign", T::HelpProgram, true, 1, runProgram},
-    {"verify", "verify  --port DEV FILE.ign", T::HelpVerify, true, 1, runVerify},
-    {"show", "show    FILE.ign", T::HelpShow, false, 1, runShow},
-    {"diff", "diff    A.ign B.ign", T::HelpDiff, false, 2, runDiff},
-    {"log", "log     --port DEV [--seconds N] [--map MAP.ign] FILE.csv", T::HelpLog, true, 1, runLog},
-    {"pulls", "pulls   LOG.csv [LOG.csv ...] [--band RPM] [--threshold PERCENT]", T::HelpPulls, false, -1, runPulls},
+    {"ports", "ports", T::HelpPorts, false, 0, false, runPorts},
+    {"read", "read    --port DEV FILE.ign", T::HelpRead, true, 1, true, runRead},
+    {"program", "program --port DEV FILE.ign", T::HelpProgram, true, 1, true, runProgram},
+    {"verify", "verify  --port DEV FILE.ign", T::HelpVerify, true, 1, true, runVerify},
+    {"show", "show    FILE.ign", T::HelpShow, false, 1, false, runShow},
+    {"diff", "diff    A.ign B.ign", T::HelpDiff, false, 2, false, runDiff},
+    {"log", "log     --port DEV [--seconds N] [--map MAP.ign] FILE.csv", T::HelpLog, true, 1, false, runLog},
+    {"pulls", "pulls   LOG.csv [LOG.csv ...] [--band RPM] [--threshold PERCENT]", T::HelpPulls, false, -1, false,
+     runPulls},
+    // One command; each of its forms has a line of help.
+    {"archive", "archive find TEXT", T::HelpArchiveFind, false, -2, true, runArchive},
+    {"archive", "archive history HASH|TEXT", T::HelpArchiveHistory, false, -2, true, runArchive},
+    {"archive", "archive get HASH FILE.ign", T::HelpArchiveGet, false, -2, true, runArchive},
+    {"archive", "archive sync", T::HelpArchiveSync, false, -2, true, runArchive},
 };
 
 const Command *findCommand(const QString &name)
@@ -44,13 +52,15 @@ void printHelp(const Command *only)
 {
     QString out = text(T::Usage) + QStringLiteral("\n\n");
     for (const Command &c : kCommands) {
-        if (only && only != &c)
+        if (only && std::strcmp(only->name, c.name) != 0)
             continue;
         out += QStringLiteral("  vorn4-cli %1\n      %2\n").arg(QLatin1String(c.synopsis), text(c.help));
     }
     if (!only)
         out += QStringLiteral("  vorn4-cli --version | --help | COMMAND --help\n");
     out += QLatin1Char('\n') + text(T::HelpOptions) + QLatin1Char('\n');
+    if (!only || only->archive)
+        out += text(T::HelpArchiveOptions) + QLatin1Char('\n');
     if (only && std::strcmp(only->name, "log") == 0)
         out += text(T::HelpLogOptions) + QLatin1Char('\n');
     if (only && std::strcmp(only->name, "pulls") == 0)
@@ -69,6 +79,7 @@ void pickLanguage(int argc, char **argv)
             language = std::max(0, languageFromOption(QString::fromLocal8Bit(argv[i + 1])));
     }
     setLanguage(language);
+    vorn::setArchiveLanguage(vorn::cli::language());
 }
 
 }  // namespace
@@ -103,7 +114,8 @@ int main(int argc, char **argv)
         };
         const bool takesValue = name == QLatin1String("--lang") || name == QLatin1String("--port")
                                 || name == QLatin1String("--seconds") || name == QLatin1String("--map")
-                                || name == QLatin1String("--band") || name == QLatin1String("--threshold");
+                                || name == QLatin1String("--band") || name == QLatin1String("--threshold")
+                                || name == QLatin1String("--archive");
         if (takesValue && !takeValue()) {
             complain(text(T::NeedsValue).arg(name));
             return ExitUsage;
@@ -124,6 +136,8 @@ int main(int argc, char **argv)
             in.port = value;
         } else if (name == QLatin1String("--map")) {
             in.map = value;
+        } else if (name == QLatin1String("--archive")) {
+            in.archive = value;
         } else if (name == QLatin1String("--seconds")) {
             bool ok = false;
             in.seconds = value.toDouble(&ok);
@@ -166,8 +180,11 @@ int main(int argc, char **argv)
         return ExitUsage;
     }
     const bool isPulls = std::strcmp(command->name, "pulls") == 0;
-    if ((command->files < 0 ? in.files.isEmpty() : in.files.size() != command->files)
-        || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls)
+    const bool filesWrong = command->files == -1   ? in.files.isEmpty()
+                            : command->files == -2 ? false
+                                                   : in.files.size() != command->files;
+    if (filesWrong || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls)
+        || (!in.archive.isEmpty() && !command->archive)
         || (!in.map.isEmpty() && std::strcmp(command->name, "log") != 0)
         || (in.seconds > 0 && std::strcmp(command->name, "log") != 0)) {
         complain(text(T::WrongArguments).arg(in.command));

@@ -1,7 +1,4 @@
-// The tune hash.
 #include "TuneHash.h"
-
-#include "ParameterCatalogue.h"
 
 #include <QCryptographicHash>
 
@@ -9,13 +6,11 @@ namespace vorn {
 
 QString tuneHash(const ParameterImage &image)
 {
-    const ByteMask &named = catalogueBytes();
-    QByteArray bytes;
-    bytes.reserve(2 * kBlockSize);
-    for (int o = kBlockSize; o < kImageSize; ++o)
-        if (named.test(static_cast<std::size_t>(o)))
-            bytes.append(static_cast<char>(image[o]));
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    const auto *bytes = reinterpret_cast<const char *>(image.bytes.data());
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArrayView(bytes + kBlockSize, Off::Reserved101 - kBlockSize));
+    hash.addData(QByteArrayView(bytes + Off::Reserved101 + 1, kImageSize - Off::Reserved101 - 1));
+    return QString::fromLatin1(hash.result().toHex());
 }
 
 }  // namespace vorn

@@ -1,17 +1,14 @@
-// The identity of a tune: a hash over what makes one tune differ from another.
+// The name of a tune: a hash over what the unit is programmed with.
 #pragma once
 
-#include "params/ParameterImage.h"
+#include "ParameterImage.h"
 
 #include <QString>
 
 namespace vorn {
 
-// SHA-256, as 64 lower-case hexadecimal digits, over the bytes of blocks 1 and 2 that the
-// parameter catalogue names, in ascending offset order. The reserved bytes are left out:
-// byte 101 is the unit's own and changes without a tune changing, and the unused bytes
-// are not stored by a *.ign file. So an image, the *.ign file written from it and the
-// image read back from that file all have the same hash, whatever block 0 holds.
+// SHA-256 over image bytes 100..299 without the reserved byte 101 (the unit keeps that one
+// to itself, so two units holding the same tune may differ there), as lowercase hex.
 QString tuneHash(const ParameterImage &image);
 
 }  // namespace vorn

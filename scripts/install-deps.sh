@@ -11,6 +11,8 @@ packages=(
     fonts-dejavu-core
     xdg-utils
     librsvg2-bin
+    libqt6sql6-sqlite libqt6sql6-psql
+    postgresql-15
 )
 packages+=("$@")
 

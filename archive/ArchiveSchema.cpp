@@ -1,0 +1,196 @@
+#include "ArchiveSchema.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace vorn::schema {
+
+namespace {
+
+// Step n brings a database of version n - 1 to version n. "{LOCAL}" marks a statement only
+// the bench's own file runs.
+const std::vector<std::vector<const char *>> kSteps = {
+    {
+        "CREATE TABLE tunes (seq {SEQ}, hash TEXT NOT NULL UNIQUE, bytes {BLOB} NOT NULL, "
+        "first_utc TEXT NOT NULL{SENT})",
+        "CREATE TABLE tune_parents (seq {SEQ}, child TEXT NOT NULL, parent TEXT NOT NULL{SENT}, "
+        "UNIQUE (child, parent))",
+        "CREATE INDEX tune_parents_parent ON tune_parents (parent)",
+        "CREATE TABLE events (seq {SEQ}, id TEXT NOT NULL UNIQUE, kind TEXT NOT NULL, result TEXT NOT NULL, "
+        "time_utc TEXT NOT NULL, bench TEXT NOT NULL, user_name TEXT NOT NULL, unit_version TEXT NOT NULL, "
+        "unit_date TEXT NOT NULL, unit_time TEXT NOT NULL, free_text TEXT NOT NULL, program_count INTEGER, "
+        "tune_hash TEXT, search TEXT NOT NULL{SENT})",
+        "CREATE INDEX events_tune ON events (tune_hash, time_utc)",
+        "CREATE INDEX events_time ON events (time_utc)",
+        "CREATE TABLE labels (seq {SEQ}, id TEXT NOT NULL UNIQUE, target_kind TEXT NOT NULL, target TEXT NOT NULL, "
+        "label_key TEXT NOT NULL, label_value TEXT NOT NULL, time_utc TEXT NOT NULL, bench TEXT NOT NULL, "
+        "user_name TEXT NOT NULL, search TEXT NOT NULL{SENT})",
+        "CREATE INDEX labels_target ON labels (target, label_key, time_utc)",
+        "{LOCAL}CREATE INDEX tunes_unsent ON tunes (seq) WHERE sent = 0",
+        "{LOCAL}CREATE INDEX tune_parents_unsent ON tune_parents (seq) WHERE sent = 0",
+        "{LOCAL}CREATE INDEX events_unsent ON events (seq) WHERE sent = 0",
+        "{LOCAL}CREATE INDEX labels_unsent ON labels (seq) WHERE sent = 0",
+        "{LOCAL}CREATE TABLE sync_state (server TEXT NOT NULL, table_name TEXT NOT NULL, "
+        "pulled INTEGER NOT NULL, PRIMARY KEY (server, table_name))",
+    },
+};
+static_assert(kVersion == 1, "one step per version");
+
+// Every bench may create the server's tables at the same moment; this lock lets one do it.
+constexpr const char *kSchemaLock = "SELECT pg_advisory_xact_lock(7342001)";
+
+QString dialect(QString sql, bool server)
+{
+    sql.replace(QStringLiteral("{SEQ}"), server ? QStringLiteral("BIGSERIAL PRIMARY KEY")
+                                                : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
+    sql.replace(QStringLiteral("{BLOB}"), server ? QStringLiteral("BYTEA") : QStringLiteral("BLOB"));
+    sql.replace(QStringLiteral("{SENT}"), server ? QString() : QStringLiteral(", sent INTEGER NOT NULL DEFAULT 0"));
+    return sql;
+}
+
+}  // namespace
+
+bool isSqlite(const QSqlDatabase &db) { return db.driverName() == QLatin1String("QSQLITE"); }
+
+bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds)
+{
+    if (binds.isEmpty())
+        return query.exec(sql);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant &v : binds)
+        query.addBindValue(v);
+    return query.exec();
+}
+
+bool lockForAppend(QSqlDatabase db)
+{
+    if (isSqlite(db))
+        return true;
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7342002)"));
+}
+
+bool begin(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    return q.exec(isSqlite(db) ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+}
+
+bool commit(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("COMMIT"));
+}
+
+void rollback(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+Ensured ensure(QSqlDatabase db, bool server, QString *error)
+{
+    QSqlQuery q(db);
+    auto failed = [&] {
+        *error = q.lastError().text();
+        rollback(db);
+        return Ensured::Failed;
+    };
+    // The server's notices ("already exists, skipping") are no business of a tuner's terminal.
+    if (!isSqlite(db))
+        q.exec(QStringLiteral("SET client_min_messages TO warning"));
+    if (!begin(db))
+        return *error = db.lastError().text(), Ensured::Failed;
+    if (server && !q.exec(QString::fromLatin1(kSchemaLock)))
+        return failed();
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))
+        || !q.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !q.next())
+        return failed();
+    const int version = q.value(0).toInt();
+    q.finish();
+    if (version > kVersion) {
+        rollback(db);
+        return Ensured::NewerVersion;
+    }
+    if (version == kVersion) {
+        rollback(db);   // nothing was written
+        return Ensured::Ok;
+    }
+    for (std::size_t step = static_cast<std::size_t>(version); step < kSteps.size(); ++step) {
+        for (const char *statement : kSteps[step]) {
+            QString sql = QString::fromLatin1(statement);
+            if (sql.startsWith(QStringLiteral("{LOCAL}"))) {
+                if (server)
+                    continue;
+                sql.remove(0, 7);
+            }
+            if (!q.exec(dialect(sql, server)))
+                return failed();
+        }
+    }
+    if (!q.exec(QStringLiteral("DELETE FROM schema_version"))
+        || !exec(q, QStringLiteral("INSERT INTO schema_version (version) VALUES (?)"), {kVersion}))
+        return failed();
+    if (!commit(db))
+        return failed();
+    return Ensured::Ok;
+}
+
+const std::vector<SyncedTable> &syncedTables()
+{
+    static const std::vector<SyncedTable> tables = {
+        {"tunes", {"hash", "bytes", "first_utc"}, "hash"},
+        {"tune_parents", {"child", "parent"}, "child, parent"},
+        {"events",
+         {"id", "kind", "result", "time_utc", "bench", "user_name", "unit_version", "unit_date", "unit_time",
+          "free_text", "program_count", "tune_hash", "search"},
+         "id"},
+        {"labels",
+         {"id", "target_kind", "target", "label_key", "label_value", "time_utc", "bench", "user_name", "search"},
+         "id"},
+    };
+    return tables;
+}
+
+const QStringList &columnsOf(QStringView table)
+{
+    for (const SyncedTable &t : syncedTables())
+        if (table == QLatin1String(t.name))
+            return t.columns;
+    Q_UNREACHABLE();
+}
+
+bool insertRows(QSqlDatabase db, const QString &table, const QStringList &columns,
+                const std::vector<QVariantList> &rows, QString *error, int *inserted)
+{
+    if (inserted)
+        *inserted = 0;
+    // Well under either dialect's limit of values in one statement.
+    const std::size_t perStatement = std::max<std::size_t>(1, 2000 / static_cast<std::size_t>(columns.size()));
+    const QString one = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                        + QLatin1Char(')');
+    QSqlQuery q(db);
+    for (std::size_t from = 0; from < rows.size(); from += perStatement) {
+        const std::size_t n = std::min(perStatement, rows.size() - from);
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING")
+                                .arg(table, columns.join(QLatin1Char(',')),
+                                     QStringList(static_cast<int>(n), one).join(QLatin1Char(',')));
+        if (!q.prepare(sql)) {
+            *error = q.lastError().text();
+            return false;
+        }
+        for (std::size_t r = from; r < from + n; ++r)
+            for (const QVariant &v : rows[r])
+                q.addBindValue(v);
+        if (!q.exec()) {
+            *error = q.lastError().text();
+            return false;
+        }
+        if (inserted)
+            *inserted += std::max(0, q.numRowsAffected());
+    }
+    return true;
+}
+
+}  // namespace vorn::schema

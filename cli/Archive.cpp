@@ -1,0 +1,360 @@
+// archive find, history, get and sync; and the archive that read, program and verify record in.
+#include "Commands.h"
+
+#include "CliTexts.h"
+#include "TransferArchive.h"
+#include "archive/ArchiveStore.h"
+#include "archive/ArchiveSync.h"
+#include "archive/ArchiveTexts.h"
+#include "files/AtomicFile.h"
+#include "files/IgnFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace vorn::cli {
+
+namespace {
+
+// A server that does not answer holds a command up this long at most.
+constexpr int kConnectTimeoutSeconds = 3;
+
+QString localTime(const QDateTime &utc) { return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
+QString shortHash(const QString &hash) { return hash.left(12); }
+
+QString labelsText(const LabelValues &labels)
+{
+    QStringList parts;
+    for (int k = 0; k < kLabelKeyCount; ++k)
+        if (!labels[k].isEmpty())
+            parts << labelKeyText(static_cast<LabelKey>(k), language()) + QLatin1Char(' ') + labels[k];
+    return parts.join(QStringLiteral(", "));
+}
+
+QJsonObject labelsJson(const LabelValues &labels)
+{
+    QJsonObject o;
+    for (int k = 0; k < kLabelKeyCount; ++k)
+        if (!labels[k].isEmpty())
+            o.insert(QLatin1String(labelKeyWord(static_cast<LabelKey>(k))), labels[k]);
+    return o;
+}
+
+QJsonValue orNull(const QString &s) { return s.isEmpty() ? QJsonValue() : QJsonValue(s); }
+
+QJsonObject eventJson(const ArchiveEvent &e)
+{
+    return QJsonObject{{QStringLiteral("id"), e.id},
+                       {QStringLiteral("kind"), QLatin1String(eventKindWord(e.kind))},
+                       {QStringLiteral("result"), e.result},
+                       {QStringLiteral("time"), e.timeUtc.toString(Qt::ISODateWithMs)},
+                       {QStringLiteral("bench"), e.bench},
+                       {QStringLiteral("user"), e.user},
+                       {QStringLiteral("unit"), QJsonObject{{QStringLiteral("version"), e.unit.version},
+                                                            {QStringLiteral("date"), e.unit.date},
+                                                            {QStringLiteral("time"), e.unit.time},
+                                                            {QStringLiteral("free_text"), e.unit.freeText}}},
+                       {QStringLiteral("program_count"), e.programCount ? QJsonValue(*e.programCount) : QJsonValue()},
+                       {QStringLiteral("tune"), orNull(e.tuneHash)},
+                       {QStringLiteral("labels"), labelsJson(e.labels)}};
+}
+
+QString eventLine(const ArchiveEvent &e)
+{
+    QStringList parts{localTime(e.timeUtc), eventKindText(e.kind, language()), e.result.trimmed(),
+                      e.bench + QStringLiteral(" (") + e.user + QLatin1Char(')'),
+                      (e.unit.version + QLatin1Char(' ') + e.unit.freeText).trimmed(), shortHash(e.tuneHash),
+                      labelsText(e.labels)};
+    parts.removeAll(QString());
+    return QStringLiteral("  ") + parts.join(QStringLiteral("  "));
+}
+
+QJsonArray nodesJson(const std::vector<TuneNode> &nodes)
+{
+    QJsonArray a;
+    for (const TuneNode &n : nodes)
+        a.append(QJsonObject{{QStringLiteral("hash"), n.hash}, {QStringLiteral("via"), n.via},
+                             {QStringLiteral("depth"), n.depth}});
+    return a;
+}
+
+QString document(const QJsonObject &o) { return QString::fromUtf8(QJsonDocument(o).toJson()); }
+
+// The bench's archive, brought up to date with the server when one is set and answers.
+struct Opened {
+    ArchiveConfig config;
+    ArchiveStore store;
+};
+
+bool open(const Invocation &in, Opened &o, bool catchUp)
+{
+    QString error;
+    const auto config = archiveConfig(in.archive, &error);
+    if (!config) {
+        complain(error);
+        return false;
+    }
+    o.config = *config;
+    o.store.setIdentity(o.config.identity);
+    if (!o.store.openLocal(o.config.localPath)) {
+        complain(o.store.error());
+        return false;
+    }
+    if (catchUp && o.config.server) {
+        const SyncReport r = syncWithServer(o.store, *o.config.server, kConnectTimeoutSeconds);
+        if (!r.error.isEmpty())
+            complain(r.error);
+    }
+    return true;
+}
+
+enum class Resolved { Found, NotThere, Ambiguous, Failed, NotAHash };
+
+// A tune named by its hash or the start of it (six hex digits or more).
+Resolved resolveTune(ArchiveStore &store, const QString &arg, QString *hash)
+{
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-fA-F]{6,64}$"));
+    if (!hex.match(arg).hasMatch())
+        return Resolved::NotAHash;
+    const auto hashes = store.tunesStartingWith(arg.toLower(), 2);
+    if (!hashes)
+        return Resolved::Failed;
+    if (hashes->size() > 1)
+        return Resolved::Ambiguous;
+    if (hashes->size() == 1) {
+        *hash = hashes->first();
+        return Resolved::Found;
+    }
+    return Resolved::NotThere;
+}
+
+int findCommand(const Invocation &in, Opened &o, const QString &needle)
+{
+    const auto r = o.store.find(needle);
+    if (!r) {
+        complain(o.store.error());
+        return ExitUsage;
+    }
+    const bool nothing = r->events.empty() && r->tunes.empty();
+    if (in.json) {
+        QJsonArray tunes, events;
+        for (const TuneSummary &t : r->tunes)
+            tunes.append(QJsonObject{{QStringLiteral("hash"), t.hash},
+                                     {QStringLiteral("first_seen"), t.firstSeenUtc.toString(Qt::ISODateWithMs)},
+                                     {QStringLiteral("labels"), labelsJson(t.labels)}});
+        for (const ArchiveEvent &e : r->events)
+            events.append(eventJson(e));
+        say(document({{QStringLiteral("command"), QStringLiteral("archive find")}, {QStringLiteral("text"), needle},
+                      {QStringLiteral("tunes"), tunes}, {QStringLiteral("events"), events},
+                      {QStringLiteral("truncated"), r->truncated}}));
+    } else if (nothing) {
+        say(text(T::NothingFound).arg(needle) + QLatin1Char('\n'));
+    } else {
+        QString out;
+        if (!r->tunes.empty()) {
+            out += text(T::FoundTunes) + QLatin1Char('\n');
+            for (const TuneSummary &t : r->tunes)
+                out += QStringLiteral("  %1  %2  %3\n").arg(t.hash, localTime(t.firstSeenUtc), labelsText(t.labels));
+        }
+        if (!r->events.empty()) {
+            out += text(T::FoundEvents) + QLatin1Char('\n');
+            for (const ArchiveEvent &e : r->events)
+                out += eventLine(e) + QLatin1Char('\n');
+        }
+        if (r->truncated)
+            out += text(T::MoreFound).arg(r->events.size()) + QLatin1Char('\n');
+        say(out);
+    }
+    return nothing ? ExitDiffer : ExitOk;
+}
+
+int historyCommand(const Invocation &in, Opened &o, const QString &arg)
+{
+    QString hash;
+    QStringList hashes;
+    switch (resolveTune(o.store, arg, &hash)) {
+    case Resolved::Found:
+        hashes << hash;
+        break;
+    case Resolved::Ambiguous:
+        complain(text(T::AmbiguousTune).arg(arg));
+        return ExitUsage;
+    case Resolved::Failed:
+        complain(o.store.error());
+        return ExitUsage;
+    case Resolved::NotThere:
+    case Resolved::NotAHash: {
+        // Not a stored tune: the tunes of what the text finds, newest first.
+        const auto r = o.store.find(arg);
+        if (!r) {
+            complain(o.store.error());
+            return ExitUsage;
+        }
+        for (const TuneSummary &t : r->tunes)
+            hashes << t.hash;
+        for (const ArchiveEvent &e : r->events)
+            if (!e.tuneHash.isEmpty())
+                hashes << e.tuneHash;
+        hashes.removeDuplicates();
+        break;
+    }
+    }
+    if (hashes.isEmpty()) {
+        complain(text(T::NothingFound).arg(arg));
+        return ExitDiffer;
+    }
+    QJsonArray tunes;
+    QString out;
+    for (const QString &h : hashes) {
+        const auto history = o.store.history(h);
+        if (!history) {
+            complain(o.store.error());
+            return ExitUsage;
+        }
+        QJsonArray events;
+        out += QStringLiteral("%1  %2\n").arg(h, labelsText(history->labels));
+        out += QStringLiteral("  ") + text(T::HistoryEvents) + QLatin1Char('\n');
+        for (const ArchiveEvent &e : history->events) {
+            events.append(eventJson(e));
+            out += QStringLiteral("  ") + eventLine(e) + QLatin1Char('\n');
+        }
+        for (const auto &[heading, nodes] : {std::pair{T::HistoryMadeFrom, &history->ancestors},
+                                             std::pair{T::HistoryMadeInto, &history->descendants}}) {
+            if (nodes->empty())
+                continue;
+            out += QStringLiteral("  ") + text(heading) + QLatin1Char('\n');
+            for (const TuneNode &n : *nodes)
+                out += QStringLiteral("    %1%2\n").arg(QString(2 * (n.depth - 1), QLatin1Char(' ')), n.hash);
+        }
+        tunes.append(QJsonObject{{QStringLiteral("hash"), h},
+                                 {QStringLiteral("stored"), history->stored},
+                                 {QStringLiteral("labels"), labelsJson(history->labels)},
+                                 {QStringLiteral("events"), events},
+                                 {QStringLiteral("ancestors"), nodesJson(history->ancestors)},
+                                 {QStringLiteral("descendants"), nodesJson(history->descendants)}});
+    }
+    say(in.json ? document({{QStringLiteral("command"), QStringLiteral("archive history")},
+                            {QStringLiteral("tunes"), tunes}})
+                : out);
+    return ExitOk;
+}
+
+int getCommand(const Invocation &in, Opened &o, const QString &arg, const QString &path)
+{
+    QString hash;
+    switch (resolveTune(o.store, arg, &hash)) {
+    case Resolved::Found:
+        break;
+    case Resolved::Ambiguous:
+        complain(text(T::AmbiguousTune).arg(arg));
+        return ExitUsage;
+    case Resolved::Failed:
+        complain(o.store.error());
+        return ExitUsage;
+    case Resolved::NotThere:
+    case Resolved::NotAHash:
+        complain(text(T::NoSuchTune).arg(arg));
+        return ExitUsage;
+    }
+    const auto image = o.store.tune(hash);
+    if (!image) {
+        complain(o.store.error().isEmpty() ? text(T::NoSuchTune).arg(arg) : o.store.error());
+        return ExitUsage;
+    }
+    if (!writeFileAtomically(path, WriteParameterFile(*image))) {
+        complain(text(T::CannotWrite).arg(path));
+        return ExitUsage;
+    }
+    say(in.json ? document({{QStringLiteral("command"), QStringLiteral("archive get")},
+                            {QStringLiteral("tune"), hash}, {QStringLiteral("file"), path},
+                            {QStringLiteral("result"), QStringLiteral("ok")}})
+                : text(T::Written).arg(path) + QLatin1Char('\n'));
+    return ExitOk;
+}
+
+int syncCommand(const Invocation &in, Opened &o)
+{
+    if (!o.config.server) {
+        complain(text(T::NoServer));
+        return ExitUsage;
+    }
+    const SyncReport r = syncWithServer(o.store, *o.config.server, kConnectTimeoutSeconds);
+    if (!r.error.isEmpty())
+        complain(r.error);
+    say(in.json ? document({{QStringLiteral("command"), QStringLiteral("archive sync")},
+                            {QStringLiteral("server"), o.config.server->text()},
+                            {QStringLiteral("reached"), r.reached},
+                            {QStringLiteral("sent"), r.sent},
+                            {QStringLiteral("received"), r.received},
+                            {QStringLiteral("waiting"), r.waiting}})
+                : text(T::SyncReport).arg(r.sent).arg(r.received).arg(r.waiting) + QLatin1Char('\n'));
+    return r.done() ? ExitOk : ExitDiffer;
+}
+
+}  // namespace
+
+int runArchive(const Invocation &in)
+{
+    const QString sub = in.files.value(0);
+    const QStringList args = in.files.mid(1);
+    const bool fits = (sub == QLatin1String("find") && !args.isEmpty())
+                      || (sub == QLatin1String("history") && !args.isEmpty())
+                      || (sub == QLatin1String("get") && args.size() == 2)
+                      || (sub == QLatin1String("sync") && args.isEmpty());
+    if (!fits) {
+        complain(text(T::WrongArguments).arg(QStringLiteral("archive")));
+        return ExitUsage;
+    }
+    Opened o;
+    // Sync itself talks to the server; the questions first fetch what other benches sent.
+    if (!open(in, o, sub != QLatin1String("sync")))
+        return ExitUsage;
+    if (sub == QLatin1String("find"))
+        return findCommand(in, o, args.join(QLatin1Char(' ')));
+    if (sub == QLatin1String("history"))
+        return historyCommand(in, o, args.join(QLatin1Char(' ')));
+    if (sub == QLatin1String("get"))
+        return getCommand(in, o, args[0], args[1]);
+    return syncCommand(in, o);
+}
+
+TransferArchive::TransferArchive(const Invocation &in) : in_(in) {}
+
+TransferArchive::~TransferArchive() = default;
+
+QString TransferArchive::record(const EventInput &event)
+{
+    if (said_)
+        return {};
+    auto sayOnce = [this](const QString &line) {
+        complain(line);
+        said_ = true;
+        return QString();
+    };
+    if (!store_) {
+        QString error;
+        const auto config = archiveConfig(in_.archive, &error);
+        if (!config)
+            return sayOnce(error);
+        config_ = std::make_unique<ArchiveConfig>(*config);
+        store_ = std::make_unique<ArchiveStore>();
+        store_->setIdentity(config_->identity);
+        if (!store_->openLocal(config_->localPath))
+            return sayOnce(store_->error());
+    }
+    const auto id = store_->record(event);
+    return id ? *id : sayOnce(store_->error());
+}
+
+void TransferArchive::sync()
+{
+    if (said_ || !store_ || !store_->isOpen() || !config_->server)
+        return;
+    const SyncReport r = syncWithServer(*store_, *config_->server, kConnectTimeoutSeconds);
+    if (!r.error.isEmpty())
+        complain(r.error);
+}
+
+}  // namespace vorn::cli

@@ -1,0 +1,34 @@
+// The archive as read, program and verify use it: the event goes into the bench's file
+// before the result is printed, the server gets it after; neither changes the exit status.
+#pragma once
+
+#include "Commands.h"
+#include "archive/ArchiveRecords.h"
+
+#include <memory>
+
+namespace vorn {
+class ArchiveStore;
+struct ArchiveConfig;
+}
+
+namespace vorn::cli {
+
+class TransferArchive {
+public:
+    explicit TransferArchive(const Invocation &in);
+    ~TransferArchive();
+
+    // Appends the event; its id, or empty after one line on stderr saying why not.
+    QString record(const EventInput &event);
+    // Sends what is waiting when a server is set; one line on stderr when it cannot.
+    void sync();
+
+private:
+    const Invocation &in_;
+    std::unique_ptr<ArchiveConfig> config_;
+    std::unique_ptr<ArchiveStore> store_;
+    bool said_ = false;
+};
+
+}  // namespace vorn::cli

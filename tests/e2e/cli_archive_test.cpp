@@ -1,0 +1,159 @@
+// vorn4-cli's archive end to end: a Read and a Program against vorn4-sim land in the bench's
+// file or, through it, on a shared PostgreSQL server, named by the hashes of what the unit
+// held before and after; the archive commands find them again and write the tune back out.
+#include "archive/ArchiveStore.h"
+#include "files/IgnFile.h"
+#include "params/TuneHash.h"
+#include "sim/UnitModel.h"
+#include "support/PgServer.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int kLong = 60000;
+
+struct Run {
+    int exit = -1;
+    QString out;
+    QString err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+
+Run runCli(const QStringList &args, const QString &dir)
+{
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VORN4_CONFIG_DIR", dir + "/config");
+    env.insert("LANG", "C.UTF-8");
+    p.setProcessEnvironment(env);
+    p.start(VORN4_CLI_EXE, args);
+    Run r;
+    if (!p.waitForFinished(kLong) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exit = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class CliArchiveTest : public QObject {
+    Q_OBJECT
+private slots:
+    void scenarios_data();
+    void scenarios();
+};
+
+void CliArchiveTest::scenarios_data()
+{
+    QTest::addColumn<QString>("where");   // "file": --archive FILE; "server": --archive URL
+    QTest::newRow("bench file") << "file";
+    QTest::newRow("shared server") << "server";
+}
+
+void CliArchiveTest::scenarios()
+{
+    QFETCH(QString, where);
+    QTemporaryDir dir;
+    std::unique_ptr<vorn::test::PgServer> pg;
+    QString archive = dir.filePath("bench.sqlite");
+    if (where == "server") {
+        pg = std::make_unique<vorn::test::PgServer>();
+        QVERIFY2(pg->ready() && pg->createDatabase("shop"), qPrintable(pg->log()));
+        archive = pg->url("shop");
+    }
+    QProcess sim;
+    sim.start(VORN4_SIM_EXE, {"--dump", dir.filePath("unit.bin")});
+    QVERIFY(sim.waitForStarted(kLong));
+    while (!sim.canReadLine())
+        QVERIFY(sim.waitForReadyRead(kLong));
+    const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    vorn::ParameterImage factory;
+    const vornsim::Memory memory = vornsim::UnitModel::factoryMemory(40);
+    std::copy(memory.begin(), memory.end(), factory.bytes.begin());
+
+    const Run read = runCli({"read", "--json", "--archive", archive, "--port", port, "u.ign"}, dir.path());
+    QVERIFY2(read.exit == 0, qPrintable(read.out + read.err));
+    QCOMPARE(read.json().value("tune").toString(), vorn::tuneHash(factory));
+    const QString readEvent = read.json().value("archive_event").toString();
+    QVERIFY(!readEvent.isEmpty());
+    QString text = QString::fromLatin1(readAll(dir.filePath("u.ign")));
+    const QRegularExpression line("^BASE_ADV [^\r\n]*", QRegularExpression::MultilineOption);
+    QVERIFY(text.contains(line));
+    text.replace(line, "BASE_ADV 17");
+    QFile edited(dir.filePath("u.ign"));
+    QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(text.toLatin1()) > 0);
+    edited.close();
+    const Run program = runCli({"program", "--json", "--archive", archive, "--port", port, "u.ign"}, dir.path());
+    QVERIFY2(program.exit == 0, qPrintable(program.out + program.err));
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(kLong));
+    vorn::ParameterImage unit;   // what the unit holds now, from the simulator's own memory
+    const QByteArray dumped = readAll(dir.filePath("unit.bin"));
+    QCOMPARE(dumped.size(), vorn::kImageSize);
+    std::copy(dumped.begin(), dumped.end(), unit.bytes.begin());
+    const QString programmed = vorn::tuneHash(unit);
+    QVERIFY(programmed != vorn::tuneHash(factory));
+
+    // The programmed tune's history: the Program, made from the tune the Read found.
+    const Run history = runCli({"archive", "history", "--json", "--archive", archive, programmed.left(10)}, dir.path());
+    QVERIFY2(history.exit == 0, qPrintable(history.out + history.err));
+    const QJsonObject tune = history.json().value("tunes").toArray().first().toObject();
+    QCOMPARE(tune.value("hash").toString(), programmed);
+    const QJsonArray events = tune.value("events").toArray();
+    QCOMPARE(events.size(), 1);
+    QCOMPARE(events[0].toObject().value("kind").toString(), "program");
+    QCOMPARE(events[0].toObject().value("result").toString(), " OK");
+    QCOMPARE(tune.value("ancestors").toArray().first().toObject().value("hash").toString(), vorn::tuneHash(factory));
+
+    // Found by the unit's identification; both events, newest first.
+    const Run found = runCli({"archive", "find", "--json", "--archive", archive, "VRN04"}, dir.path());
+    QVERIFY2(found.exit == 0, qPrintable(found.out + found.err));
+    const QJsonArray foundEvents = found.json().value("events").toArray();
+    QCOMPARE(foundEvents.size(), 2);
+    QCOMPARE(foundEvents[1].toObject().value("id").toString(), readEvent);
+    QCOMPARE(foundEvents[0].toObject().value("tune").toString(), programmed);
+
+    // Written back out, the tune is what the unit holds in every byte a file keeps.
+    const Run get = runCli({"archive", "get", "--archive", archive, programmed, "back.ign"}, dir.path());
+    QVERIFY2(get.exit == 0, qPrintable(get.out + get.err));
+    vorn::ParameterImage fromFile = unit;
+    QVERIFY(vorn::ReadParameterFile(readAll(dir.filePath("back.ign")), fromFile));
+    QVERIFY(fromFile == unit);
+    const Run missing = runCli({"archive", "get", "--archive", archive, "abcdef0123", "x.ign"}, dir.path());
+    QCOMPARE(missing.exit, 2);
+
+    if (pg) {
+        // Each transfer reached the server: nothing waits, and the server has both events.
+        const Run sync = runCli({"archive", "sync", "--json", "--archive", archive}, dir.path());
+        QCOMPARE(sync.exit, 0);
+        QCOMPARE(sync.json().value("waiting").toInt(-1), 0);
+        vorn::ArchiveStore server;
+        QString error;
+        QVERIFY(server.openServer(*vorn::parseServerUrl(archive, &error)));
+        const auto h = server.history(programmed);
+        QVERIFY(h && h->events.size() == 1 && h->ancestors.size() == 1);
+        QVERIFY(pg->stop());
+        const Run away = runCli({"archive", "sync", "--archive", archive}, dir.path());
+        QCOMPARE(away.exit, 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(CliArchiveTest)
+#include "cli_archive_test.moc"
