@@ -1,7 +1,8 @@
 # Fails when a file of a feature's window part (any */ui/ folder outside app/, and host/)
 # includes a header of the window (app/).
 file(GLOB_RECURSE files RELATIVE ${ROOT}
-    ${ROOT}/host/*.h ${ROOT}/host/*.cpp ${ROOT}/*/ui/*.h ${ROOT}/*/ui/*.cpp ${ROOT}/mapview/*.h ${ROOT}/mapview/*.cpp)
+    ${ROOT}/host/*.h ${ROOT}/host/*.cpp ${ROOT}/*/ui/*.h ${ROOT}/*/ui/*.cpp ${ROOT}/mapview/*.h ${ROOT}/mapview/*.cpp
+    ${ROOT}/logview/*.h ${ROOT}/logview/*.cpp)
 set(found "")
 foreach(f ${files})
     if(f MATCHES "^(build|app)/")
