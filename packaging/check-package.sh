@@ -68,3 +68,4 @@ grep -q '^ZEPHALON_KEY' "$work/unit.ign"
 echo "vorn4-cli read the installed vorn4-sim into $work/unit.ign"
 # The map view is a module the window loads on first use; it must be where the window looks.
 test -f /usr/lib/vorn4/vorn4mapview.so
+test -f /usr/lib/vorn4/vorn4logview.so
