@@ -227,7 +227,6 @@ public:
     // Makes the port chooser again with devices listed by `lister` (tests and pictures show
     // devices of their own).
     void remakePortSettings(std::function<std::vector<vorn::SerialDevice>()> lister);
-}
     // Log, "Analyse log..." (its module loaded on first use) and the marker key; made with
     // the window, destroyed first.
     vorn::logview::LogViewUi *LogView = nullptr;
