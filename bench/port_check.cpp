@@ -45,7 +45,7 @@ int main(int argc, char **argv)
     };
     const double hint = medianUs(101, [&] { look(false); });
     const double listed = medianUs(21, [&] { look(true); });
-    PortSettingsDialog dialog(nullptr, [&] { return cache.devices(); });
+    PortSettingsDialog dialog(nullptr, [&] { return cache.devices(); }, [&] { return vorn::ProfileIni(ini); });
     dialog.show();
     const double refresh = medianUs(51, [&] { dialog.refresh(); });
 
