@@ -193,11 +193,31 @@ std::optional<QString> ArchiveStore::addLabel(const LabelInput &label)
     const QString id = newId();
     QString why;
     QSqlDatabase db = database();
-    if (!schema::begin(db) || !schema::lockForAppend(db)
+    const QString kind = label.target == LabelInput::Target::Tune ? QStringLiteral("tune") : QStringLiteral("event");
+    const QString key = QString::fromLatin1(labelKeyWord(label.key));
+    // The newest label of a key is the one that holds, so a label given within the same
+    // millisecond as the one it replaces is stamped just after it rather than beside it.
+    auto labelTime = [&]() -> std::optional<QDateTime> {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT max(time_utc) FROM labels WHERE target_kind = ? AND target = ? AND label_key = ?"));
+        q.addBindValue(kind);
+        q.addBindValue(label.targetId);
+        q.addBindValue(key);
+        if (!q.exec() || !q.next()) {
+            why = q.lastError().text();
+            return std::nullopt;
+        }
+        QDateTime now = QDateTime::currentDateTimeUtc();
+        const QDateTime latest = QDateTime::fromString(q.value(0).toString(), Qt::ISODateWithMs);
+        if (latest.isValid() && now <= latest)
+            now = latest.addMSecs(1);
+        return now;
+    };
+    std::optional<QDateTime> when;
+    if (!schema::begin(db) || !schema::lockForAppend(db) || !(when = labelTime())
         || !schema::insertRows(db, QStringLiteral("labels"), schema::columnsOf(u"labels"),
-                            {{id, label.target == LabelInput::Target::Tune ? QStringLiteral("tune") : QStringLiteral("event"),
-                              label.targetId, QString::fromLatin1(labelKeyWord(label.key)), notNull(label.value),
-                              utcText(QDateTime::currentDateTimeUtc()), notNull(identity_.bench),
+                            {{id, kind, label.targetId, key, notNull(label.value),
+                              utcText(*when), notNull(identity_.bench),
                               notNull(identity_.user), notNull(label.value.toLower())}},
                             &why)
         || !schema::commit(db)) {
