@@ -57,6 +57,16 @@ QByteArray indexLine(const QString &name, const QString &unit)
     return name.toUtf8() + '\t' + text + '\n';
 }
 
+// Whether the file's last line has no line end: a line appended to it would join that line.
+bool endsInsideLine(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() == 0 || !f.seek(f.size() - 1))
+        return false;
+    char last = '\n';
+    return f.getChar(&last) && last != '\n';
+}
+
 std::vector<RestorePoint> scanFolder(const QString &folder)
 {
     std::vector<RestorePoint> points;
@@ -226,7 +236,9 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
         writeIndex(r);
     } else if (!unit.isEmpty()) {
         QFile index(QDir(folder_).filePath(kRestoreIndexFileName));
-        const QByteArray line = indexLine(name, unit);
+        QByteArray line = indexLine(name, unit);
+        if (endsInsideLine(index.fileName()))   // a torn or hand-made last line keeps to itself
+            line.prepend('\n');
         if (!index.open(QIODevice::Append) || index.write(line) != line.size() || !index.flush())
             fail(r, Result::Failure::WriteFile, index.fileName());
     }
