@@ -91,6 +91,26 @@ std::optional<TimeInCell> TimeInCell::parse(const QByteArray &text)
             return std::nullopt;
     if (!numbers(lines[2 + kMapSize], "servo", kMapSize, t.servo_.data()))
         return std::nullopt;
+    // Counting adds each step to the total and to at most one cell and one servo point, so
+    // neither the cells nor the servo points can add up to more than the total. A file that
+    // says otherwise was edited or damaged; its shares would pass 100 %. The total also
+    // keeps room to count on from it in a live run without running over.
+    if (t.totalMs_ > kMaxLoadedTotalMs)
+        return std::nullopt;
+    auto spend = [](std::int64_t &left, std::int64_t v) {   // no sum is formed, so none overflows
+        if (v > left)
+            return false;
+        left -= v;
+        return true;
+    };
+    std::int64_t cellsLeft = t.totalMs_, servoLeft = t.totalMs_;
+    for (const auto &row : t.cells_)
+        for (std::int64_t v : row)
+            if (!spend(cellsLeft, v))
+                return std::nullopt;
+    for (std::int64_t v : t.servo_)
+        if (!spend(servoLeft, v))
+            return std::nullopt;
     return t;
 }
 

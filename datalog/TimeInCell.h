@@ -21,6 +21,9 @@ public:
     // A reply stands for the time until the next one. A longer silence than this (a
     // transfer pauses the monitor, the unit was unplugged) counts only this much.
     static constexpr std::int64_t kMaxStepMs = 1000;
+    // The largest total a loaded file may hold (about 292 000 years): counting on from it
+    // cannot run over.
+    static constexpr std::int64_t kMaxLoadedTotalMs = std::int64_t(1) << 53;
 
     // The cell found for a reply at `timeMs` (any steady clock). The time since the
     // previous sample goes to the previous sample's cell and servo point.

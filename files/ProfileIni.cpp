@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace vorn {
 
@@ -46,6 +47,15 @@ ParsedLine parseLine(QByteArray text, bool first)
 bool sameName(const QByteArray &raw, const QString &wanted)
 {
     return QString::fromUtf8(raw).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// A value's bytes as they are. The plain UTF-8 decoding drops a byte order mark at the
+// start of what it decodes, which would lose one that begins a value (only the file's own
+// mark, before its first line, is a mark).
+QString valueText(const QByteArray &bytes)
+{
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decode(bytes);
 }
 
 QByteArray withoutLineBreaks(const QString &text)
@@ -155,7 +165,7 @@ QString ProfileIni::readString(const QString &section, const QString &key,
     const int k = s < 0 ? -1 : findKey(s, key);
     if (k < 0)
         return defaultValue;
-    return QString::fromUtf8(parseLine(lines_[k].text, k == 0).value);
+    return valueText(parseLine(lines_[k].text, k == 0).value);
 }
 
 int ProfileIni::readInt(const QString &section, const QString &key, int defaultValue) const

@@ -30,9 +30,12 @@ QString folder()
 }
 
 // A line that can be a file's name in the folder (the names the program reads are among them).
+// A name that starts with ':' is left out: Qt takes such a path for a resource, and no point's
+// name starts so.
 bool fileNameFits(const QByteArray &line)
 {
     return !line.isEmpty() && line.size() < 200 && line != "." && line != ".." && !line.contains('/')
+        && !line.startsWith(':')
         && line != vorn::kRestoreIndexFileName.toUtf8() && QString::fromUtf8(line).toUtf8() == line;
 }
 

@@ -57,6 +57,16 @@ QByteArray indexLine(const QString &name, const QString &unit)
     return name.toUtf8() + '\t' + text + '\n';
 }
 
+// Whether the file's last line has no line end: a line appended to it would join that line.
+bool endsInsideLine(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() == 0 || !f.seek(f.size() - 1))
+        return false;
+    char last = '\n';
+    return f.getChar(&last) && last != '\n';
+}
+
 std::vector<RestorePoint> scanFolder(const QString &folder)
 {
     std::vector<RestorePoint> points;
@@ -126,9 +136,18 @@ void RestorePointStore::scan()
     std::sort(points_.begin(), points_.end(), [](const auto &a, const auto &b) { return newerFirst(b, a); });
     units_ = readIndex(folder_);
     if (!points_.empty()) {
+        // Reading a file may settle a byte the image held differently (the file keeps
+        // fewer values than a byte can hold), so the file itself is kept as well: an
+        // image that would write the very same file is equal to it too.
+        QFile f(QDir(folder_).filePath(points_.back().fileName));
         ParameterImage img;
-        if (loadRestorePoint(QDir(folder_).filePath(points_.back().fileName), img))
-            newest_ = img;
+        if (f.open(QIODevice::ReadOnly) && f.size() <= kMaxPointSize) {
+            newestFile_ = f.readAll();
+            if (ReadParameterFile(newestFile_, img))
+                newest_ = img;
+            else
+                newestFile_.clear();
+        }
     }
 }
 
@@ -186,7 +205,8 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
         return r;
     }
     scan();
-    if (isBefore(event) && newest_ && sameFileBytes(*newest_, image)) {
+    const QByteArray file = WriteParameterFile(image);
+    if (isBefore(event) && newest_ && (sameFileBytes(*newest_, image) || file == newestFile_)) {
         r.skipped = true;
         return r;
     }
@@ -199,7 +219,7 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
     while (QFileInfo::exists(QDir(folder_).filePath(name)))   // another program run wrote it
         name = restorePointFileName(localTime, event, ++suffix);
     r.path = QDir(folder_).filePath(name);
-    if (!writeFileAtomically(r.path, WriteParameterFile(image))) {
+    if (!writeFileAtomically(r.path, file)) {
         fail(r, Result::Failure::WriteFile, r.path);
         r.path.clear();
         return r;
@@ -208,8 +228,10 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
     points_.insert(std::upper_bound(points_.begin(), points_.end(), p,
                                     [](const auto &a, const auto &b) { return newerFirst(b, a); }),
                    p);
-    if (points_.back().fileName == name)
+    if (points_.back().fileName == name) {
         newest_ = image;
+        newestFile_ = file;
+    }
     r.written = true;
 
     if (!unit.isEmpty())
@@ -226,7 +248,9 @@ RestorePointStore::Result RestorePointStore::writePoint(const ParameterImage &im
         writeIndex(r);
     } else if (!unit.isEmpty()) {
         QFile index(QDir(folder_).filePath(kRestoreIndexFileName));
-        const QByteArray line = indexLine(name, unit);
+        QByteArray line = indexLine(name, unit);
+        if (endsInsideLine(index.fileName()))   // a torn or hand-made last line keeps to itself
+            line.prepend('\n');
         if (!index.open(QIODevice::Append) || index.write(line) != line.size() || !index.flush())
             fail(r, Result::Failure::WriteFile, index.fileName());
     }

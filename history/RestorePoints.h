@@ -73,6 +73,7 @@ private:
     std::vector<RestorePoint> points_;   // oldest first
     std::map<QString, QString> units_;   // file name -> identification
     std::optional<ParameterImage> newest_;
+    QByteArray newestFile_;   // the newest point's file as it is on disk
 };
 
 // The points in a folder, newest first, with the identifications of the index file.

@@ -41,6 +41,8 @@ void ProfileIniTest::readString_data()
     QTest::newRow("comment is no key") << QByteArray("[A]\n;k=1\n") << "A" << ";k" << "<none>";
     QTest::newRow("key before any section") << QByteArray("k=1\n[A]\n") << "A" << "k" << "<none>";
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[A]\nk=v") << "A" << "k" << "v";
+    QTest::newRow("mark that begins a value") << QByteArray("[A]\nk=\xEF\xBB\xBFv") << "A" << "k"
+                                              << QString(QChar(0xFEFF)) + QLatin1Char('v');
 }
 
 void ProfileIniTest::readString()

@@ -120,6 +120,14 @@ void RestorePointsTest::writes()
     vorn::RestorePointStore again(folder);
     const auto r = again.write(b, RestoreEvent::BeforeRead, t.addSecs(1));
     QCOMPARE(QFileInfo(r.path).fileName(), QString("2026-12-08_12-00-01_before-read-2.ign"));
+
+    // An index whose last line lost its line end (a torn write, a hand edit): the next
+    // point's line does not join it.
+    QFile index(QDir(folder).filePath(vorn::kRestoreIndexFileName));
+    QVERIFY(index.open(QIODevice::Append) && index.write("2026-12-08_12-00-09_read.ign\tcut sh") > 0);
+    index.close();
+    QVERIFY(again.write(a, RestoreEvent::Read, t.addSecs(3), "NEXT").written);
+    QCOMPARE(vorn::listRestorePoints(folder).front().unit, QString("NEXT"));
 }
 
 void RestorePointsTest::boundedToTheNewest()

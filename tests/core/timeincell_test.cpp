@@ -95,6 +95,8 @@ private slots:
         QVERIFY(!vorn::TimeInCell::parse(text.left(text.size() - 6)));
         QVERIFY(!vorn::TimeInCell::parse(QByteArray(text).replace("map,", "map,x")));
         QVERIFY(!vorn::TimeInCell::parse("time_s,rpm\n"));
+        // Cells that add up to more than the total: its shares would pass 100 %.
+        QVERIFY(!vorn::TimeInCell::parse(QByteArray(text).replace("total," + QByteArray::number(t.totalMs()), "total,999")));
     }
 
     void replayClockFollowsTheSpeed()
