@@ -145,7 +145,7 @@ void PullsSimTest::twoMapsAgainstTheTruth()
     }
     qInfo("worst error %.2f percentage points over %d bands", worst, bands);
     QVERIFY(bands >= 5);
-    QVERIFY(largest >= 2);   // the maps differ by more than the bound
+    QVERIFY(largest >= 6);   // the maps differ by well more than the bound
     // One pull per map against a simulator that runs on the wall clock: each pull carries the
     // same-map spread of 1.5 %, and a loaded machine delays requests (2.6 points were seen in
     // the band below the limiter). This holds the whole chain from the unit to the comparison;
