@@ -48,6 +48,8 @@ PortSettingsUi::~PortSettingsUi()
     // The dialog and the part are the window's children; they go with the feature that
     // fills them.
     delete dialog_;
+    if (hintPart_)
+        hintPart_->removeEventFilter(this);
     delete hintPart_;
 }
 
@@ -159,7 +161,9 @@ void PortSettingsUi::setHint(const QString &hint, const QString &partText)
 
 bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == hintPart_ && event->type() == QEvent::MouseButtonRelease
+    // The type first: while the part is being destroyed it is no longer a QLabel, and
+    // comparing it with the guarded pointer would treat it as one.
+    if (event->type() == QEvent::MouseButtonRelease && watched == hintPart_
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         openDialog();
         return true;
