@@ -210,9 +210,11 @@ public:
     // Recording, replay and time in cell (datalog/ui); made with the window.
     class DatalogController *Datalog = nullptr;
     void HighlightActiveCell();
-    // Opens the device of a COM port. Tests put an in-memory port here; by default it is
-    // the QSerialPort adapter. On failure returns nullptr and describes the reason.
-    static std::function<std::unique_ptr<vorn::PortIo>(const QString &device, QString *error)> portOpener;
+    // Opens the device of a COM port; on failure returns nullptr and describes the reason.
+    using PortOpener = std::function<std::unique_ptr<vorn::PortIo>(const QString &device, QString *error)>;
+    // Replaces the QSerialPort adapter for this window (an in-memory port, a port that never
+    // opens); given before FormCreate, it serves the start-up open as well.
+    void setPortOpener(PortOpener opener) { portOpener_ = std::move(opener); }
     void applyLinkEvents(const vorn::LinkEvents &events);
     void portLost(vorn::PortIo *port);
     // While the lost device is away: one cheap look for it a second, no box.
@@ -388,6 +390,7 @@ public:
     }
 
 private:
+    PortOpener portOpener_;
     struct ModalScope {
         explicit ModalScope(TFormHlav &form) : form(form) { ++form.modalDepth_; }
         ~ModalScope() { form.leaveModal(); }

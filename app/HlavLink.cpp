@@ -13,12 +13,10 @@
 #include <QProgressBar>
 #include <QTimer>
 
-std::function<std::unique_ptr<vorn::PortIo>(const QString &, QString *)> TFormHlav::portOpener;
-
 std::unique_ptr<vorn::PortIo> TFormHlav::openDevice(const QString &device, QString *reason)
 {
-    if (portOpener)
-        return portOpener(device, reason);
+    if (portOpener_)
+        return portOpener_(device, reason);
     return vorn::SerialLink::open(device, reason);
 }
 

@@ -20,6 +20,9 @@
 #include <sys/resource.h>
 #include <vector>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 namespace {
 
 // Nobody at the screen: boxes are dropped, file choices cancelled.
@@ -74,10 +77,11 @@ int main(int argc, char **argv)
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
     QTemporaryDir dir;
     qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-    TFormHlav::portOpener = [](const QString &, QString *) { return std::unique_ptr<vorn::PortIo>(); };
+    testPortOpener = [](const QString &, QString *) { return std::unique_ptr<vorn::PortIo>(); };
     Unattended nobody;
     TFormHlav form;
     form.setUserInteraction(&nobody);
+    form.setPortOpener(testPortOpener);
     form.FormCreate({});
     form.show();
     form.ctl<QTabWidget>("PageControl1")->setCurrentIndex(2);   // the map, with its overlay

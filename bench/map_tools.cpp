@@ -20,6 +20,9 @@
 #include <functional>
 #include <vector>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 namespace {
 
 // A change's time includes the repaint it asks for.
@@ -38,10 +41,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-    TFormHlav::portOpener = [](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> { return nullptr; };
+    testPortOpener = [](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> { return nullptr; };
     ScriptedInteraction silent;
     TFormHlav form;
     form.setUserInteraction(&silent);
+    form.setPortOpener(testPortOpener);
     form.FormCreate({});
     form.Timer1->stop();
     form.show();

@@ -43,7 +43,6 @@ void DatalogSimTest::recordedRowsAreWhatTheSimulatorSent()
 {
     QTemporaryDir dir;
     qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-    TFormHlav::portOpener = nullptr;
     const QString trace = dir.filePath("sent.txt");
     QProcess sim;
     const QString device = startSimOnCom2(sim, {"--trace", trace}, dir.path(), kLong);

@@ -111,7 +111,6 @@ void SimLinkTest::init()
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     boxes_.clear();
     answers_.onMessage = [this](const QString &text) { boxes_ << text; };
-    TFormHlav::portOpener = nullptr;
     sim_ = std::make_unique<Simulator>(dir_->path());
 }
 

@@ -27,14 +27,14 @@ public:
     explicit Window(bool show = false)
     {
         qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-        savedOpener_ = TFormHlav::portOpener;
-        TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
+        const TFormHlav::PortOpener noPort = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
             if (error)
                 *error = QStringLiteral("no port in tests");
             return nullptr;
         };
         form = std::make_unique<TFormHlav>();
         form->setUserInteraction(&person);
+        form->setPortOpener(noPort);
         form->FormCreate({});
         form->Timer1->stop();
         if (show) {
@@ -46,7 +46,6 @@ public:
     ~Window()
     {
         form.reset();
-        TFormHlav::portOpener = savedOpener_;
     }
 
     TFormHlav &operator*() { return *form; }
@@ -60,8 +59,6 @@ public:
     int &answer = person.answer;
     bool shown = false;
 
-private:
-    decltype(TFormHlav::portOpener) savedOpener_;
 };
 
 // Lets queued calls (the check boxes' commit after a mouse release) run.

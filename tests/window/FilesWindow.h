@@ -19,14 +19,14 @@ public:
     explicit Window(const QString &configDir)
     {
         qputenv("VORN4_CONFIG_DIR", configDir.toLocal8Bit());
-        savedOpener_ = TFormHlav::portOpener;
-        TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
+        const TFormHlav::PortOpener noPort = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
             if (error)
                 *error = QStringLiteral("no port in tests");
             return nullptr;
         };
         form = std::make_unique<TFormHlav>();
         form->setUserInteraction(&person);
+        form->setPortOpener(noPort);
         form->FormCreate({});
         form->Timer1->stop();
         person.messages.clear();   // the port's complaint at start-up
@@ -34,7 +34,6 @@ public:
     ~Window()
     {
         form.reset();
-        TFormHlav::portOpener = savedOpener_;
     }
 
     TFormHlav *operator->() { return form.get(); }
@@ -48,8 +47,6 @@ public:
     QStringList &openedDocuments = person.openedDocuments;
     bool &viewerWorks = person.viewerWorks;
 
-private:
-    decltype(TFormHlav::portOpener) savedOpener_;
 };
 
 }  // namespace fileswindow

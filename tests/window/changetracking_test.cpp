@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 class ChangeTrackingTest : public QObject {
     Q_OBJECT
 private slots:
@@ -48,7 +51,7 @@ void ChangeTrackingTest::init()
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     unit_ = std::make_unique<vornsim::UnitModel>();
     com2Unit_ = std::make_unique<vornsim::UnitModel>();
-    TFormHlav::portOpener = [this](const QString &device, QString *) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [this](const QString &device, QString *) -> std::unique_ptr<vorn::PortIo> {
         auto port = std::make_unique<MemoryPort>();
         attachUnit(*port, device == vorn::comDevicePath(2) ? *com2Unit_ : *unit_);
         port_ = port.get();
@@ -56,6 +59,7 @@ void ChangeTrackingTest::init()
     };
     form_ = std::make_unique<TFormHlav>();
     form_->setUserInteraction(&answers_);
+    form_->setPortOpener(testPortOpener);
     form_->FormCreate({});
     form_->Timer1->stop();
 }
@@ -63,7 +67,7 @@ void ChangeTrackingTest::init()
 void ChangeTrackingTest::cleanup()
 {
     form_.reset();
-    TFormHlav::portOpener = nullptr;
+    testPortOpener = nullptr;
     dir_.reset();
 }
 

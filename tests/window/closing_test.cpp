@@ -22,6 +22,9 @@
 
 #include <csignal>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 class ClosingTest : public QObject {
     Q_OBJECT
 private slots:
@@ -62,12 +65,13 @@ void ClosingTest::signalWhileModal()
 
     QTemporaryDir dir;
     qputenv("VORN4_CONFIG_DIR", dir.path().toLocal8Bit());
-    TFormHlav::portOpener = [](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> { return nullptr; };
+    testPortOpener = [](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> { return nullptr; };
     ScriptedInteraction startUp;   // answers the port's box at start-up only
     QPointer<TFormHlav> form = new TFormHlav;
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setUserInteraction(&startUp);
     installCloseOnSignals(form);
+    form->setPortOpener(testPortOpener);
     form->FormCreate({});
     FormAbout = new TFormAbout(form);
     form->setUserInteraction(nullptr);   // from here on the real boxes and dialogs

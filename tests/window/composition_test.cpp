@@ -22,6 +22,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 class CompositionTest : public QObject {
     Q_OBJECT
 private slots:
@@ -48,13 +51,14 @@ void CompositionTest::init()
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     answers_.answer = 0;
     // No real serial device is touched: every COM port fails to open.
-    TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
         if (error)
             *error = QStringLiteral("no port in tests");
         return nullptr;
     };
     form_ = new TFormHlav;
     form_->setUserInteraction(&answers_);
+    form_->setPortOpener(testPortOpener);
     form_->FormCreate({});
 }
 
@@ -265,6 +269,7 @@ void CompositionTest::startupHidesStatusAndTestLabels()
         names << QStringLiteral("LabelTest%1").arg(i);
     for (const QString &name : names)
         form.ctl<QWidget>(name)->setVisible(true);
+    form.setPortOpener(testPortOpener);
     form.FormCreate({});
     QVERIFY(!form.TestMode);
     for (const QString &name : names)

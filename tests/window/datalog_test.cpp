@@ -5,6 +5,7 @@
 #include "app/Hlav.h"
 #include "datalog/ui/DatalogController.h"
 #include "datalog/ui/ReplayPanel.h"
+#include "print/PagePrinter.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SimPeer.h"
 
@@ -20,6 +21,9 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
 
 class DatalogWindowTest : public QObject {
     Q_OBJECT
@@ -62,7 +66,7 @@ void DatalogWindowTest::init()
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     answers_ = ScriptedInteraction();
     unit_ = std::make_unique<vornsim::UnitModel>();
-    TFormHlav::portOpener = [this](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [this](const QString &, QString *) -> std::unique_ptr<vorn::PortIo> {
         auto port = std::make_unique<MemoryPort>();
         port_ = port.get();
         attachUnit(*port_, *unit_);
@@ -73,7 +77,7 @@ void DatalogWindowTest::init()
 void DatalogWindowTest::cleanup()
 {
     form_.reset();
-    TFormHlav::portOpener = nullptr;
+    testPortOpener = nullptr;
     dir_.reset();
 }
 
@@ -81,6 +85,7 @@ void DatalogWindowTest::createForm()
 {
     form_ = std::make_unique<TFormHlav>();
     form_->setUserInteraction(&answers_);
+    form_->setPortOpener(testPortOpener);
     form_->FormCreate({});
     form_->Timer1->stop();   // the test gives the ticks
 }
@@ -181,7 +186,27 @@ void DatalogWindowTest::replayDrivesTheHighlightWithoutTouchingThePort()
     QCOMPARE(form_->Datalog->player().position(), std::size_t(3));
     QVERIFY(decoded.count() >= 4);
     form_->action("MenuLogTimeInCell")->trigger();
-    QVERIFY(!form_->findChild<QWidget *>("TimeInCellOverlay")->isHidden());
+    auto *overlay = form_->findChild<QWidget *>("TimeInCellOverlay");
+    QVERIFY(!overlay->isHidden());
+    // Paper shows the map, not how long the engine stayed in it: the layer is away while
+    // each page is taken, and back afterwards.
+    struct OverlayWatch : PagePrinter {
+        QWidget *overlay = nullptr;
+        int pages = 0, withOverlay = 0;
+        bool printPage(const QImage &, QString *) override
+        {
+            ++pages;
+            withOverlay += overlay->isHidden() ? 0 : 1;
+            return true;
+        }
+    };
+    auto watch = std::make_shared<OverlayWatch>();
+    watch->overlay = overlay;
+    form_->pagePrinter = watch;
+    form_->action("MenuPrintAll")->trigger();
+    QVERIFY(watch->pages > 1);
+    QCOMPARE(watch->withOverlay, 0);
+    QVERIFY(!overlay->isHidden());
     const vorn::TimeInCell &counts = form_->Datalog->shownCounts();
     QCOMPARE(counts.cellMs(2, 3), 330);
     QCOMPARE(counts.cellMs(5, 7), 660);

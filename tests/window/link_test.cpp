@@ -17,6 +17,9 @@
 #include <QTest>
 #include <QTimer>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 namespace {
 
 // A port that tells when it is destroyed, so a test can see a close.
@@ -79,7 +82,7 @@ void LinkWindowTest::init()
         boxes_ << text;
         boxDuringTick_ |= inTick_;
     };
-    TFormHlav::portOpener = [this](const QString &device, QString *) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [this](const QString &device, QString *) -> std::unique_ptr<vorn::PortIo> {
         opened_ << device;
         auto port = std::make_unique<TrackedPort>(&destroyed_);
         port_ = port.get();
@@ -91,7 +94,7 @@ void LinkWindowTest::init()
 void LinkWindowTest::cleanup()
 {
     form_.reset();
-    TFormHlav::portOpener = nullptr;
+    testPortOpener = nullptr;
     dir_.reset();
 }
 
@@ -106,6 +109,7 @@ void LinkWindowTest::createForm()
 {
     form_ = std::make_unique<TFormHlav>();
     form_->setUserInteraction(&answers_);
+    form_->setPortOpener(testPortOpener);
     form_->FormCreate({});
     form_->Timer1->stop();   // the tests give the ticks themselves
     vorn::fillMessageSlots(form_->Messages, 0);
@@ -156,10 +160,11 @@ void LinkWindowTest::failedOpenShowsBoxAndLeavesNoPort()
 {
     createForm();
     QVERIFY(form_->Port);
-    TFormHlav::portOpener = [](const QString &device, QString *reason) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [](const QString &device, QString *reason) -> std::unique_ptr<vorn::PortIo> {
         *reason = device + ": Permission denied";
         return nullptr;
     };
+    form_->setPortOpener(testPortOpener);
     form_->MenuCom1Click(4);
     QCOMPARE(boxes_.size(), 1);
     QVERIFY(boxes_[0].startsWith("Com opening error\n"));
@@ -173,7 +178,7 @@ void LinkWindowTest::failedOpenShowsBoxAndLeavesNoPort()
     QVERIFY(!form_->ctl<QWidget>("LabelSpojeni")->isHidden());
 
     // The real port adapter explains a missing device.
-    TFormHlav::portOpener = nullptr;
+    form_->setPortOpener(nullptr);
     writeIni("[PORTS]\r\nCOM5=/nonexistent/vorn4-tty\r\n");
     form_->MenuCom1Click(5);
     QCOMPARE(boxes_.size(), 2);

@@ -22,6 +22,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 namespace {
 
 QByteArray readFile(const QString &path)
@@ -63,7 +66,7 @@ void PortSettingsTest::hintThenChooseADeviceForCom2()
     adapter.productId = 0x6001;
     adapter.description = "FT232R USB UART";
     QStringList opened;
-    TFormHlav::portOpener = [&](const QString &device, QString *reason) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [&](const QString &device, QString *reason) -> std::unique_ptr<vorn::PortIo> {
         opened << device;
         if (vorn::resolvedDevice(device) != QFileInfo(pty).canonicalFilePath()) {
             *reason = device + ": No such file or directory";
@@ -76,6 +79,7 @@ void PortSettingsTest::hintThenChooseADeviceForCom2()
     auto form = std::make_unique<TFormHlav>();
     form->remakePortSettings([&] { return std::vector<vorn::SerialDevice>{adapter, vorn::describeSerialDevice(pty)}; });
     form->setUserInteraction(&answers);
+    form->setPortOpener(testPortOpener);
     form->FormCreate({});
     form->Timer1->stop();
     QCOMPARE(opened, QStringList{"/dev/ttyS0"});
@@ -154,7 +158,7 @@ void PortSettingsTest::hintThenChooseADeviceForCom2()
     QCOMPARE(dialog->useButton()->text(), QString("Für Com 3 verwenden"));
 
     form.reset();
-    TFormHlav::portOpener = nullptr;
+    testPortOpener = nullptr;
     ::close(master);
 }
 

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The port every window of this file opens; nullptr: the real serial adapter.
+static TFormHlav::PortOpener testPortOpener;
+
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
@@ -31,7 +34,7 @@ void StartupTest::init()
     dir_ = std::make_unique<QTemporaryDir>();
     qputenv("VORN4_CONFIG_DIR", dir_->path().toLocal8Bit());
     // No real serial device is touched: every COM port fails to open.
-    TFormHlav::portOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
+    testPortOpener = [](const QString &, QString *error) -> std::unique_ptr<vorn::PortIo> {
         if (error)
             *error = QStringLiteral("no port in tests");
         return nullptr;
@@ -74,6 +77,7 @@ void StartupTest::commandLineLanguage()
     writeFile("vorn4.ini", QStringLiteral("[FORM_HLAV]\r\nLanguage=%1\r\n").arg(storedLanguage).toLatin1());
     TFormHlav form;
     form.setUserInteraction(&answers_);
+    form.setPortOpener(testPortOpener);
     form.FormCreate(arguments);
     QCOMPARE(int(form.LanguageIndex), language);
 }
@@ -105,6 +109,7 @@ void StartupTest::markerFileTurnsTestModeOn()
     {
         TFormHlav form;
         form.setUserInteraction(&answers_);
+        form.setPortOpener(testPortOpener);
         form.FormCreate({});
         QVERIFY(!form.TestMode);
         QVERIFY(form.ctl<QLabel>("LabelTest1")->isHidden());
@@ -112,6 +117,7 @@ void StartupTest::markerFileTurnsTestModeOn()
     writeFile("test_kvorin.txt", "# developer\nDIAG_UNLOCK\n");
     TFormHlav form;
     form.setUserInteraction(&answers_);
+    form.setPortOpener(testPortOpener);
     form.FormCreate({});
     QVERIFY(form.TestMode);
     for (int i = 1; i <= 8; ++i)
