@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 out=docs/manual/images
 work="$(mktemp -d)"
-trap 'kill "${sim_pid:-}" 2> /dev/null || true; rm -rf "$work"' EXIT
+usb=
+trap 'kill "${sim_pid:-}" 2> /dev/null || true; [ -n "$usb" ] && { umount "$usb"; rm -f "$usb"; }; rm -rf "$work"' EXIT
 
 link="$work/tty"
 "$build/sim/vorn4-sim" --link "$link" --linger 1 > /dev/null &
@@ -18,7 +19,19 @@ for _ in $(seq 50); do
     [ -L "$link" ] && break
     sleep 0.1
 done
-printf '[FORM_HLAV]\r\nComPort=1\r\n[PORTS]\r\nCOM1=%s\r\n' "$link" > "$work/vorn4.ini"
+# A reader sees the name a USB adapter has, not a temporary path: as root, with no adapter
+# plugged in, the simulator's terminal is bound onto /dev/ttyUSB0 for the pictures.
+device="$link"
+if [ "$(id -u)" = 0 ] && [ ! -e /dev/ttyUSB0 ] && touch /dev/ttyUSB0; then
+    if mount --bind "$(readlink -f "$link")" /dev/ttyUSB0 2> /dev/null; then
+        usb=/dev/ttyUSB0
+        device=$usb
+    else
+        rm -f /dev/ttyUSB0   # the empty file just made, nothing else
+    fi
+fi
+[ -n "$usb" ] || echo "note: the pictures name the simulator's temporary device" >&2
+printf '[FORM_HLAV]\r\nComPort=1\r\n[PORTS]\r\nCOM1=%s\r\n' "$device" > "$work/vorn4.ini"
 
 codes=(en de fr cz)
 VORN4_CONFIG_DIR="$work" VORN4_SHOT_SETTLE_MS=4000 VORN4_SHOT_READ=1 VORN4_SHOT_PORTS=1 QT_QPA_PLATFORM=offscreen \
