@@ -214,6 +214,8 @@ public:
     // the QSerialPort adapter. On failure returns nullptr and describes the reason.
     static std::function<std::unique_ptr<vorn::PortIo>(const QString &device, QString *error)> portOpener;
     void applyLinkEvents(const vorn::LinkEvents &events);
+    // The transfer under way, told to the features when it ends (Notifier->transferFinished).
+    std::optional<vorn::host::HostNotifier::Transfer> transfer_;
     void portLost(vorn::PortIo *port);
     // While the lost device is away: one cheap look for it a second, no box.
     static constexpr int kReconnectIntervalMs = 1000;
@@ -230,6 +232,8 @@ public:
     // Log, "Analyse log..." (its module loaded on first use) and the marker key; made with
     // the window, destroyed first.
     vorn::logview::LogViewUi *LogView = nullptr;
+    // The workshop archive: every transfer recorded, its status-bar parts, File "Archive...".
+    class ArchiveUi *Archive = nullptr;
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language
