@@ -301,6 +301,11 @@ void ArchiveUi::compareTunes(const QString &first, const QString &second)
     });
 }
 
+CompareView *ArchiveUi::compareView() const
+{
+    return compareView_;
+}
+
 void ArchiveUi::closeWindows()
 {
     if (window_)

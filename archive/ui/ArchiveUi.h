@@ -49,7 +49,7 @@ public:
     void openTune(const QString &hash);
     // The first tune (the window's image when empty) against the second, by parameter.
     void compareTunes(const QString &first, const QString &second);
-    CompareView *compareView() const { return compareView_; }
+    CompareView *compareView() const;
 
     QLabel *tunePart() const { return tunePart_; }
     QLabel *serverPart() const { return serverPart_; }
