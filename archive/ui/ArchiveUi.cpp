@@ -301,6 +301,11 @@ void ArchiveUi::compareTunes(const QString &first, const QString &second)
     });
 }
 
+ArchiveWindow *ArchiveUi::window() const
+{
+    return window_;
+}
+
 CompareView *ArchiveUi::compareView() const
 {
     return compareView_;

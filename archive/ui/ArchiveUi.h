@@ -43,7 +43,7 @@ public:
     vorn::ArchiveService *service();
     // File, "Archive...": the window, made on first use.
     void openWindow();
-    ArchiveWindow *window() const { return window_; }
+    ArchiveWindow *window() const;
     // The tune's blocks 1 and 2 into the window as one undo step; it is then the tune the
     // edits are made from.
     void openTune(const QString &hash);
