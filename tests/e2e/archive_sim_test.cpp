@@ -68,7 +68,7 @@ void ArchiveSimTest::readAndProgramAreRecorded()
     form->ctl<QWidget>("LabelHlaseni")->hide();
     form->action("MenuProgram")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(idle(), kLong);
-    QCOMPARE(form->ctl<QLabel>("LabelHlaseni")->text(), QStringLiteral("Verify OK"));
+    QCOMPARE(form->ctl<QLabel>("LabelHlaseni")->text(), QStringLiteral("Verify: OK"));
 
     // Read again: the unit now holds the tune this bench programmed.
     form->ctl<QWidget>("LabelHlaseni")->hide();
