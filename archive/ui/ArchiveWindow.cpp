@@ -244,7 +244,12 @@ void ArchiveWindow::showFound(const QString &text, const FindResult &r)
         put(ColBench, e.bench, e.tuneHash);
         put(ColUser, e.user, e.tuneHash);
         put(ColUnit, unitLine(e.unit), e.tuneHash);
-        put(ColLabels, labelsLine(e.labels), e.tuneHash);
+        // The event's own labels, else those of its tune.
+        QString labels = labelsLine(e.labels);
+        if (labels.isEmpty())
+            if (const auto t = r.tuneLabels.find(e.tuneHash); t != r.tuneLabels.end())
+                labels = labelsLine(t->second);
+        put(ColLabels, labels, e.tuneHash);
         put(ColTune, shortHash(e.tuneHash), e.tuneHash);
         ++row;
     }
