@@ -12,6 +12,8 @@ const Text4 Events{"E&vents (customer, bike, registration, note, identification 
                    "É&vénements (client, moto, immatriculation, note, identification ou date)",
                    "&Události (zákazník, motocykl, SPZ, poznámka, identifikace nebo datum)"};
 const Text4 Tree{"Tune &tree", "Abstimmungs&baum", "&Arbre du réglage", "&Strom nastavení"};
+const Text4 TuneEvents{"events, oldest first", "Ereignisse, älteste zuerst", "événements, du plus ancien",
+                       "události, nejstarší první"};
 const Text4 MadeFrom{"made from", "entstanden aus", "issu de", "vzniklo z"};
 const Text4 MadeInto{"made into", "weiterentwickelt zu", "a donné", "změněno na"};
 const Text4 Open{"&Open in window", "In Fenster &laden", "&Ouvrir dans la fenêtre", "&Otevřít v okně"};

@@ -9,6 +9,6 @@ namespace vorn::atext {
 extern const Text4 MenuArchive, WindowTitle, Search, Find, Events, Tree, MadeFrom, MadeInto, Open, Compare,
     SaveLabels, Close, Customer, Bike, Registration, Note, ColumnTime, ColumnEvent, ColumnResult, ColumnBench,
     ColumnUser, ColumnUnit, ColumnTune, ColumnLabels, StepOpen, TuneOnly, NothingFound, Searching, NoTune,
-    CompareTwo, Labels;
+    CompareTwo, Labels, TuneEvents;
 
 }  // namespace vorn::atext

@@ -325,6 +325,17 @@ void ArchiveWindow::showHistory(const TuneHistory &h)
                 items.insert(n.hash, item);
         }
     };
+    // The tune's own timeline: where and by whom it was read, programmed, verified.
+    if (!h.events.empty()) {
+        auto *top = new QTreeWidgetItem(root, {text4(atext::TuneEvents, language_)});
+        for (const ArchiveEvent &e : h.events) {
+            const QString line = QStringList{e.timeUtc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")),
+                                             eventKindText(e.kind, language_), e.result.trimmed(), e.bench, e.user,
+                                             unitLine(e.unit)}
+                                     .join(QStringLiteral("  "));
+            new QTreeWidgetItem(top, {line});
+        }
+    }
     group(atext::MadeFrom, h.ancestors);
     group(atext::MadeInto, h.descendants);
     tree_->expandAll();
