@@ -257,6 +257,11 @@ int main(int argc, char *argv[])
         QTimer::singleShot(1000, &answers, &QEventLoop::quit);
         answers.exec();
         form.Archive->window()->grab().save(out + "/archive-window-search.png");
+        form.Archive->compareTunes(vorn::tuneHash(c), vorn::tuneHash(b));
+        QTimer::singleShot(1000, &answers, &QEventLoop::quit);
+        answers.exec();
+        if (CompareView *view = form.Archive->compareView())
+            view->grab().save(out + "/archive-compare.png");
     }
     form.close();
     return 0;

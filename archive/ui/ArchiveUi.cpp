@@ -127,7 +127,6 @@ vorn::ArchiveService *ArchiveUi::service()
 void ArchiveUi::transferFinished(HostNotifier::Transfer kind, bool ok, vorn::Msg message,
                                  const vorn::ParameterImage &image)
 {
-    vorn::ArchiveService *archive = service();
     vorn::EventInput event;
     event.kind = eventKind(kind);
     // Every bench of a shared archive reads the same words: the error in English.
@@ -153,18 +152,24 @@ void ArchiveUi::transferFinished(HostNotifier::Transfer kind, bool ok, vorn::Msg
         ++lookUpSerial_;
         showStatus();
     }
-    if (!archive)
-        return;
-    const QString id = archive->record(event);
-    if (kind != HostNotifier::Transfer::Read || !ok)
-        return;
+    // The archive gets the event after the tick that ended the transfer: the tick never
+    // waits for the archive, not even for the first one to be made.
     const int serial = ++lookUpSerial_;
-    archive->lookUp(vorn::tuneHash(image), id, [this, serial](std::optional<vorn::TuneStatus> status) {
-        if (serial != lookUpSerial_ || !status)
+    const bool lookUp = ok && kind == HostNotifier::Transfer::Read;
+    QMetaObject::invokeMethod(this, [this, event = std::move(event), serial, lookUp] {
+        vorn::ArchiveService *archive = service();
+        if (!archive)
             return;
-        status_ = std::move(status);
-        showStatus();
-    });
+        const QString id = archive->record(event);
+        if (!lookUp || serial != lookUpSerial_)
+            return;
+        archive->lookUp(vorn::tuneHash(*event.tune), id, [this, serial](std::optional<vorn::TuneStatus> status) {
+            if (serial != lookUpSerial_ || !status)
+                return;
+            status_ = std::move(status);
+            showStatus();
+        });
+    }, Qt::QueuedConnection);
 }
 
 void ArchiveUi::showStatus()
@@ -273,8 +278,10 @@ void ArchiveUi::compareTunes(const QString &first, const QString &second)
         const int l = self->language_;
         self->compareView_->showComparison(vorn::Comparison{a, b}, vorn::text4(vorn::atext::CompareTwo, l).arg(second.left(12)), l);
         if (!first.isEmpty())   // the first column is a tune of the archive, not the window
-            if (QTableWidgetItem *head = self->compareView_->list()->horizontalHeaderItem(1))
+            if (QTableWidgetItem *head = self->compareView_->list()->horizontalHeaderItem(1)) {
                 head->setText(vorn::text4(vorn::atext::CompareTwo, l).arg(first.left(12)));
+                self->compareView_->list()->resizeColumnToContents(1);
+            }
         self->compareView_->show();
         self->compareView_->raise();
     };
