@@ -221,10 +221,10 @@ int main(int argc, char *argv[])
         settleLabel.exec();
         form.grab().save(out + "/ports-hint.png");
     }
-    // With VORN4_SHOT_ARCHIVE set: a few events in the bench's archive, a Read of a tune
+    // With VORN4_SHOT_ARCHIVE set (in the last language given): a few events in the bench's archive, a Read of a tune
     // another bench made from one of ours, the status bar and the archive window.
     if (qEnvironmentVariableIsSet("VORN4_SHOT_ARCHIVE")) {
-        form.action("MenuEnglish")->trigger();
+        form.action(kLanguageMenus[languages.last() & 3])->trigger();   // the last language asked for
         vorn::ParameterImage a = form.Image, b = form.Image, c = form.Image;
         b.advance(4, 6) = static_cast<std::uint8_t>(a.advance(4, 6) + 2);
         c.advance(5, 6) = static_cast<std::uint8_t>(a.advance(5, 6) + 3);
