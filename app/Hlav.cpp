@@ -5,6 +5,7 @@
 
 #include "host/Colors.h"
 #include "UpDown.h"
+#include "archive/ui/ArchiveUi.h"
 #include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
 #include "link/ui/PortSettingsUi.h"
@@ -41,10 +42,16 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     composeWindow();
     Datalog = new DatalogController(*this, *this, *this, *Notifier);
     History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
+    // The comparison's read of the unit and a restored point are told like the window's own.
+    connect(History, &ChangeHistoryUi::unitCompared, Notifier, [this](bool ok, const vorn::ParameterImage &unit) {
+        emit Notifier->transferFinished(vorn::host::HostNotifier::Transfer::Compare, ok, vorn::Msg::ReadError, unit);
+    });
+    connect(History, &ChangeHistoryUi::restored, Notifier, &vorn::host::HostNotifier::tuneLoaded);
     PortSettings = new PortSettingsUi(*this, *this, *Notifier);
     LogView = new vorn::logview::LogViewUi(*this, *Notifier, [this] {
         return Datalog && Datalog->recording() ? Datalog->recordingPath() : QString();
     }, vorn::logview::LogViewUi::defaultModuleDirs());
+    Archive = new ArchiveUi(*this, *this, *this, *Notifier, std::nullopt, this);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -62,6 +69,8 @@ TFormHlav::~TFormHlav()
         ClosePort();
     qApp->removeEventFilter(this);
     // The features go first, while everything they were given is whole.
+    delete Archive;
+    Archive = nullptr;
     delete History;
     History = nullptr;
     delete PortSettings;

@@ -216,6 +216,8 @@ public:
     // opens); given before FormCreate, it serves the start-up open as well.
     void setPortOpener(PortOpener opener) { portOpener_ = std::move(opener); }
     void applyLinkEvents(const vorn::LinkEvents &events);
+    // The transfer under way, told to the features when it ends (Notifier->transferFinished).
+    std::optional<vorn::host::HostNotifier::Transfer> transfer_;
     void portLost(vorn::PortIo *port);
     // While the lost device is away: one cheap look for it a second, no box.
     static constexpr int kReconnectIntervalMs = 1000;
@@ -232,6 +234,8 @@ public:
     // Log, "Analyse log..." (its module loaded on first use) and the marker key; made with
     // the window, destroyed first.
     vorn::logview::LogViewUi *LogView = nullptr;
+    // The workshop archive: every transfer recorded, its status-bar parts, File "Archive...".
+    class ArchiveUi *Archive = nullptr;
 
     // ---- languages state ----
     vorn::MessageSlots Messages;   // the message texts of the current language

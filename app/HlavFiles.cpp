@@ -141,6 +141,7 @@ void TFormHlav::openParameterFile(const QString &path)
     History->nextStep({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
     AfterEdit();
     History->fileOpened(path);
+    emit Notifier->tuneLoaded(Image);
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
     SaveDialog1->selectFile(path);

@@ -69,6 +69,7 @@ void TFormHlav::portLost(vorn::PortIo *port)
         return;   // already closed or replaced by a newer open
     ClosePort();
     Session.connectionLost();
+    transfer_.reset();   // cut off: nobody knows what the unit now holds
     applyLinkEvents(Session.abortTransfer());
     // The cable may come back: look for the device again about once a second.
     if (!reconnectTimer_) {
@@ -129,6 +130,7 @@ void TFormHlav::MenuReadClick()
         return;
     if (History)
         History->readStarted();
+    transfer_ = vorn::host::HostNotifier::Transfer::Read;
     applyLinkEvents(Session.startRead());
     ctl<QLabel>("LabelFile2")->setText(QString());
 }
@@ -140,6 +142,7 @@ void TFormHlav::MenuVerifyClick()
     ReadParameters();
     vorn::ClampParameters(Image, LanguageIndex, ComPort);
     ShowParameters();
+    transfer_ = vorn::host::HostNotifier::Transfer::Verify;
     applyLinkEvents(Session.startVerify());
 }
 
@@ -155,6 +158,7 @@ void TFormHlav::MenuProgramClick()
 
 void TFormHlav::StartProgramRun()
 {
+    transfer_ = vorn::host::HostNotifier::Transfer::Program;
     applyLinkEvents(Session.startProgram());
 }
 
@@ -178,9 +182,13 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
     using vorn::LinkEvent;
     auto *status = ctl<QLabel>("LabelHlaseni");
     auto *gauge = ctl<QProgressBar>("CGauge");
+    // Said after the events are shown, so a listener finds the window as the user sees it.
+    std::optional<std::pair<bool, vorn::Msg>> ended;
     for (const LinkEvent &e : events) {
         switch (e.kind) {
         case LinkEvent::ShowStatus:
+            if (e.style != LinkEvent::Progress)
+                ended = {e.style == LinkEvent::Success, e.message};
             status->setText(Messages[e.message] + (e.style == LinkEvent::Success ? QStringLiteral(" OK") : QString()));
             vorn::ui::setBackground(status, e.style == LinkEvent::Error ? vorn::ui::kRed : vorn::ui::buttonFace());
             status->show();
@@ -204,6 +212,7 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
             UpdateIdentification();
             break;
         case LinkEvent::VersionMismatch:
+            ended = {false, vorn::Msg::UnmatchedVersion};
             // The session is idle already. Opened from inside Timer1Timer the box would hold
             // back every further tick (and the monitor requests) until it closes.
             QMetaObject::invokeMethod(
@@ -223,4 +232,9 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
         }
     }
     emit Notifier->linkEventsApplied(events);
+    if (ended && transfer_) {
+        const auto kind = *transfer_;
+        transfer_.reset();
+        emit Notifier->transferFinished(kind, ended->first, ended->second, Image);
+    }
 }

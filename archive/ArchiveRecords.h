@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -94,6 +95,9 @@ struct FindResult {
     std::vector<TuneSummary> tunes;     // tunes whose labels or hash match
     std::vector<ArchiveEvent> events;   // newest first
     bool truncated = false;             // more events matched than were returned
+    // The current labels of the tunes the events name (filled by ArchiveService::find, for
+    // a list that shows each event with its tune's customer and bike).
+    std::map<QString, LabelValues> tuneLabels;
 };
 
 // A tune of a tree, with the tune it links to on the way from the one asked about.

@@ -244,7 +244,21 @@ void ArchiveService::lookUp(const QString &hash, const QString &ignoreEventId,
 
 void ArchiveService::find(const QString &text, std::function<void(std::optional<FindResult>)> done)
 {
-    ask<FindResult>([text](ArchiveStore &s) { return s.find(text); }, std::move(done));
+    ask<FindResult>([text](ArchiveStore &s) -> std::optional<FindResult> {
+        auto r = s.find(text);
+        if (!r)
+            return r;
+        QStringList hashes;
+        for (const ArchiveEvent &e : r->events)
+            if (!e.tuneHash.isEmpty() && !hashes.contains(e.tuneHash))
+                hashes << e.tuneHash;
+        QString error;
+        auto labels = currentLabels(s.database(), LabelInput::Target::Tune, hashes, &error);
+        if (!labels)
+            return std::nullopt;
+        r->tuneLabels = std::move(*labels);
+        return r;
+    }, std::move(done));
 }
 
 void ArchiveService::history(const QString &hash, std::function<void(std::optional<TuneHistory>)> done)

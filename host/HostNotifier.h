@@ -2,7 +2,9 @@
 // the window, so they never depend on how the window is built.
 #pragma once
 
+#include "lang/Jazyk2.h"
 #include "link/Session.h"
+#include "params/ParameterImage.h"
 
 #include <QObject>
 #include <QString>
@@ -13,6 +15,9 @@ class HostNotifier : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
+
+    enum class Transfer { Read, Program, Verify, Compare };
+    Q_ENUM(Transfer)
 
 signals:
     // After every caption pass (start-up and each language switch).
@@ -31,6 +36,15 @@ signals:
     void noConnectionChanged(bool shown);
     // After the window applied a tick's or an operation's link events.
     void linkEventsApplied(const vorn::LinkEvents &events);
+    // A transfer with the unit ended: Read, Program, Verify, or the read of the unit that
+    // Compare makes into a buffer of its own. `ok` when it ended " OK", else `message` says
+    // why (in the catalogue). `image` is what the unit was found holding or was given.
+    // A transfer cut off by a lost device is not reported: nobody knows what the unit holds.
+    void transferFinished(vorn::host::HostNotifier::Transfer kind, bool ok, vorn::Msg message,
+                          const vorn::ParameterImage &image);
+    // A file opened or a restore point restored replaced the window's image: the tune the
+    // edits from now on are made from.
+    void tuneLoaded(const vorn::ParameterImage &image);
     // The window is about to close; features finish what must not be lost.
     void closing();
 };

@@ -1,5 +1,10 @@
 // Developer tool: renders every page of the main window in each language to PNG files.
 #include "app/Hlav.h"
+#include "archive/ArchiveStore.h"
+#include "archive/ui/ArchiveUi.h"
+#include "archive/ui/ArchiveWindow.h"
+#include "files/ConfigDir.h"
+#include "params/TuneHash.h"
 #include "datalog/ui/DatalogController.h"
 #include "datalog/ui/ReplayPanel.h"
 #include "history/ui/ChangeHistoryUi.h"
@@ -11,6 +16,7 @@
 #include "tests/support/ScriptedInteraction.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -214,6 +220,48 @@ int main(int argc, char *argv[])
         QTimer::singleShot(1500, &settleLabel, &QEventLoop::quit);
         settleLabel.exec();
         form.grab().save(out + "/ports-hint.png");
+    }
+    // With VORN4_SHOT_ARCHIVE set (in the last language given): a few events in the bench's archive, a Read of a tune
+    // another bench made from one of ours, the status bar and the archive window.
+    if (qEnvironmentVariableIsSet("VORN4_SHOT_ARCHIVE")) {
+        form.action(kLanguageMenus[languages.last() & 3])->trigger();   // the last language asked for
+        vorn::ParameterImage a = form.Image, b = form.Image, c = form.Image;
+        b.advance(4, 6) = static_cast<std::uint8_t>(a.advance(4, 6) + 2);
+        c.advance(5, 6) = static_cast<std::uint8_t>(a.advance(5, 6) + 3);
+        {
+            vorn::ArchiveStore seeder;
+            seeder.openLocal(vorn::configPath(vorn::kArchiveFileName));
+            auto at = [](int day, int hour) { return QDateTime(QDate(2026, 11, day), QTime(hour, 15), Qt::UTC); };
+            seeder.setIdentity({QStringLiteral("bench 1"), QStringLiteral("anna")});
+            seeder.record({.kind = vorn::EventKind::Read, .unit = vorn::unitTextsFromImage(a), .tune = a, .timeUtc = at(1, 9)});
+            seeder.record({.kind = vorn::EventKind::Program, .unit = vorn::unitTextsFromImage(c), .tune = c, .parent = a,
+                           .timeUtc = at(1, 10)});
+            const QString hc = vorn::tuneHash(c);
+            seeder.addLabel({vorn::LabelInput::Target::Tune, hc, vorn::LabelKey::Customer, QStringLiteral("Novák")});
+            seeder.addLabel({vorn::LabelInput::Target::Tune, hc, vorn::LabelKey::Bike, QStringLiteral("Jawa 350")});
+            seeder.addLabel({vorn::LabelInput::Target::Tune, hc, vorn::LabelKey::Registration, QStringLiteral("1A2 3456")});
+            seeder.setIdentity({QStringLiteral("bench 2"), QStringLiteral("bert")});
+            seeder.record({.kind = vorn::EventKind::Program, .unit = vorn::unitTextsFromImage(b), .tune = b, .parent = c,
+                           .timeUtc = at(3, 14)});
+            seeder.record({.kind = vorn::EventKind::Verify, .unit = vorn::unitTextsFromImage(b), .tune = b, .timeUtc = at(3, 14)});
+        }
+        emit form.Notifier->transferFinished(vorn::host::HostNotifier::Transfer::Read, true, vorn::Msg::Verify, b);
+        form.Archive->openWindow();
+        QEventLoop answers;
+        QTimer::singleShot(1500, &answers, &QEventLoop::quit);
+        answers.exec();
+        form.statusBar()->grab().save(out + "/archive-statusbar.png");
+        form.Archive->window()->grab().save(out + "/archive-window.png");
+        form.Archive->window()->searchEdit()->setText(QStringLiteral("novák"));
+        form.Archive->window()->search(QStringLiteral("novák"));
+        QTimer::singleShot(1000, &answers, &QEventLoop::quit);
+        answers.exec();
+        form.Archive->window()->grab().save(out + "/archive-window-search.png");
+        form.Archive->compareTunes(vorn::tuneHash(c), vorn::tuneHash(b));
+        QTimer::singleShot(1000, &answers, &QEventLoop::quit);
+        answers.exec();
+        if (CompareView *view = form.Archive->compareView())
+            view->grab().save(out + "/archive-compare.png");
     }
     form.close();
     return 0;

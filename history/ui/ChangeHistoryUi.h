@@ -99,6 +99,12 @@ public:
     StatusPart *unitPart() const { return unitPart_; }
     StatusPart *filePart() const { return filePart_; }
 
+signals:
+    // The unit was read for a comparison; `unit` is what it holds when `ok`.
+    void unitCompared(bool ok, const vorn::ParameterImage &unit);
+    // A restore point became the window's image.
+    void restored(const vorn::ParameterImage &image);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

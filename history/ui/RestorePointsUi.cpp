@@ -117,6 +117,7 @@ void ChangeHistoryUi::restoreFrom(const QString &path)
         return;
     }
     editing_.applyEdit(img, {&vorn::htext::StepRestore, QFileInfo(path).completeBaseName()});
+    emit restored(image());
     if (pointsDialog_ && pointsDialog_->isVisible())
         pointsDialog_->fill(restorePointFolder(), image(), language_);
 }
@@ -219,6 +220,7 @@ bool ChangeHistoryUi::tickInstead()
 void ChangeHistoryUi::compareDone(bool ok)
 {
     compareSession_.reset();
+    emit unitCompared(ok, compareImage_);
     if (!ok) {
         setNotice(Notice::CompareFailed);
         return;

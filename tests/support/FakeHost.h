@@ -207,6 +207,15 @@ public:
     }
     bool noConnectionShown() const override { return noConnection; }
 
+    // A transfer of the window ends as the window tells it: its image is then `image`.
+    void finishTransfer(vorn::host::HostNotifier::Transfer kind, bool ok, vorn::Msg message,
+                        const vorn::ParameterImage &image)
+    {
+        img = image;
+        showImage();
+        emit notifier.transferFinished(kind, ok, message, image);
+    }
+
 private:
     QString takeFile()
     {

@@ -47,6 +47,7 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("restore points, SIGTERM") << "MenuRestorePoints" << int(SIGTERM);
     QTest::newRow("comparison, SIGHUP") << "CompareView" << int(SIGHUP);
     QTest::newRow("compare with file dialog, SIGINT") << "MenuCompareFile" << int(SIGINT);
+    QTest::newRow("archive window, SIGHUP") << "MenuArchive" << int(SIGHUP);
     QTest::newRow("Replay log dialog, SIGTERM") << "MenuLogReplay" << int(SIGTERM);
     QTest::newRow("Log folder dialog, SIGINT") << "MenuLogFolder" << int(SIGINT);
     QTest::newRow("Load time in cell dialog, SIGHUP") << "MenuLogTimeInCellLoad" << int(SIGHUP);
@@ -89,6 +90,7 @@ void ClosingTest::signalWhileModal()
     QTimer poll;
     poll.setInterval(5);
     const QString ownWindow = action == "MenuRestorePoints" ? QStringLiteral("RestorePointsDialog")
+                              : action == "MenuArchive"     ? QStringLiteral("ArchiveWindow")
                               : action == "CompareView"     ? action
                               : action == "MenuMapView"     ? QStringLiteral("FormMapView")
                                                             : QString();
