@@ -185,6 +185,7 @@ public:
     vorn::LiveCell LiveCell;
     // Mode, command byte, tick / attempt / no-connection counters and the transmit buffer.
     vorn::DeviceSession Session{Image};
+    vorn::SessionMode transferKind_ = vorn::ModeIdle;   // the operation the window last started
     // The unit's program version, date and time texts (LabelVerze1..3), from block 0.
     vorn::UnitIdentification Identification;
     // The open port, or nullptr: a closed or failed port is forgotten, never kept stale.

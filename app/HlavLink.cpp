@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+
+#include <optional>
 #include <QTimer>
 
 std::function<std::unique_ptr<vorn::PortIo>(const QString &, QString *)> TFormHlav::portOpener;
@@ -131,6 +133,7 @@ void TFormHlav::MenuReadClick()
         return;
     if (History)
         History->readStarted();
+    transferKind_ = vorn::ModeRead;
     applyLinkEvents(Session.startRead());
     ctl<QLabel>("LabelFile2")->setText(QString());
 }
@@ -142,6 +145,7 @@ void TFormHlav::MenuVerifyClick()
     ReadParameters();
     vorn::ClampParameters(Image, LanguageIndex, ComPort);
     ShowParameters();
+    transferKind_ = vorn::ModeVerify;
     applyLinkEvents(Session.startVerify());
 }
 
@@ -157,6 +161,7 @@ void TFormHlav::MenuProgramClick()
 
 void TFormHlav::StartProgramRun()
 {
+    transferKind_ = vorn::ModeProgram;
     applyLinkEvents(Session.startProgram());
 }
 
@@ -180,9 +185,12 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
     using vorn::LinkEvent;
     auto *status = ctl<QLabel>("LabelHlaseni");
     auto *gauge = ctl<QProgressBar>("CGauge");
+    std::optional<bool> finished;
     for (const LinkEvent &e : events) {
         switch (e.kind) {
         case LinkEvent::ShowStatus:
+            if (transferKind_ != vorn::ModeIdle && e.style != LinkEvent::Progress)
+                finished = e.style == LinkEvent::Success;
             status->setText(Messages[e.message] + (e.style == LinkEvent::Success ? QStringLiteral(" OK") : QString()));
             vorn::ui::setBackground(status, e.style == LinkEvent::Error ? vorn::ui::kRed : vorn::ui::buttonFace());
             status->show();
@@ -225,4 +233,10 @@ void TFormHlav::applyLinkEvents(const vorn::LinkEvents &events)
         }
     }
     emit Notifier->linkEventsApplied(events);
+    // Told once the image and the controls show what the operation left.
+    if (finished) {
+        const int kind = transferKind_;
+        transferKind_ = vorn::ModeIdle;
+        emit Notifier->transferFinished(kind, *finished);
+    }
 }

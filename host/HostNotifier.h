@@ -31,6 +31,10 @@ signals:
     void noConnectionChanged(bool shown);
     // After the window applied a tick's or an operation's link events.
     void linkEventsApplied(const vorn::LinkEvents &events);
+    // A Read, Verify or Program of the window ended (`kind` a SessionMode: ModeRead,
+    // ModeVerify or ModeProgram), `ok` when it ended " OK". Read and Program both end with
+    // the Verify that follows them, so the text alone does not say which one finished.
+    void transferFinished(int kind, bool ok);
     // The window is about to close; features finish what must not be lost.
     void closing();
 };

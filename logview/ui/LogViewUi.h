@@ -37,16 +37,23 @@ public:
     // Opens the workbench (loading the module the first time); nullptr when the module is missing.
     Workbench *openWorkbench();
     Workbench *workbench() const { return workbench_; }
+    // Opens the pull comparison (loading the module the first time); nullptr when missing.
+    PullComparison *openPullComparison();
+    PullComparison *pullComparison() const { return pulls_; }
     // Marks the moment now in the log being recorded, asking for a note; false when no log is
     // being recorded, the note was cancelled or the marker could not be written.
     bool addMarker();
 
     QAction *analyseAction() const { return analyse_; }
     QAction *markerAction() const { return marker_; }
+    QAction *comparePullsAction() const { return comparePulls_; }
 
 private:
     void applyTexts(int language);
     void updateMarkerAction();
+    // The module's entry `name`, loading the module the first time; nullptr when missing.
+    void *moduleEntry(const char *name);
+    static void showWindow(QWidget *w);
 
     host::Shell &shell_;
     std::function<QString()> recordingLog_;
@@ -54,8 +61,11 @@ private:
     PullStarts pullStarts_;
     QAction *analyse_ = nullptr;
     QAction *marker_ = nullptr;
+    QAction *comparePulls_ = nullptr;
     Workbench *workbench_ = nullptr;
     QPointer<QWidget> window_;   // the workbench's window, which the host's window parents
+    PullComparison *pulls_ = nullptr;
+    QPointer<QWidget> pullsWindow_;
     int language_ = 0;
 };
 
