@@ -26,10 +26,9 @@ inline const Text4 kColTuneFile{"Tune file", "Abstimmungsdatei", "Fichier du ré
 inline const Text4 kTorqueChart{"Relative torque", "Relatives Drehmoment", "Couple relatif", "Relativní točivý moment"};
 inline const Text4 kPowerChart{"Relative power", "Relative Leistung", "Puissance relative", "Relativní výkon"};
 inline const Text4 kSpeedAxis{"Speed (rpm)", "Drehzahl (U/min)", "Régime (tr/min)", "Otáčky (ot/min)"};
-inline const Text4 kTorqueAxis{"Speed gain (rpm/s)", "Drehzahlanstieg (U/min je s)", "Gain de régime (tr/min par s)",
-                               "Nárůst otáček (ot/min za s)"};
-inline const Text4 kPowerAxis{"Gain x speed / 1000", "Anstieg x Drehzahl / 1000", "Gain x régime / 1000",
-                              "Nárůst x otáčky / 1000"};
+// The speed gain per second is the torque in one gear; times speed it is the power.
+inline const Text4 kTorqueAxis{"rpm per s", "U/min je s", "tr/min par s", "ot/min za s"};
+inline const Text4 kPowerAxis{"relative", "relativ", "relative", "relativní"};
 
 inline const Text4 kColBand{"Band (rpm)", "Band (U/min)", "Bande (tr/min)", "Pásmo (ot/min)"};
 inline const Text4 kColTorqueOf{"Torque: %1", "Drehmoment: %1", "Couple : %1", "Moment: %1"};

@@ -98,6 +98,7 @@ PullComparisonWindow::PullComparisonWindow(host::Shell &shell, ComparePulls comp
         chartViews_[c]->setRenderHint(QPainter::Antialiasing);
         chartViews_[c]->setMinimumHeight(220);
         right->addWidget(chartViews_[c]);
+        right->setStretchFactor(c, 3);
     }
     tabs_ = new QTabWidget(right);
     auto *bandsPage = new QWidget(tabs_);
@@ -121,6 +122,8 @@ PullComparisonWindow::PullComparisonWindow(host::Shell &shell, ComparePulls comp
     tabs_->addTab(bandsPage, QString());
     tabs_->addTab(tunesPage, QString());
     right->addWidget(tabs_);
+    right->setStretchFactor(2, 2);
+    right->setSizes({320, 320, 200});   // the charts first: they are what the window is for
 
     auto *split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(left);
@@ -321,6 +324,10 @@ void PullComparisonWindow::showReport()
         }
         if (xMin < xMax) {
             x->setRange(xMin, xMax);
+            // A tick on every band boundary of the usual width, as the band table reads.
+            x->setTickType(QValueAxis::TicksDynamic);
+            x->setTickAnchor(0);
+            x->setTickInterval(xMax - xMin > 12000 ? 2000 : 1000);
             // Differences of a few per cent must show: the axis spans the values, not zero.
             const double pad = std::max(1.0, 0.08 * (yMax - yMin));
             y->setRange(yMin - pad, yMax + pad);
