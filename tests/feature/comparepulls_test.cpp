@@ -1,10 +1,11 @@
 // Log, "Compare pulls..." as the window meets it: the tunes a recording keeps beside its log,
-// and the comparison's lines, bands and tune differences for logs of known torque, each one
-// table of scenarios.
+// the comparison's lines, bands and tune differences for logs of known torque, and the
+// workbench's overlay aligned by pull start, each one table of scenarios.
 #include "datalog/LogFormat.h"
 #include "datalog/LogTune.h"
 #include "datalog/ui/DatalogController.h"
 #include "logview/ui/LogViewUi.h"
+#include "logview/ui/PullReport.h"
 #include "params/New.h"
 #include "params/TuneHash.h"
 #include "support/FakeHost.h"
@@ -35,7 +36,7 @@ vorn::ParameterImage tuneWithCell(int value)
 // 4,000 rpm to 9,500 rpm, a row every 330 ms as the unit answers, idle before and coasting
 // after; the tune with map cell `cell` kept beside it. Constant gain is flat torque, so
 // two such logs differ by the ratio of their gains in every band.
-QString writePullLog(const QString &path, double gain, int cell)
+QString writePullLog(const QString &path, double gain, int cell, int idleRows = 6)
 {
     QByteArray text = QByteArray(vorn::kLogHeader) + '\n';
     auto row = [&](std::int64_t ms, double rpm, int throttle) {
@@ -46,7 +47,7 @@ QString writePullLog(const QString &path, double gain, int cell)
         text += vorn::formatLogRow(r) + '\n';
     };
     std::int64_t ms = 0;
-    for (int i = 0; i < 6; ++i, ms += 330)
+    for (int i = 0; i < idleRows; ++i, ms += 330)
         row(ms, 4000, 8);
     const std::int64_t from = ms;
     double rpm = 4000;
@@ -75,6 +76,8 @@ private slots:
     void tunesBesideRecording();
     void chart_data();
     void chart();
+    void workbenchAlignsByPull_data();
+    void workbenchAlignsByPull();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -231,6 +234,38 @@ void ComparePullsTest::chart()
     const QString shots = qEnvironmentVariable("VORN4_TEST_SHOTS");
     if (!shots.isEmpty())
         pc->widget()->grab().save(shots + QStringLiteral("/compare_pulls_%1.png").arg(QTest::currentDataTag()).replace(' ', '_'));
+}
+
+// The workbench, given the program's pull finder, shifts a further log so that its pull
+// starts where the first log's does; without a finder it offers the time shift only.
+void ComparePullsTest::workbenchAlignsByPull_data()
+{
+    QTest::addColumn<bool>("finder");
+    QTest::addColumn<int>("idleRows");   // of the second log; the first idles 6 rows
+    QTest::addColumn<bool>("aligned");
+    QTest::newRow("later pull") << true << 12 << true;
+    QTest::newRow("earlier pull") << true << 3 << true;
+    QTest::newRow("no finder") << false << 12 << false;
+}
+
+void ComparePullsTest::workbenchAlignsByPull()
+{
+    QFETCH(bool, finder);
+    QFETCH(int, idleRows);
+    QFETCH(bool, aligned);
+    const QString first = writePullLog(dir_->filePath("first.csv"), 1500, 20);
+    const QString second = writePullLog(dir_->filePath("second.csv"), 1500, 20, idleRows);
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    FakeHost host(dir_->filePath("vorn4.ini"));
+    LogViewUi ui(host, host.notifier, [] { return QString(); }, LogViewUi::defaultModuleDirs(),
+                 finder ? vorn::logview::PullStarts(&vorn::logview::pullStartsOf) : vorn::logview::PullStarts());
+    vorn::logview::Workbench *wb = ui.openWorkbench();
+    QVERIFY(wb);
+    QVERIFY(wb->openLog(first) && wb->addLog(second));
+    QCOMPARE(wb->alignByPullStart(), aligned);
+    // Rows are 330 ms apart and both pulls rise alike from their last idle row.
+    const double expected = aligned ? (6 - idleRows) * 0.33 : 0.0;
+    QVERIFY2(std::abs(wb->logOffset(1) - expected) < 0.02, qPrintable(QString::number(wb->logOffset(1))));
 }
 
 QTEST_MAIN(ComparePullsTest)
