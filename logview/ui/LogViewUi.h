@@ -1,7 +1,7 @@
 // The log workbench seen from the main window: Log, "Analyse log..." and "Compare pulls..."
 // load the workbench module on first use, and the marker key adds a marker to the log
-// being recorded. Only this
-// small part is in the program itself; the workbench and its views stay in the module.
+// being recorded. Only this small part is in the program itself; the workbench, the pull
+// comparison and their views stay in the module.
 #pragma once
 
 #include "logview/LogViewApi.h"
