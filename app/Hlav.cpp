@@ -10,6 +10,7 @@
 #include "history/ui/ChangeHistoryUi.h"
 #include "link/ui/PortSettingsUi.h"
 #include "logview/ui/LogViewUi.h"
+#include "logview/ui/PullReport.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 #include "params/New.h"
@@ -50,7 +51,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     PortSettings = new PortSettingsUi(*this, *this, *Notifier);
     LogView = new vorn::logview::LogViewUi(*this, *Notifier, [this] {
         return Datalog && Datalog->recording() ? Datalog->recordingPath() : QString();
-    }, vorn::logview::LogViewUi::defaultModuleDirs());
+    }, vorn::logview::LogViewUi::defaultModuleDirs(), &vorn::logview::pullStartsOf);
     Archive = new ArchiveUi(*this, *this, *this, *Notifier, std::nullopt, this);
     indexNamedControls();
     wireHandlers();

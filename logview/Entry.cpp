@@ -1,9 +1,25 @@
-// The module's one exported symbol, looked up by name when the window loads the module.
+// The module's exported symbols, looked up by name when the window loads the module.
 #include "logview/Workbench.h"
+#ifdef VORN4_LOGVIEW_CHARTS
+#include "logview/PullComparisonWindow.h"
+#endif
 
 extern "C" Q_DECL_EXPORT vorn::logview::Workbench *vorn4CreateLogWorkbench(vorn::host::Shell &shell,
                                                                           const vorn::logview::PullStarts &pullStarts,
                                                                           QWidget *parent)
 {
     return new vorn::logview::WorkbenchWindow(shell, pullStarts, parent);
+}
+
+extern "C" Q_DECL_EXPORT vorn::logview::PullComparison *vorn4CreatePullComparison(
+    vorn::host::Shell &shell, const vorn::logview::ComparePulls &compare, QWidget *parent)
+{
+#ifdef VORN4_LOGVIEW_CHARTS
+    return new vorn::logview::PullComparisonWindow(shell, compare, parent);
+#else
+    (void)shell;
+    (void)compare;
+    (void)parent;
+    return nullptr;
+#endif
 }

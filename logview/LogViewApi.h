@@ -5,12 +5,16 @@
 #pragma once
 
 #include "datalog/LogFormat.h"
+#include "datalog/Pulls.h"
 
 #include <QList>
+#include <QPair>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -80,11 +84,75 @@ public:
     virtual bool exportCsv(const QString &path) = 0;
 };
 
+// ---- pull comparison ----
+
+// A full-throttle pull found in a log, with the tune kept beside the log for its time.
+struct FoundPull {
+    QString log;            // the log's path
+    double startS = 0;      // the log's own seconds
+    double endS = 0;
+    int rpmFrom = 0;
+    int rpmTo = 0;
+    QString tuneHash;       // empty when the log keeps no tune for it
+    QString tuneFile;
+};
+
+// What the charts show: one pull, or the pulls of one tune averaged.
+struct PullRun {
+    QString name;                 // log, time and tune, or the tune and how many pulls
+    QString tuneHash;
+    std::vector<int> pulls;       // into PullReport::pulls
+    std::vector<PullBand> bands;
+};
+
+struct PullReport {
+    std::vector<FoundPull> pulls;    // every pull of the logs, log by log, in time order
+    QStringList unreadable;          // "log: why" for every log that could not be read
+    std::vector<PullRun> runs;       // the chosen pulls, the first one the reference
+    std::vector<BandComparison> comparison;   // every later run against the first, per band
+    // The tunes of the runs, the first the reference, and every parameter that differs
+    // between the reference and another of them: its name, then its value in each tune.
+    QStringList tunes;
+    QList<QStringList> differences;
+};
+
+// Reads the logs and compares the pulls chosen (indexes into the pulls found, all of them
+// when nothing is given); `average` merges the pulls of one tune into one run. Texts in
+// `language`. Lives in the program, like the pull finder, and is handed to the module.
+using ComparePulls = std::function<PullReport(const QStringList &logs, const std::optional<std::vector<int>> &chosen,
+                                              bool average, int language)>;
+
+// The pull comparison window, seen from outside.
+class PullComparison {
+public:
+    virtual ~PullComparison() = default;
+
+    virtual QWidget *widget() = 0;
+    virtual void setLanguage(int language) = 0;
+    // Asks for a log (through the host's file dialog) when none is shown yet.
+    virtual void askForLogIfEmpty() = 0;
+    // Adds a log's pulls (every new pull chosen); false when the log cannot be read.
+    virtual bool addLog(const QString &path) = 0;
+    virtual QStringList logs() const = 0;
+    // Which pulls are charted (indexes into report().pulls) and whether a tune's pulls are averaged.
+    virtual void choosePulls(const std::vector<int> &pulls) = 0;
+    virtual void setAverage(bool average) = 0;
+    virtual const PullReport &report() const = 0;
+    // A chart's lines as drawn (0 torque, 1 power): each line's name and its points (speed, value).
+    virtual QList<QPair<QString, QList<QPointF>>> chartLines(int chart) const = 0;
+};
+
 }  // namespace vorn::logview
 
-// The module's one entry point: the workbench as a top-level window with `parent` (the
+// The module's entry points. The workbench as a top-level window with `parent` (the
 // host's dialog parent), asking and telling through the host's shell.
 #define VORN4_LOGVIEW_ENTRY "vorn4CreateLogWorkbench"
 using Vorn4CreateLogWorkbench = vorn::logview::Workbench *(*)(vorn::host::Shell &shell,
                                                                const vorn::logview::PullStarts &pullStarts,
                                                                QWidget *parent);
+// The pull comparison as a top-level window with `parent`; nullptr when the module was built
+// without Qt Charts.
+#define VORN4_PULLS_ENTRY "vorn4CreatePullComparison"
+using Vorn4CreatePullComparison = vorn::logview::PullComparison *(*)(vorn::host::Shell &shell,
+                                                                      const vorn::logview::ComparePulls &compare,
+                                                                      QWidget *parent);

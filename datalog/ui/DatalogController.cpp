@@ -2,6 +2,7 @@
 #include "DatalogController.h"
 
 #include "DatalogTexts.h"
+#include "datalog/LogTune.h"
 #include "ReplayPanel.h"
 #include "TimeInCellOverlay.h"
 #include "files/ConfigDir.h"
@@ -88,6 +89,7 @@ DatalogController::DatalogController(vorn::host::Shell &shell, const vorn::host:
     connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &DatalogController::applyTexts);
     connect(&notifier, &vorn::host::HostNotifier::displayStatesApplied, this, &DatalogController::followPrinting);
     connect(&notifier, &vorn::host::HostNotifier::closing, this, &DatalogController::windowClosing);
+    connect(&notifier, &vorn::host::HostNotifier::transferFinished, this, &DatalogController::onTransferFinished);
     applyTexts(shell.language());
 }
 
@@ -183,7 +185,11 @@ void DatalogController::startRecording()
     }
     recording_ = true;
     recordingStartMs_ = clock_.elapsed();
+    firstRowMs_.reset();
     recordingCounts_.reset();
+    // A new log of this name must not inherit the tunes of one deleted before it.
+    vorn::removeTunesBesideLog(path);
+    keepTune(0);
     if (!recClock_) {
         recClock_ = new QTimer(this);
         recClock_->setInterval(1000);
@@ -211,6 +217,26 @@ void DatalogController::stopRecording()
     applyTexts(language_);
 }
 
+void DatalogController::keepTune(std::int64_t fromMs)
+{
+    QString error;
+    // The same writer as File, Save, and the same names as vorn4-cli log --map.
+    if (!vorn::saveTuneBesideLog(editing_.image(), writer_.path(), fromMs, &error))
+        qWarning("vorn4: could not keep the tune beside the log: %s", qPrintable(error));
+}
+
+using Transfer = vorn::host::HostNotifier::Transfer;
+
+void DatalogController::onTransferFinished(vorn::host::HostNotifier::Transfer kind, bool ok)
+{
+    // After a Read the image is the unit's, after a Program the unit holds the image; a
+    // Verify changes neither, and a failed operation leaves the unit's tune unknown.
+    if (!ok || !recording() || (kind != Transfer::Read && kind != Transfer::Program))
+        return;
+    // Rows go on from here, so the new tune holds from this moment of the log on.
+    keepTune(firstRowMs_ ? std::max<std::int64_t>(1, clock_.elapsed() - *firstRowMs_) : 0);
+}
+
 void DatalogController::recordingFailed()
 {
     const QString path = writer_.path();
@@ -231,6 +257,8 @@ void DatalogController::onLiveValues()
     runCounts_.addSample(now, cell);
     if (recording()) {
         recordingCounts_.addSample(now, cell);
+        if (!firstRowMs_)
+            firstRowMs_ = now;
         if (!writer_.append(vorn::logRowFrom(view_.liveFields(), cell, now)))
             recordingFailed();
     }

@@ -7,10 +7,13 @@
 #include "datalog/LogFormat.h"
 #include "datalog/LogPlayer.h"
 #include "datalog/TimeInCell.h"
+#include "host/HostNotifier.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+
+#include <optional>
 
 #include <vector>
 
@@ -72,6 +75,10 @@ public:
 
 private:
     void onLiveValues();
+    // Keeps the window's image beside the log being recorded as the tune in force from the
+    // log time `fromMs` on, so that every pull in the log knows the map that made it.
+    void keepTune(std::int64_t fromMs);
+    void onTransferFinished(vorn::host::HostNotifier::Transfer kind, bool ok);
     void applyTexts(int language);
     void updateStatePart();
     void updateOverlays();
@@ -104,6 +111,7 @@ private:
     QTimer *recClock_ = nullptr;
     QElapsedTimer clock_;            // the run's steady clock, for rows and counts
     std::int64_t recordingStartMs_ = 0;
+    std::optional<std::int64_t> firstRowMs_;   // the run's clock at the log's first row (its time 0)
     vorn::LogWriter writer_;
     bool recording_ = false;
     vorn::TimeInCell runCounts_;

@@ -4,6 +4,7 @@
 #include "host/HostNotifier.h"
 #include "host/Shell.h"
 #include "logview/ui/LogViewTexts.h"
+#include "logview/ui/PullReport.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -49,8 +50,15 @@ LogViewUi::LogViewUi(host::Shell &shell, host::HostNotifier &notifier, std::func
     marker_->setObjectName(QStringLiteral("MenuLogMarker"));
     marker_->setShortcut(QKeySequence(kMarkerKey));
     connect(marker_, &QAction::triggered, this, [this] { addMarker(); });
+    comparePulls_ = new QAction(this);
+    comparePulls_->setObjectName(QStringLiteral("MenuLogComparePulls"));
+    connect(comparePulls_, &QAction::triggered, this, [this] {
+        if (PullComparison *p = openPullComparison())
+            p->askForLogIfEmpty();
+    });
     shell_.placeSeparator(host::MenuPlace::Log);
     shell_.placeAction(host::MenuPlace::Log, analyse_);
+    shell_.placeAction(host::MenuPlace::Log, comparePulls_);
     shell_.placeAction(host::MenuPlace::Log, marker_);
     connect(&notifier, &host::HostNotifier::languageChanged, this, &LogViewUi::applyTexts);
     // A recording writes a row per decoded reply and starts or stops between them.
@@ -65,6 +73,7 @@ LogViewUi::~LogViewUi()
     // The workbench window is the host window's child; it goes first, while its module is
     // still loaded (the module is never unloaded).
     delete window_.data();
+    delete pullsWindow_.data();
 }
 
 QStringList LogViewUi::defaultModuleDirs()
@@ -85,8 +94,11 @@ void LogViewUi::applyTexts(int language)
     marker_->setText(text4(texts::kAddMarker, language));
     marker_->setToolTip(text4(texts::kAddMarkerTip, language));
     marker_->setStatusTip(text4(texts::kAddMarkerTip, language));
+    comparePulls_->setText(text4(texts::kComparePulls, language));
     if (workbench_)
         workbench_->setLanguage(language);
+    if (pulls_)
+        pulls_->setLanguage(language);
 }
 
 void LogViewUi::updateMarkerAction()
@@ -94,18 +106,29 @@ void LogViewUi::updateMarkerAction()
     marker_->setEnabled(!recordingLog_().isEmpty());
 }
 
+void *LogViewUi::moduleEntry(const char *name)
+{
+    for (const QString &dir : std::as_const(moduleDirs_)) {
+        QLibrary module(dir + QLatin1Char('/') + kModuleName);
+        if (!module.load())
+            continue;
+        if (QFunctionPointer entry = module.resolve(name))
+            return reinterpret_cast<void *>(entry);   // stays loaded for the rest of the run
+    }
+    return nullptr;
+}
+
+void LogViewUi::showWindow(QWidget *w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
 Workbench *LogViewUi::openWorkbench()
 {
     if (!workbench_) {
-        Vorn4CreateLogWorkbench create = nullptr;
-        for (const QString &dir : std::as_const(moduleDirs_)) {
-            QLibrary module(dir + QLatin1Char('/') + kModuleName);
-            if (!module.load())
-                continue;
-            create = reinterpret_cast<Vorn4CreateLogWorkbench>(module.resolve(VORN4_LOGVIEW_ENTRY));
-            if (create)
-                break;   // stays loaded for the rest of the run
-        }
+        auto create = reinterpret_cast<Vorn4CreateLogWorkbench>(moduleEntry(VORN4_LOGVIEW_ENTRY));
         if (!create) {
             shell_.message(text4(texts::kNoModule, language_).arg(kModuleName));
             return nullptr;
@@ -114,11 +137,30 @@ Workbench *LogViewUi::openWorkbench()
         window_ = workbench_->widget();
         workbench_->setLanguage(language_);
     }
-    QWidget *w = workbench_->widget();
-    w->show();
-    w->raise();
-    w->activateWindow();
+    showWindow(workbench_->widget());
     return workbench_;
+}
+
+PullComparison *LogViewUi::openPullComparison()
+{
+    if (!pulls_) {
+        auto create = reinterpret_cast<Vorn4CreatePullComparison>(moduleEntry(VORN4_PULLS_ENTRY));
+        // The figures are made here, from the program's own pull finder.
+        const ComparePulls compare = [](const QStringList &logs, const std::optional<std::vector<int>> &chosen,
+                                        bool average, int language) {
+            return comparePulls(logs, chosen, average, language);
+        };
+        if (create)
+            pulls_ = create(shell_, compare, shell_.dialogParent());
+        if (!pulls_) {
+            shell_.message(text4(texts::kNoPullsModule, language_).arg(kModuleName));
+            return nullptr;
+        }
+        pullsWindow_ = pulls_->widget();
+        pulls_->setLanguage(language_);
+    }
+    showWindow(pulls_->widget());
+    return pulls_;
 }
 
 bool LogViewUi::addMarker()

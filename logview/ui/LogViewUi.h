@@ -1,6 +1,7 @@
-// The log workbench seen from the main window: Log, "Analyse log..." loads the workbench
-// module on first use, and the marker key adds a marker to the log being recorded. Only this
-// small part is in the program itself; the workbench and its views stay in the module.
+// The log workbench seen from the main window: Log, "Analyse log..." and "Compare pulls..."
+// load the workbench module on first use, and the marker key adds a marker to the log
+// being recorded. Only this small part is in the program itself; the workbench, the pull
+// comparison and their views stay in the module.
 #pragma once
 
 #include "logview/LogViewApi.h"
@@ -37,16 +38,23 @@ public:
     // Opens the workbench (loading the module the first time); nullptr when the module is missing.
     Workbench *openWorkbench();
     Workbench *workbench() const { return workbench_; }
+    // Opens the pull comparison (loading the module the first time); nullptr when missing.
+    PullComparison *openPullComparison();
+    PullComparison *pullComparison() const { return pulls_; }
     // Marks the moment now in the log being recorded, asking for a note; false when no log is
     // being recorded, the note was cancelled or the marker could not be written.
     bool addMarker();
 
     QAction *analyseAction() const { return analyse_; }
     QAction *markerAction() const { return marker_; }
+    QAction *comparePullsAction() const { return comparePulls_; }
 
 private:
     void applyTexts(int language);
     void updateMarkerAction();
+    // The module's entry `name`, loading the module the first time; nullptr when missing.
+    void *moduleEntry(const char *name);
+    static void showWindow(QWidget *w);
 
     host::Shell &shell_;
     std::function<QString()> recordingLog_;
@@ -54,8 +62,11 @@ private:
     PullStarts pullStarts_;
     QAction *analyse_ = nullptr;
     QAction *marker_ = nullptr;
+    QAction *comparePulls_ = nullptr;
     Workbench *workbench_ = nullptr;
     QPointer<QWidget> window_;   // the workbench's window, which the host's window parents
+    PullComparison *pulls_ = nullptr;
+    QPointer<QWidget> pullsWindow_;
     int language_ = 0;
 };
 

@@ -1,7 +1,11 @@
 // Recording against vorn4-sim through the real QSerialPort: the log holds exactly the
-// replies the simulator put on the line, a Read in the middle included.
+// replies the simulator put on the line, a Read in the middle included, and the tunes beside
+// it say which map the unit ran before and after that Read.
 #include "app/Hlav.h"
 #include "datalog/LogFormat.h"
+#include "datalog/LogTune.h"
+#include "files/IgnFile.h"
+#include "params/TuneHash.h"
 #include "datalog/ui/DatalogController.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SimOnCom2.h"
@@ -55,6 +59,14 @@ void DatalogSimTest::recordedRowsAreWhatTheSimulatorSent()
     QVERIFY(form->Port);
     QTRY_VERIFY_WITH_TIMEOUT(form->Live.speed > 0, kLong);
 
+    // A tune is named by what its file holds.
+    auto keptHash = [](const vorn::ParameterImage &image) {
+        vorn::ParameterImage file;
+        vorn::ReadParameterFile(vorn::WriteParameterFile(image), file);
+        return vorn::tuneHash(file);
+    };
+    form->Image[205] = static_cast<std::uint8_t>(form->Image[205] ^ 1);   // not what the unit holds
+    const QString atStart = keptHash(form->Image);
     QSignalSpy decoded(form.get(), &TFormHlav::liveValuesDecoded);
     form->action("MenuLogRecord")->trigger();
     const QString log = form->Datalog->recordingPath();
@@ -62,6 +74,7 @@ void DatalogSimTest::recordedRowsAreWhatTheSimulatorSent()
     form->action("MenuRead")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(form->Session.mode() == vorn::ModeIdle, kLong);
     const int afterRead = int(decoded.count());
+    const QString read = keptHash(form->Image);
     QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= afterRead + 4, kLong);
     form->action("MenuLogRecord")->trigger();
     QVERIFY(answers.messages.isEmpty());
@@ -89,6 +102,13 @@ void DatalogSimTest::recordedRowsAreWhatTheSimulatorSent()
                                         .arg(rows[0].throttlePercent)));
     for (std::size_t i = 1; i < rows.size(); ++i)
         QVERIFY(rows[i].timeMs > rows[i - 1].timeMs);
+
+    const std::vector<vorn::LogTune> tunes = vorn::tunesBesideLog(log);
+    QCOMPARE(int(tunes.size()), 2);
+    QCOMPARE(tunes[0].hash, atStart);
+    QCOMPARE(tunes[1].hash, read);
+    QVERIFY(atStart != read);
+    QVERIFY(tunes[1].fromMs >= rows[3].timeMs);   // four replies came before the Read
 }
 
 QTEST_MAIN(DatalogSimTest)

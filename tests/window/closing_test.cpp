@@ -51,6 +51,7 @@ void ClosingTest::signalWhileModal_data()
     QTest::newRow("Replay log dialog, SIGTERM") << "MenuLogReplay" << int(SIGTERM);
     QTest::newRow("Log folder dialog, SIGINT") << "MenuLogFolder" << int(SIGINT);
     QTest::newRow("Load time in cell dialog, SIGHUP") << "MenuLogTimeInCellLoad" << int(SIGHUP);
+    QTest::newRow("Compare pulls log dialog, SIGTERM") << "MenuLogComparePulls" << int(SIGTERM);
     // Not modal: the window closes with it open and takes it along.
     QTest::newRow("Port settings dialog, SIGTERM") << "MenuPortSettings" << int(SIGTERM);
     QTest::newRow("map cells Set box, SIGTERM") << "MenuMapSet" << int(SIGTERM);

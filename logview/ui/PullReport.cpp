@@ -1,0 +1,136 @@
+#include "logview/ui/PullReport.h"
+
+#include "datalog/LogTune.h"
+#include "logview/ui/LogViewTexts.h"
+#include "params/ParameterCatalogue.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <map>
+
+namespace vorn::logview {
+
+namespace {
+
+// Eight hex digits tell tunes apart on a chart; the file name says the rest.
+QString shortHash(const QString &hash)
+{
+    return hash.left(8);
+}
+
+QString tuneText(const QString &hash, int language)
+{
+    return hash.isEmpty() ? text4(texts::kNoTune, language) : text4(texts::kTune, language).arg(shortHash(hash));
+}
+
+}  // namespace
+
+std::vector<double> pullStartsOf(const std::vector<LogRow> &rows)
+{
+    std::vector<double> starts;
+    for (const Pull &p : findPulls(rows))
+        starts.push_back(p.startS);
+    return starts;
+}
+
+PullReport comparePulls(const QStringList &logs, const std::optional<std::vector<int>> &chosen, bool average,
+                        int language, const PullSettings &settings)
+{
+    PullReport report;
+    std::vector<std::vector<PullBand>> bandsOf;   // per pull found
+    std::map<QString, ParameterImage> images;     // per tune hash
+    for (const QString &log : logs) {
+        const LogContents contents = readLog(log);
+        if (!contents.ok) {
+            report.unreadable << text4(texts::kUnreadable, language).arg(QFileInfo(log).fileName());
+            continue;
+        }
+        const std::vector<LogTune> tunes = tunesBesideLog(log);
+        for (const Pull &p : findPulls(contents.rows, settings)) {
+            FoundPull found{log, p.startS, p.endS, p.rpmFrom, p.rpmTo, {}, {}};
+            if (const LogTune *t = tuneAt(tunes, static_cast<std::int64_t>(p.startS * 1000.0))) {
+                found.tuneHash = t->hash;
+                found.tuneFile = t->path;
+                images.emplace(t->hash, t->image);
+            }
+            report.pulls.push_back(found);
+            bandsOf.push_back(p.bands);
+        }
+    }
+
+    std::vector<int> picked;
+    if (chosen) {
+        for (int i : *chosen)
+            if (i >= 0 && i < static_cast<int>(report.pulls.size()))
+                picked.push_back(i);
+    } else {
+        for (int i = 0; i < static_cast<int>(report.pulls.size()); ++i)
+            picked.push_back(i);
+    }
+
+    for (int i : picked) {
+        const FoundPull &p = report.pulls[static_cast<std::size_t>(i)];
+        if (average) {
+            // A tune's run sits where its first chosen pull does; pulls without a tune stay alone.
+            auto same = std::find_if(report.runs.begin(), report.runs.end(), [&](const PullRun &r) {
+                return !p.tuneHash.isEmpty() && r.tuneHash == p.tuneHash;
+            });
+            if (same != report.runs.end()) {
+                same->pulls.push_back(i);
+                continue;
+            }
+        }
+        PullRun run;
+        run.tuneHash = p.tuneHash;
+        run.pulls.push_back(i);
+        report.runs.push_back(run);
+    }
+    std::vector<std::vector<PullBand>> runBands;
+    for (PullRun &run : report.runs) {
+        const FoundPull &first = report.pulls[static_cast<std::size_t>(run.pulls.front())];
+        if (run.pulls.size() == 1) {
+            run.bands = bandsOf[static_cast<std::size_t>(run.pulls.front())];
+            run.name = text4(texts::kPullName, language)
+                           .arg(QFileInfo(first.log).completeBaseName(), QString::number(first.startS, 'f', 1),
+                                tuneText(first.tuneHash, language));
+        } else {
+            std::vector<std::vector<PullBand>> each;
+            for (int i : run.pulls)
+                each.push_back(bandsOf[static_cast<std::size_t>(i)]);
+            run.bands = averageBands(each);
+            run.name = text4(texts::kAverageName, language).arg(tuneText(run.tuneHash, language)).arg(run.pulls.size());
+        }
+        runBands.push_back(run.bands);
+    }
+    if (runBands.size() > 1)
+        report.comparison = compareBands(runBands);
+
+    // The tunes in the order their runs come, the first one the reference.
+    std::vector<QString> hashes;
+    for (const PullRun &run : report.runs)
+        if (!run.tuneHash.isEmpty() && std::find(hashes.begin(), hashes.end(), run.tuneHash) == hashes.end())
+            hashes.push_back(run.tuneHash);
+    for (const QString &h : hashes)
+        report.tunes << tuneText(h, language);
+    if (hashes.size() > 1) {
+        const ParameterImage &reference = images.at(hashes.front());
+        // Every parameter that differs from the reference in any tune, in catalogue order.
+        std::vector<const Parameter *> differing;
+        for (std::size_t t = 1; t < hashes.size(); ++t)
+            for (const ParameterDifference &d : imageDifferences(reference, images.at(hashes[t])))
+                if (std::find(differing.begin(), differing.end(), d.parameter) == differing.end())
+                    differing.push_back(d.parameter);
+        for (const Parameter &p : parameterCatalogue()) {
+            if (std::find(differing.begin(), differing.end(), &p) == differing.end())
+                continue;
+            QStringList row{parameterName(p, language, reference)};
+            for (const QString &h : hashes)
+                row << valueWithUnit(p, images.at(h).bytes[static_cast<std::size_t>(p.offset)], language);
+            report.differences << row;
+        }
+    }
+    return report;
+}
+
+}  // namespace vorn::logview
