@@ -37,12 +37,14 @@ public:
             --depth_;
             return r;
         }
+        // Asked first: a deferred delete ends the receiver.
+        const bool frame = receiver->inherits("QAbstract3DGraph");
         QElapsedTimer clock;
         clock.start();
         const bool r = QApplication::notify(receiver, event);
         --depth_;
         busyNs += clock.nsecsElapsed();
-        if (receiver->inherits("QAbstract3DGraph"))
+        if (frame)
             frameNs += clock.nsecsElapsed();
         return r;
     }
