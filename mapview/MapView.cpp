@@ -81,7 +81,13 @@ QWidget *MapView::buildSurfaceTab()
         no3D_->setWordWrap(true);
         return no3D_;
     }
-    surface_ = new Q3DSurface;
+    // No multisampling: where OpenGL runs in software every sample is paid for in each frame,
+    // and the wireframe keeps the shape readable without it.
+    QSurfaceFormat format;
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setSamples(0);
+    surface_ = new Q3DSurface(&format);
     // Shadows cost most of a frame where OpenGL runs in software, and tell a tuner nothing.
     surface_->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
     surfaceSeries_ = new QSurface3DSeries;
@@ -302,9 +308,18 @@ void MapView::showTrail()
         servoTrail_[s]->replace(servo[s]);
     }
     if (surface_) {
+        // Each sphere is a draw of its own in every frame, and software OpenGL pays for each:
+        // a cell the trail passed again shows only its newest sphere, which is also the largest
+        // and would cover the older ones anyway.
+        bool seen[vorn::kMapSize * vorn::kMapSize] = {};
         for (int i = 0; i < kTrail; ++i) {
             const std::size_t at = static_cast<std::size_t>(i);
-            const bool use = at < trail_.size() && !trail_[at].cell.belowMap;
+            bool use = at < trail_.size() && !trail_[at].cell.belowMap;
+            if (use) {
+                bool &was = seen[vorn::kMapSize * trail_[at].cell.throttleRow + trail_[at].cell.advanceColumn];
+                use = !was;
+                was = true;
+            }
             if (!use) {
                 if (trailShown_[i])
                     trailItems_[i]->setVisible(false);
