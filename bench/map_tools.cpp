@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QAction>
 #include <QTextStream>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -87,7 +88,9 @@ int main(int argc, char **argv)
     form.ctl<QTabWidget>("PageControl1")->setCurrentWidget(form.ctl<QWidget>("TabSheetAdvance"));
     QTextStream out(stdout);
 
-    const double op = medianUs(101, [&](int i) { tools.run(i % 2 ? MapTools::Op::Smooth : MapTools::Op::Add, 1); });
+    // Up and down by one in turn: every round changes all hundred cells (a map driven to its
+    // limit would change none and show nothing).
+    const double op = medianUs(101, [&](int i) { tools.run(MapTools::Op::Add, i % 2 ? -1 : 1); });
     out << "whole_map_operation_us " << op << "   (goal < 1000, with the cells shown)\n";
 
     tools.clearSelection();
@@ -155,6 +158,20 @@ int main(int argc, char **argv)
         << (onScreen ? ", with the 3D surface on screen)\n" : with3D ? ", 3D surface NOT exposed)\n"
                                                                      : ", no OpenGL here)\n");
     out << "map_view_update_us of_which_surface_frames " << frames[frames.size() / 2] << "\n";
+    // With --shot FOLDER: the view's tabs as a tuner sees them after these replies.
+    if (const int at = QCoreApplication::arguments().indexOf(QStringLiteral("--shot")); at > 0) {
+        QWidget *view = tools.mapViewWindow();
+        auto *tabs = view->findChild<QTabWidget *>(QStringLiteral("MapViewTabs"));
+        for (int t = 0; t < tabs->count(); ++t) {
+            tabs->setCurrentIndex(t);
+            QTimer::singleShot(500, &settle, &QEventLoop::quit);
+            settle.exec();
+            view->screen()->grabWindow(0, view->x(), view->y(), view->frameGeometry().width(),
+                                       view->frameGeometry().height())
+                .save(QStringLiteral("%1/mapview-%2.png").arg(QCoreApplication::arguments().value(at + 1)).arg(t));
+        }
+        tabs->setCurrentIndex(0);
+    }
     // The same replies with the trail's place unchanged: nothing on the surface moves.
     const double still = medianUs(201, [&](int) { emit form.Notifier->liveValuesDecoded(); });
     out << "map_view_update_us same_cell " << still << "\n";
