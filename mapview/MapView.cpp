@@ -119,7 +119,10 @@ QWidget *MapView::buildSurfaceTab()
     // hidden behind a ridge.
     Q3DCamera *camera = surface_->scene()->activeCamera();
     surface_->setHorizontalAspectRatio(1.0f);   // speed and throttle get the same depth
-    camera->setCameraPosition(-40.0f, 30.0f, 70.0f);
+    camera->setCameraPosition(-40.0f, 30.0f, 78.0f);
+    // Aimed below the middle: the view is wider than tall, and the speed and throttle
+    // labels in front would otherwise leave the window while the sky above stays empty.
+    camera->setTarget(QVector3D(0.0f, -0.6f, 0.0f));
     // The trail on the surface is drawn as small spheres (custom items), see showTrail.
     auto *container = QWidget::createWindowContainer(surface_);
     container->setObjectName("Surface3D");
