@@ -336,7 +336,9 @@ void MapView::showTrail()
                 // Made once, on first use: the shade of a place in the trail never changes.
                 const int shade = i / perShade;
                 auto *item = new QCustom3DItem;
-                item->setMeshFile(QStringLiteral(":/defaultMeshes/sphere"));
+                // A sphere of few faces: each frame shades every face of every marker, and the
+                // finer built-in sphere made the markers cost four times the rest of the frame.
+                item->setMeshFile(QStringLiteral(":/mapview/marker.obj"));
                 item->setScaling(QVector3D(0.04f, 0.04f, 0.04f) * (1.0f - 0.15f * shade));
                 QImage tex(2, 2, QImage::Format_ARGB32);
                 tex.fill(trailColour(shade));
