@@ -50,14 +50,22 @@ void TFormHlav::ShowParameters()
             s.sync->setCurrentIndex(syncIndex);
 
         // Setting positions and check states emits no signal the edit handlers listen to.
+        // This runs after every edit: a field that already shows its byte, untouched since,
+        // is left alone, so an edit of a few bytes formats and repaints only those fields.
         const auto &table = vorn::fieldBindings();
         for (std::size_t i = 0; i < table.size(); ++i) {
             const vorn::FieldBinding &b = table[i];
             const std::uint8_t byte = Image[b.offset];
-            if (b.kind == Kind::Numeric)
-                static_cast<UpDown *>(s.bound[i])->setPosition(vorn::shownValue(b, byte));
-            else
-                static_cast<QCheckBox *>(s.bound[i])->setChecked(byte != 0);
+            if (b.kind == Kind::Numeric) {
+                auto *upDown = static_cast<UpDown *>(s.bound[i]);
+                const int value = vorn::shownValue(b, byte);
+                if (!upDown->shows(value))
+                    upDown->setPosition(value);
+            } else {
+                auto *box = static_cast<QCheckBox *>(s.bound[i]);
+                if (box->isChecked() != (byte != 0))
+                    box->setChecked(byte != 0);
+            }
         }
     }
     UpdateDisplayStates();

@@ -36,6 +36,9 @@ public:
     std::int16_t position();
     // Sets the position as given (no clamping) and shows it in the edit. Runs no handler.
     void setPosition(int p);
+    // True when the position is p and the edit still shows it as set, untouched since: then
+    // setPosition(p) would change nothing, and the number need not be formatted again.
+    bool shows(int p) const { return position_ == p && !shownText_.isEmpty() && (!edit_ || edit_->text() == shownText_); }
     // Parses text the way a typed value is parsed; false when it is not a whole number
     // within Min..Max.
     bool parseText(const QString &text, int *value) const;

@@ -161,7 +161,14 @@ printf '%-34s %14s %14s %10s   %s\n' "cli read-first part [ticks]" "$cli_read" "
 # Map tools: a whole-map operation shown, the highlight tick with heat colours, the map view.
 echo
 echo "Map tools (medians, microseconds):"
-"$B/vorn4-map-tools" 2>/dev/null
+# The map view's figure is meant with its 3D surface on a real screen: an X server with
+# OpenGL in software (Xvfb and Mesa), never the offscreen platform, which has no OpenGL.
+if command -v xvfb-run >/dev/null; then
+    env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1920x1080x24" "$B/vorn4-map-tools" 2>/dev/null
+else
+    echo "(xvfb-run not found: the map view's 3D surface is not measured on screen)"
+    "$B/vorn4-map-tools" 2>/dev/null
+fi
 
 # The port chooser: the look at the devices taken once a second while the unit is silent,
 # and one refresh of the open dialog.

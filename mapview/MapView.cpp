@@ -81,7 +81,13 @@ QWidget *MapView::buildSurfaceTab()
         no3D_->setWordWrap(true);
         return no3D_;
     }
-    surface_ = new Q3DSurface;
+    // No multisampling: where OpenGL runs in software every sample is paid for in each frame,
+    // and the wireframe keeps the shape readable without it.
+    QSurfaceFormat format;
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setSamples(0);
+    surface_ = new Q3DSurface(&format);
     // Shadows cost most of a frame where OpenGL runs in software, and tell a tuner nothing.
     surface_->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
     surfaceSeries_ = new QSurface3DSeries;
@@ -113,7 +119,10 @@ QWidget *MapView::buildSurfaceTab()
     // hidden behind a ridge.
     Q3DCamera *camera = surface_->scene()->activeCamera();
     surface_->setHorizontalAspectRatio(1.0f);   // speed and throttle get the same depth
-    camera->setCameraPosition(-40.0f, 30.0f, 70.0f);
+    camera->setCameraPosition(-40.0f, 30.0f, 78.0f);
+    // Aimed below the middle: the view is wider than tall, and the speed and throttle
+    // labels in front would otherwise leave the window while the sky above stays empty.
+    camera->setTarget(QVector3D(0.0f, -0.6f, 0.0f));
     // The trail on the surface is drawn as small spheres (custom items), see showTrail.
     auto *container = QWidget::createWindowContainer(surface_);
     container->setObjectName("Surface3D");
@@ -302,9 +311,18 @@ void MapView::showTrail()
         servoTrail_[s]->replace(servo[s]);
     }
     if (surface_) {
+        // Each sphere is a draw of its own in every frame, and software OpenGL pays for each:
+        // a cell the trail passed again shows only its newest sphere, which is also the largest
+        // and would cover the older ones anyway.
+        bool seen[vorn::kMapSize * vorn::kMapSize] = {};
         for (int i = 0; i < kTrail; ++i) {
             const std::size_t at = static_cast<std::size_t>(i);
-            const bool use = at < trail_.size() && !trail_[at].cell.belowMap;
+            bool use = at < trail_.size() && !trail_[at].cell.belowMap;
+            if (use) {
+                bool &was = seen[vorn::kMapSize * trail_[at].cell.throttleRow + trail_[at].cell.advanceColumn];
+                use = !was;
+                was = true;
+            }
             if (!use) {
                 if (trailShown_[i])
                     trailItems_[i]->setVisible(false);
@@ -318,7 +336,9 @@ void MapView::showTrail()
                 // Made once, on first use: the shade of a place in the trail never changes.
                 const int shade = i / perShade;
                 auto *item = new QCustom3DItem;
-                item->setMeshFile(QStringLiteral(":/defaultMeshes/sphere"));
+                // A sphere of few faces: each frame shades every face of every marker, and the
+                // finer built-in sphere made the markers cost four times the rest of the frame.
+                item->setMeshFile(QStringLiteral(":/mapview/marker.obj"));
                 item->setScaling(QVector3D(0.04f, 0.04f, 0.04f) * (1.0f - 0.15f * shade));
                 QImage tex(2, 2, QImage::Format_ARGB32);
                 tex.fill(trailColour(shade));

@@ -20,6 +20,8 @@ private slots:
     void outOfRangeBytesSurviveUnrelatedEdits();
     void typedNumbers_data();
     void typedNumbers();
+    void showingAgainUndoesUncommittedTyping_data();
+    void showingAgainUndoesUncommittedTyping();
     void programAfterChange();
     void cleanupTestCase() { shared_.reset(); }
 
@@ -298,6 +300,37 @@ void FormBindingTest::typedNumbers()
         QCOMPARE(int(w->Image[b->offset]), byte < 0 ? int(previous) : byte);
     }
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+// Showing the image again leaves a field alone when it shows its byte already; a field
+// typed into (and not committed) is not such a field, even when the byte is unchanged
+// and the typed number is the same.
+void FormBindingTest::showingAgainUndoesUncommittedTyping_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("other number") << "Omez2" << "12000";
+    QTest::newRow("same number, not grouped") << "Tps100" << "2500";
+    QTest::newRow("not a number") << "Tps100" << "abc";
+    QTest::newRow("emptied") << "55" << "";
+    QTest::newRow("map cell, other number") << "55" << "7";
+}
+
+void FormBindingTest::showingAgainUndoesUncommittedTyping()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QString, typed);
+    Window w;
+    w->Image.tps100() = 0;   // 2 500 mV
+    w->Image.advance(0, 5) = 31;
+    w->ShowParameters();
+    const QString shown = w->edit(suffix)->text();
+    QVERIFY(shown != typed);
+    w->edit(suffix)->setText(typed);
+    w->ShowParameters();
+    QCOMPARE(w->edit(suffix)->text(), shown);
+    w->ReadParameters();
+    QCOMPARE(w->edit(suffix)->text(), shown);
 }
 
 // The after-edit hook programs the unit when the box was just checked or blocks 1 and 2
