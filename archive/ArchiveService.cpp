@@ -162,7 +162,7 @@ void ArchiveService::setState(const ArchiveState &state)
 void ArchiveService::localResult(bool ok, const QString &error, std::optional<int> waiting)
 {
     if (!ok && !localFailing_)
-        emit failed(error);
+        emit failed(error, false);
     localFailing_ = !ok;
     if (waiting && state_.serverSet) {
         ArchiveState s = state_;
@@ -174,7 +174,7 @@ void ArchiveService::localResult(bool ok, const QString &error, std::optional<in
 void ArchiveService::syncResult(bool reached, const QString &error, int waiting)
 {
     if (!error.isEmpty() && !serverFailing_)
-        emit failed(error);
+        emit failed(error, true);
     serverFailing_ = !error.isEmpty();
     ArchiveState s = state_;
     s.waitingForServer = !reached;

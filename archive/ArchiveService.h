@@ -63,9 +63,9 @@ public:
 
 signals:
     void stateChanged(const vorn::ArchiveState &state);
-    // A failure of the bench's file or of the server, in the archive language; each kind is
-    // said once until the archive works again.
-    void failed(const QString &message);
+    // A failure of the bench's file (`server` false) or of the server, in the archive
+    // language; each kind is said once until the archive works again.
+    void failed(const QString &message, bool server);
     void recorded(const QString &eventId);
 
 private:

@@ -110,7 +110,13 @@ vorn::ArchiveService *ArchiveUi::service()
     }
     service_ = std::make_unique<vorn::ArchiveService>(*config_);
     connect(service_.get(), &vorn::ArchiveService::stateChanged, this, &ArchiveUi::showState);
-    connect(service_.get(), &vorn::ArchiveService::failed, this, [this](const QString &message) {
+    connect(service_.get(), &vorn::ArchiveService::failed, this, [this](const QString &message, bool server) {
+        // A server away is what the waiting part says; why it is away is its tooltip. The
+        // tune part keeps naming the tune the unit holds, which the bench's own file knows.
+        if (server) {
+            serverPart_->setToolTip(message);
+            return;
+        }
         failure_ = message;
         showStatus();
     });
@@ -200,6 +206,8 @@ void ArchiveUi::showState()
     const QString text = service_ ? vorn::archiveStateText(service_->state(), language_) : QString();
     serverPart_->setText(text);
     serverPart_->setVisible(!text.isEmpty());
+    if (text.isEmpty())
+        serverPart_->setToolTip(QString());
 }
 
 void ArchiveUi::retranslate(int language)

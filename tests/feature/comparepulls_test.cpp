@@ -123,7 +123,11 @@ void ComparePullsTest::tunesBesideRecording()
     if (!whileRecording)
         datalog.stopRecording();
     host.img = tuneWithCell(31);   // what the Read brought or the Program sent
+    // A few milliseconds between the rows and the transfer, so that "between" has room on
+    // the log's millisecond clock.
+    QTest::qWait(5);
     emit host.notifier.transferFinished(kind, ok, ok ? vorn::Msg::Verify : vorn::Msg::ReadError, host.img);
+    QTest::qWait(5);
     emit host.notifier.liveValuesDecoded();
     datalog.stopRecording();
 
