@@ -314,6 +314,31 @@ bool fullThrottle(const LogRow &r, int threshold)
     return r.throttlePercent >= threshold && r.throttlePercent <= 100 && !r.blocking && r.rpm > 0;
 }
 
+// Band boundaries crossed by the highest speed reached so far, interpolated between the
+// samples either side: later boundaries are crossed later, whatever the fit would say.
+std::vector<BandCrossing> sampledCrossings(const std::vector<LogRow> &rows, const Pull &pull, int band)
+{
+    std::vector<BandCrossing> crossings;
+    double reached = rows[pull.firstRow].rpm;
+    double reachedAt = rows[pull.firstRow].timeMs / 1000.0;
+    int next = (static_cast<int>(reached) + band - 1) / band * band;
+    if (next == static_cast<int>(reached)) {
+        crossings.push_back({next, reachedAt});
+        next += band;
+    }
+    for (std::size_t k = pull.firstRow + 1; k <= pull.lastRow; ++k) {
+        const double rpm = rows[k].rpm;
+        const double at = rows[k].timeMs / 1000.0;
+        if (rpm <= reached || !(at > reachedAt))
+            continue;
+        for (; next <= rpm; next += band)
+            crossings.push_back({next, reachedAt + (next - reached) / (rpm - reached) * (at - reachedAt)});
+        reached = rpm;
+        reachedAt = at;
+    }
+    return crossings;
+}
+
 // The bands of one pull's rows; false when the rows cannot be fitted.
 bool measure(const std::vector<LogRow> &rows, const PullSettings &settings, Pull &pull)
 {
@@ -324,6 +349,14 @@ bool measure(const std::vector<LogRow> &rows, const PullSettings &settings, Pull
     const int band = std::max(1, settings.bandRpm);
     for (int b = (pull.rpmFrom + band - 1) / band * band; b <= pull.rpmTo; b += band)
         pull.crossings.push_back({b, curve.timeAt(b)});
+    // A speed that shoots up (a sensor's glitch, a clutch let slip) can bend the smooth fit
+    // back on itself, and a later boundary would be crossed before an earlier one. Then the
+    // crossings come from the samples themselves, on the highest speed reached so far.
+    bool rising = true;
+    for (std::size_t i = 1; i < pull.crossings.size(); ++i)
+        rising = rising && pull.crossings[i].timeS > pull.crossings[i - 1].timeS;
+    if (!rising)
+        pull.crossings = sampledCrossings(rows, pull, band);
     for (std::size_t i = 0; i + 1 < pull.crossings.size(); ++i) {
         PullBand pb;
         pb.rpmFrom = pull.crossings[i].rpm;
