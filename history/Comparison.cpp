@@ -14,11 +14,12 @@ bool Comparison::cellDiffers(int row, int column) const
     return mask.test(static_cast<std::size_t>(o)) && window[o] != other[o];
 }
 
-QString comparisonText(const Comparison &c, const QString &otherTitle, int language, const QLocale &locale)
+QString comparisonText(const Comparison &c, const QString &otherTitle, int language, const QLocale &locale,
+                       const QString &firstTitle)
 {
     QStringList lines;
-    lines << text4(htext::CompareParameter, language) + '\t' + text4(htext::CompareWindow, language) + '\t'
-                 + otherTitle;
+    lines << text4(htext::CompareParameter, language) + '\t'
+                 + (firstTitle.isEmpty() ? text4(htext::CompareWindow, language) : firstTitle) + '\t' + otherTitle;
     const auto diffs = c.differences();
     for (const ParameterDifference &d : diffs)
         lines << parameterName(*d.parameter, language, c.window, locale) + '\t'

@@ -21,12 +21,13 @@ struct Comparison {
     bool cellDiffers(int row, int column) const;
 };
 
-// Tab-separated lines: a heading (parameter, window, other title), one line per differing
+// Tab-separated lines: a heading (parameter, first title, other title), one line per differing
 // parameter with both values in physical units, then the advance map as a 10 x 10 grid
 // (speed columns across, throttle rows down) where a differing cell reads
 // "window*other" and an equal cell its value; no grid when the map is not compared.
+// The first side is the window's image unless `firstTitle` names what it is instead.
 QString comparisonText(const Comparison &c, const QString &otherTitle, int language,
-                       const QLocale &locale = QLocale());
+                       const QLocale &locale = QLocale(), const QString &firstTitle = QString());
 
 // What the unit sent back during a Verify, set against the window's image: the window's
 // image with the blocks that arrived laid over it, compared on those blocks' catalogued

@@ -13,9 +13,7 @@
 #include "params/TuneHash.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QLabel>
-#include <QTableWidget>
 #include <QTimer>
 
 using vorn::host::HostNotifier;
@@ -284,12 +282,10 @@ void ArchiveUi::compareTunes(const QString &first, const QString &second)
             self->compareView_->setObjectName(QStringLiteral("ArchiveCompareView"));
         }
         const int l = self->language_;
-        self->compareView_->showComparison(vorn::Comparison{a, b}, vorn::text4(vorn::atext::CompareTwo, l).arg(second.left(12)), l);
-        if (!first.isEmpty())   // the first column is a tune of the archive, not the window
-            if (QTableWidgetItem *head = self->compareView_->list()->horizontalHeaderItem(1)) {
-                head->setText(vorn::text4(vorn::atext::CompareTwo, l).arg(first.left(12)));
-                self->compareView_->list()->resizeColumnToContents(1);
-            }
+        // Without a first tune the first side is the window's image.
+        const QString firstTitle = first.isEmpty() ? QString() : vorn::text4(vorn::atext::CompareTwo, l).arg(first.left(12));
+        self->compareView_->showComparison(vorn::Comparison{a, b}, vorn::text4(vorn::atext::CompareTwo, l).arg(second.left(12)),
+                                           l, QString(), firstTitle);
         self->compareView_->show();
         self->compareView_->raise();
     };

@@ -50,7 +50,7 @@ CompareView::CompareView(QWidget *parent) : QDialog(parent)
 }
 
 void CompareView::showComparison(const vorn::Comparison &c, const QString &otherTitle, int language,
-                                 const QString &note)
+                                 const QString &note, const QString &firstTitle)
 {
     using namespace vorn;
     setWindowTitle(text4(htext::CompareTitle, language) + QStringLiteral(": ") + otherTitle);
@@ -67,8 +67,9 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
         summary += '\n' + text4(htext::CompareOnlyFileBytes, language);
     summary_->setText(summary);
 
-    list_->setHorizontalHeaderLabels(
-        {text4(htext::CompareParameter, language), text4(htext::CompareWindow, language), otherTitle});
+    list_->setHorizontalHeaderLabels({text4(htext::CompareParameter, language),
+                                      firstTitle.isEmpty() ? text4(htext::CompareWindow, language) : firstTitle,
+                                      otherTitle});
     list_->setRowCount(static_cast<int>(diffs.size()));
     for (int i = 0; i < static_cast<int>(diffs.size()); ++i) {
         const ParameterDifference &d = diffs[static_cast<std::size_t>(i)];
@@ -103,7 +104,7 @@ void CompareView::showComparison(const vorn::Comparison &c, const QString &other
             }
             grid_->setItem(r, k, item);
         }
-    text_ = comparisonText(c, otherTitle, language);
+    text_ = comparisonText(c, otherTitle, language, QLocale(), firstTitle);
     if (!note.isEmpty())
         text_.prepend(note + '\n');
 }

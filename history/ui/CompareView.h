@@ -15,9 +15,10 @@ class CompareView : public QDialog {
 public:
     explicit CompareView(QWidget *parent);
     // `note` says what the comparison leaves out; without one, a comparison on fewer bytes
-    // than the unit holds says that only a file's parameters are compared.
+    // than the unit holds says that only a file's parameters are compared. The first side is
+    // the window's image unless `firstTitle` names it (two tunes of the archive).
     void showComparison(const vorn::Comparison &c, const QString &otherTitle, int language,
-                        const QString &note = QString());
+                        const QString &note = QString(), const QString &firstTitle = QString());
     QString text() const { return text_; }
     QTableWidget *list() const { return list_; }
     QTableWidget *grid() const { return grid_; }

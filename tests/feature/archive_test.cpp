@@ -4,12 +4,14 @@
 #include "archive/ArchiveStore.h"
 #include "archive/ui/ArchiveUi.h"
 #include "archive/ui/ArchiveWindow.h"
+#include "history/ui/CompareView.h"
 #include "params/TuneHash.h"
 #include "support/FakeHost.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <QTest>
@@ -174,6 +176,18 @@ void ArchiveFeatureTest::scenarios()
         QVERIFY(history);
         QCOMPARE(history->ancestors.empty() ? QString() : history->ancestors.front().hash,
                  s.parent ? vorn::tuneHash(tune(s.parent)) : QString());
+    }
+
+    // Two tunes of the archive side by side: both sides named by their tune, on screen and
+    // in the copied text (neither is the window's image).
+    if (s.seeds.size() >= 2) {
+        const QString a = vorn::tuneHash(tune(s.seeds[0].tune)), b = vorn::tuneHash(tune(s.seeds[1].tune));
+        ui.compareTunes(a, b);
+        QTRY_VERIFY_WITH_TIMEOUT(ui.compareView() && ui.compareView()->isVisible(), kLong);
+        const QStringList lines = ui.compareView()->text().split('\n');
+        QCOMPARE(lines.value(0), QStringLiteral("Parameter\ttune %1\ttune %2").arg(a.left(12), b.left(12)));
+        QVERIFY2(lines.value(1).endsWith(QStringLiteral("\t20 °\t21 °")), qPrintable(lines.value(1)));   // cell 3/3 of A, of B
+        QCOMPARE(ui.compareView()->list()->horizontalHeaderItem(1)->text(), QStringLiteral("tune %1").arg(a.left(12)));
     }
 }
 
