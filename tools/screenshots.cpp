@@ -10,6 +10,7 @@
 #include "history/ui/ChangeHistoryUi.h"
 #include "history/ui/CompareView.h"
 #include "history/ui/RestorePointsDialog.h"
+#include "logview/ui/LogViewUi.h"
 #include "link/ui/PortSettingsDialog.h"
 #include "link/ui/PortSettingsUi.h"
 #include "maps/ui/MapTools.h"
@@ -262,6 +263,26 @@ int main(int argc, char *argv[])
         answers.exec();
         if (CompareView *view = form.Archive->compareView())
             view->grab().save(out + "/archive-compare.png");
+    }
+    // With VORN4_SHOT_PULLS="first.csv:second.csv" (logs with their tunes beside them): Log,
+    // "Compare pulls..." on those logs, the pulls of each tune averaged, in every language given.
+    const QStringList pullLogs = qEnvironmentVariable("VORN4_SHOT_PULLS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (pullLogs.size() >= 2 && form.LogView) {
+        silent.fileAnswers << pullLogs.front();   // the window asks for the first log itself
+        form.LogView->comparePullsAction()->trigger();
+        if (vorn::logview::PullComparison *pulls = form.LogView->pullComparison()) {
+            for (const QString &log : pullLogs.mid(1))
+                pulls->addLog(log);
+            pulls->setAverage(true);
+            pulls->widget()->resize(1200, 820);
+            for (int language : languages) {
+                form.action(kLanguageMenus[language & 3])->trigger();
+                QEventLoop redraw;
+                QTimer::singleShot(500, &redraw, &QEventLoop::quit);
+                redraw.exec();
+                pulls->widget()->grab().save(QStringLiteral("%1/pulls-lang%2.png").arg(out).arg(language));
+            }
+        }
     }
     form.close();
     return 0;
