@@ -14,6 +14,10 @@ constexpr int kFallRpm = 50;
 constexpr std::int64_t kMinPullMs = 1500;
 constexpr int kMinRiseRpm = 250;
 constexpr double kStallShare = 0.35;   // of the pull's median rise rate
+// Between two samples at full throttle the rise rate falls by a few per cent at most, even
+// past peak torque; a step that rose far slower than the one before it, at the end of a
+// pull the limiter ended, held the engine at the cut for part of its time.
+constexpr double kLimiterStepShare = 0.8;   // of the step before
 
 constexpr double kKnotRpm = 500;
 constexpr int kPenaltyOrder = 3;
@@ -416,6 +420,9 @@ std::vector<Pull> findPulls(const std::vector<LogRow> &rows, const PullSettings 
             std::nth_element(rates.begin(), rates.begin() + rates.size() / 2, rates.end());
             const double typical = rates[rates.size() / 2];
             while (last > first + 1 && riseRate(rows[last - 1], rows[last]) < kStallShare * typical)
+                --last;
+            while (end == PullEnd::Limiter && last > first + 2
+                   && riseRate(rows[last - 1], rows[last]) < kLimiterStepShare * riseRate(rows[last - 2], rows[last - 1]))
                 --last;
         }
         i = j;

@@ -113,7 +113,8 @@ void detect(const QString &script, int threshold, const QStringList &ends)
 }
 
 // How near the bands come to the true curve. `kind`: "flat" (constant gain: every band the
-// same torque), "exact" (every band against the truth), "pair" (two noisy pulls on one
+// same torque), "exact" (every band against the truth), "cut" (exact, but the limiter held
+// the engine for part of the last step before the unit showed it), "pair" (two noisy pulls on one
 // curve against each other), "average" (three noisy pulls per tune, the difference of two
 // tunes against the true difference, in percentage points). Exact readings are tried at
 // 11 places of the first row; noisy ones with 20 seeds. Bands from `fromRpm` up count.
@@ -129,11 +130,15 @@ void measureAccuracy(const QString &kind, int fromRpm, double bound)
     };
     Spread spread;
     int bands = 0;
-    if (kind == "flat" || kind == "exact") {
+    if (kind == "flat" || kind == "exact" || kind == "cut") {
         const synth::Run &run = kind == "flat" ? flat : curve;
         for (int phase = 0; phase < 330; phase += 30) {
             std::vector<vorn::LogRow> rows;
             synth::appendRun(rows, run, 0, {0, 0, double(phase), 1});
+            if (kind == "cut") {   // the limiter cut in for half of the last step before blocking shows
+                vorn::LogRow &beforeBlocking = rows[rows.size() - 2];
+                beforeBlocking.rpm -= (beforeBlocking.rpm - rows[rows.size() - 3].rpm) / 2;
+            }
             const auto found = onlyPull(rows);
             QVERIFY(found.size() >= 6);
             for (const vorn::PullBand &b : found) {
@@ -206,6 +211,7 @@ void PullsTest::pulls_data()
                                << QStringList{"limiter", "limiter"} << 0 << 0.0;
     QTest::newRow("constant gain, flat torque") << "flat" << QString() << 90 << QStringList{} << 0 << 0.05;
     QTest::newRow("exact readings, true curve") << "exact" << QString() << 90 << QStringList{} << 0 << 0.3;
+    QTest::newRow("limiter within the last step") << "cut" << QString() << 90 << QStringList{} << 0 << 0.3;
     QTest::newRow("two noisy pulls agree") << "pair" << QString() << 90 << QStringList{} << 5000 << 1.5;
     QTest::newRow("three-pull averages, difference") << "average" << QString() << 90 << QStringList{} << 5000 << 1.0;
 }
