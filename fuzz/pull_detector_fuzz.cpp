@@ -32,7 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         rows.push_back(r);
     }
     for (const vorn::Pull &p : vorn::findPulls(rows, settings)) {
-        if (p.firstRow > p.lastRow || p.lastRow >= rows.size() || p.endS - p.startS < 1.5 || p.rpmFrom >= p.rpmTo)
+        // At least 1.5 s, on the log's own milliseconds (seconds in floating point may fall a
+        // hair short of 1.5 for a pull of exactly 1,500 ms).
+        if (p.firstRow > p.lastRow || p.lastRow >= rows.size()
+            || rows[p.lastRow].timeMs - rows[p.firstRow].timeMs < 1500 || p.rpmFrom >= p.rpmTo)
             std::abort();
         for (std::size_t k = p.firstRow; k <= p.lastRow; ++k)
             if (rows[k].throttlePercent < settings.thresholdPercent || rows[k].throttlePercent > 100 || rows[k].blocking)
