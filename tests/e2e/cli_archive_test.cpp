@@ -5,6 +5,7 @@
 #include "files/IgnFile.h"
 #include "params/TuneHash.h"
 #include "sim/UnitModel.h"
+#include "support/CliRun.h"
 #include "support/PgServer.h"
 
 #include <QFile>
@@ -18,38 +19,11 @@
 
 namespace {
 
-constexpr int kLong = 60000;
+using clirun::readAll;
+using clirun::runCli;
+using clirun::Run;
 
-struct Run {
-    int exit = -1;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-Run runCli(const QStringList &args, const QString &dir)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VORN4_CONFIG_DIR", dir + "/config");
-    env.insert("LANG", "C.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(VORN4_CLI_EXE, args);
-    Run r;
-    if (!p.waitForFinished(kLong) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exit = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+constexpr int kLong = clirun::kLongMs;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "params/TuneHash.h"
 #include "link/SerialLink.h"
 #include "sim/UnitModel.h"
+#include "support/CliRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,48 +18,13 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using clirun::readAll;
+using clirun::runCli;
+using clirun::Run;
+
 namespace {
 
-constexpr int kLong = 60000;   // ms; generous, the machine may be busy
-
-struct Run {
-    int exit = -1;
-    QString out;
-    QString err;
-};
-
-// `fileSizeLimit` (bytes, 0: none) is the command's RLIMIT_FSIZE; `hangUpAfterMs` (0: never)
-// sends it SIGHUP that long after it started, as a closed terminal does.
-Run runCli(const QStringList &args, const QString &dir, rlim_t fileSizeLimit = 0, int hangUpAfterMs = 0)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VORN4_CONFIG_DIR", dir + "/config");
-    env.insert("LANG", "C.UTF-8");
-    p.setProcessEnvironment(env);
-    if (fileSizeLimit > 0)
-        p.setChildProcessModifier([fileSizeLimit] {
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    p.start(VORN4_CLI_EXE, args);
-    Run r;
-    if (hangUpAfterMs > 0 && p.waitForStarted(kLong) && !p.waitForFinished(hangUpAfterMs))
-        ::kill(static_cast<pid_t>(p.processId()), SIGHUP);
-    if (!p.waitForFinished(kLong) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exit = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+constexpr int kLong = clirun::kLongMs;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // logs. The torque difference it reports per band is held against the model's own truth.
 #include "files/IgnFile.h"
 #include "params/TuneHash.h"
+#include "support/CliRun.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -17,37 +18,9 @@
 
 namespace {
 
-constexpr int kLong = 60000;
-
-struct Run {
-    int exit = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run cli(const QStringList &args, const QString &dir)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VORN4_CONFIG_DIR", dir + "/config");
-    env.insert("LANG", "C.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(VORN4_CLI_EXE, args);
-    Run r;
-    if (!p.waitForFinished(kLong) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exit = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+constexpr int kLong = clirun::kLongMs;
+using clirun::readAll;
+using clirun::runCli;
 
 // The model's true torque per 1,000 rpm band of one pull: the time-weighted mean of its
 // 250 rpm bands (the mean torque over a band is what its speed gain over its time says).
@@ -91,7 +64,7 @@ void PullsSimTest::twoMapsAgainstTheTruth()
     const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     // Map A is what the unit holds; map B moves every cell 6 degrees on.
-    Run r = cli({"read", "--port", port, "a.ign"}, dir.path());
+    clirun::Run r = runCli({"read", "--port", port, "a.ign"}, dir.path());
     QVERIFY2(r.exit == 0, qPrintable(r.err));
     vorn::ParameterImage a, b;
     QVERIFY(vorn::ReadParameterFile(readAll(dir.filePath("a.ign")), a));
@@ -106,18 +79,18 @@ void PullsSimTest::twoMapsAgainstTheTruth()
     }
 
     // The ride's first pull ends some 13 s after the start, the second some 14 s later (and the truth of a pull is written once the limiter has held it for 0.5 s).
-    r = cli({"log", "--port", port, "--seconds", "14", "--map", "a.ign", "a.csv"}, dir.path());
+    r = runCli({"log", "--port", port, "--seconds", "14", "--map", "a.ign", "a.csv"}, dir.path());
     QVERIFY2(r.exit == 0, qPrintable(r.err));
-    r = cli({"program", "--port", port, "b.ign"}, dir.path());
+    r = runCli({"program", "--port", port, "b.ign"}, dir.path());
     QVERIFY2(r.exit == 0, qPrintable(r.err));
-    r = cli({"log", "--port", port, "--seconds", "14", "--map", "b.ign", "b.csv"}, dir.path());
+    r = runCli({"log", "--port", port, "--seconds", "14", "--map", "b.ign", "b.csv"}, dir.path());
     QVERIFY2(r.exit == 0, qPrintable(r.err));
-    r = cli({"pulls", "--json", "a.csv", "b.csv"}, dir.path());
+    r = runCli({"pulls", "--json", "a.csv", "b.csv"}, dir.path());
     QVERIFY2(r.exit == 0, qPrintable(r.err));
     sim.terminate();
     QVERIFY(sim.waitForFinished(kLong));
 
-    const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
+    const QJsonObject doc = r.json();
     const QJsonArray pulls = doc["pulls"].toArray();
     QCOMPARE(pulls.size(), 2);
     QCOMPARE(pulls[0]["log"].toString(), "a.csv");
