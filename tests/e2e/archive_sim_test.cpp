@@ -76,6 +76,11 @@ void ArchiveSimTest::readAndProgramAreRecorded()
     QTRY_VERIFY_WITH_TIMEOUT(idle(), kLong);
     QTRY_VERIFY_WITH_TIMEOUT(tunePart->text().startsWith("as programmed ") && tunePart->text().endsWith(" on bench 7"),
                              kLong);
+    // And Verify: the unit holds the window's image, recorded against that tune.
+    form->ctl<QWidget>("LabelHlaseni")->hide();
+    form->action("MenuVerify")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(), kLong);
+    QCOMPARE(form->ctl<QLabel>("LabelHlaseni")->text(), QStringLiteral("Verify: OK"));
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(kLong));
@@ -99,7 +104,7 @@ void ArchiveSimTest::readAndProgramAreRecorded()
         QCOMPARE(e.result, QStringLiteral(" OK"));
         QVERIFY(e.unit.version.startsWith("VRN04"));
     }
-    QCOMPARE(kinds, (QStringList{"program", "read"}));
+    QCOMPARE(kinds, (QStringList{"program", "read", "verify"}));
     QCOMPARE(program->ancestors.size(), std::size_t(1));
     QCOMPARE(program->ancestors.front().hash, readHash);
     const auto read = reader.history(readHash);
