@@ -103,8 +103,14 @@ void ProfileIni::reload()
         readWhole_ = false;
         return;
     }
-    // All of it: whatever is not ours must survive a save.
-    const QByteArray data = f.read(kMaxFileSize + 1);
+    // All of it: whatever is not ours must survive a save. The buffer is sized by the file,
+    // not by the limit: the port hint reads this file about once a second while no unit
+    // answers, and a megabyte taken and given back each time left the heap in pieces.
+    if (f.size() > kMaxFileSize) {
+        readWhole_ = false;
+        return;
+    }
+    const QByteArray data = f.readAll();
     if (f.error() != QFileDevice::NoError || data.size() > kMaxFileSize) {
         readWhole_ = false;
         return;
