@@ -1,4 +1,5 @@
 // Composition of the main window: menus, toolbar, monitor column, status bar; the pages are in HlavPages.cpp.
+#include "FieldPanels.h"
 #include "Hlav.h"
 
 #include "host/Colors.h"
@@ -38,6 +39,7 @@ QWidget *TFormHlav::numericField(const QString &suffix, QWidget *parent, int edi
     h->setSpacing(0);
     auto *e = named(new QLineEdit(box), "Edit" + suffix);
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    FieldPanelStyle::instance()->attach(e);
     auto *u = named(new UpDown(box), "UpDown" + suffix);
     u->setRange(b->min, b->max);
     u->setStep(b->step);

@@ -1,4 +1,5 @@
 // The four pages of the main window: miscellaneous settings, bike, advance map and servo.
+#include "FieldPanels.h"
 #include "Hlav.h"
 
 #include "host/Colors.h"
@@ -253,6 +254,7 @@ QWidget *TFormHlav::buildPageAdvance()
             auto *e = named(new QLineEdit(group), QStringLiteral("Edit%1").arg(n));
             e->setFixedWidth(40);
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            FieldPanelStyle::instance()->attach(e);
             auto *u = named(new UpDown(group), QStringLiteral("UpDown%1").arg(n));
             const vorn::FieldBinding *b = vorn::findBinding(e->objectName().toStdString());
             u->setRange(b->min, b->max);

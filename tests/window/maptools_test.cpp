@@ -1,6 +1,7 @@
 // The map tools in the real window: key selection, an operation, the clipboard, heat colours.
 #include "window/EditFixture.h"
 
+#include "app/FieldPanels.h"
 #include "host/Colors.h"
 #include "maps/ui/MapTools.h"
 
@@ -133,6 +134,48 @@ private slots:
         w->mapTools->clearSelection();
         w->mapTools->setHeatColours(false);
         QCOMPARE(editBackground(cell(w, 9, 9)), window);
+    }
+
+    // Fields paint their own corners so that a change repaints no box behind them; what the
+    // page shows must be the same pixels as when every box is repainted under them.
+    void fieldsRepaintAloneLookingTheSame()
+    {
+        Window w(true);
+        QVERIFY(w.shown);
+        openMap(w);
+        w->mapTools->setHeatColours(true);
+        w->Live.speed = 3000;
+        w->Live.tpsPercent = 30;
+        w->HighlightActiveCell();
+        cell(w, 2, 7)->setFocus();
+        auto *group = w->ctl<QWidget>("GroupBox6");
+        const QRect area(group->mapTo(&*w, QPoint()), group->size());
+        const QList<QLineEdit *> fields = group->findChildren<QLineEdit *>();
+        for (int round = 0; round < 2; ++round) {
+            w->mapTools->select(vorn::maps::Table::Advance, vorn::maps::wholeTable(vorn::maps::Table::Advance));
+            w->mapTools->run(MapTools::Op::Add, round ? -3 : 7);   // new heat colours on every cell
+            w->mapTools->clearSelection();
+            w->repaint();
+            settle();
+            w->repaint();
+            int alone = 0;
+            for (QLineEdit *f : fields)
+                alone += f->testAttribute(Qt::WA_OpaquePaintEvent) && FieldPanelStyle::instance()->paintsOwnCorners(f);
+            QCOMPARE(alone, fields.size());
+            const QImage own = w->grab(area).toImage();
+            for (QLineEdit *f : fields)
+                FieldPanelStyle::instance()->forget(f);
+            const QImage ordinary = w->grab(area).toImage();
+            QCOMPARE(own.size(), ordinary.size());
+            int differing = 0;
+            for (int y = 0; y < own.height(); ++y)
+                for (int x = 0; x < own.width(); ++x) {
+                    const QRgb a = own.pixel(x, y), b = ordinary.pixel(x, y);
+                    differing += std::abs(qRed(a) - qRed(b)) > 1 || std::abs(qGreen(a) - qGreen(b)) > 1
+                                 || std::abs(qBlue(a) - qBlue(b)) > 1;
+                }
+            QCOMPARE(differing, 0);
+        }
     }
 
     void mapViewOpensAndShowsTheTrail()

@@ -1,0 +1,166 @@
+// Edit fields that repaint without the boxes behind them (see the header).
+#include "FieldPanels.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// The corner squares whose pixels the base style's rounded frame leaves partly uncovered.
+constexpr int kCorner = 3;
+
+}  // namespace
+
+FieldPanelStyle::FieldPanelStyle(QStyle *base) : QProxyStyle(base) {}
+
+FieldPanelStyle *FieldPanelStyle::instance()
+{
+    static FieldPanelStyle *style = [] {
+        // A copy of the application's style: the proxy owns its base.
+        auto *s = new FieldPanelStyle(QStyleFactory::create(QApplication::style()->name()));
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
+void FieldPanelStyle::attach(QLineEdit *field)
+{
+    if (!baseStyle() || fields_.contains(field))
+        return;
+    fields_.insert(field);
+    field->setStyle(this);
+    field->installEventFilter(this);
+    QObject::connect(field, &QObject::destroyed, this, [this, field] {
+        fields_.remove(field);
+        corners_.remove(field);
+    });
+}
+
+void FieldPanelStyle::forget(QWidget *field)
+{
+    if (corners_.remove(field) == 0)
+        return;
+    field->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    field->update();
+}
+
+bool FieldPanelStyle::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    // What is behind the field, or the field's place, may have changed.
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ParentChange:
+    case QEvent::PaletteChange:
+    case QEvent::EnabledChange:
+    case QEvent::StyleChange:
+    case QEvent::Hide:
+        forget(static_cast<QWidget *>(watched));
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool FieldPanelStyle::takeCorners(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
+{
+    QPaintEngine *engine = painter->paintEngine();
+    QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
+    const QTransform &t = painter->deviceTransform();
+    if (!device || device->devType() != QInternal::Image || t.type() > QTransform::TxScale)
+        return false;
+    const auto *image = static_cast<const QImage *>(device);
+    const QRect r = option->rect;
+    const QRect inDevice = t.mapRect(QRectF(r)).toAlignedRect();
+    // Only a repaint of the whole field has the background freshly painted behind every corner;
+    // a partial one (the caret) finds the field's own earlier pixels there.
+    const QRegion clip = engine->systemClip();
+    if (!image->rect().contains(inDevice) || (!clip.isEmpty() && !clip.contains(inDevice)))
+        return false;
+    Corners c;
+    const QPoint corners[4] = {r.topLeft(), QPoint(r.right() - kCorner + 1, r.top()),
+                               QPoint(r.left(), r.bottom() - kCorner + 1),
+                               QPoint(r.right() - kCorner + 1, r.bottom() - kCorner + 1)};
+    for (int i = 0; i < 4; ++i) {
+        c.at[i] = QRect(corners[i], QSize(kCorner, kCorner));
+        const QRect source = t.mapRect(QRectF(c.at[i])).toAlignedRect();
+        c.patch[i] = image->copy(source);
+    }
+    corners_.insert(widget, c);
+    // Opaque only from the next repaint on: this one is already under way with its parents.
+    auto *field = const_cast<QWidget *>(widget);
+    QMetaObject::invokeMethod(
+        field,
+        [this, field] {
+            if (corners_.contains(field))
+                field->setAttribute(Qt::WA_OpaquePaintEvent, true);
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+const QImage &FieldPanelStyle::panel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
+{
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    QByteArray key;
+    key.reserve(64);
+    const QSize size = option->rect.size();
+    auto add = [&key](quint32 v) { key.append(reinterpret_cast<const char *>(&v), sizeof v); };
+    add(static_cast<quint32>(size.width()));
+    add(static_cast<quint32>(size.height()));
+    add(static_cast<quint32>(option->state));
+    add(static_cast<quint32>(std::lround(ratio * 100)));
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Highlight, QPalette::Light,
+                                     QPalette::Midlight, QPalette::Mid, QPalette::Dark, QPalette::Shadow,
+                                     QPalette::Button, QPalette::WindowText, QPalette::Text})
+        add(option->palette.color(role).rgba());
+    auto it = panels_.constFind(key);
+    if (it != panels_.constEnd())
+        return *it;
+    if (panels_.size() > 256)
+        panels_.clear();   // colours come and go with heat colours; keep the cache small
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        std::unique_ptr<QStyleOption> copy;
+        if (const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option))
+            copy = std::make_unique<QStyleOptionFrame>(*frame);
+        else
+            copy = std::make_unique<QStyleOption>(*option);
+        copy->rect = QRect(QPoint(), size);
+        QProxyStyle::drawPrimitive(PE_PanelLineEdit, copy.get(), &p, widget);
+    }
+    return *panels_.insert(key, image);
+}
+
+void FieldPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                    const QWidget *widget) const
+{
+    if (element != PE_PanelLineEdit || !fields_.contains(widget)) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    auto it = corners_.constFind(widget);
+    if (it == corners_.constEnd()) {
+        takeCorners(option, painter, widget);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    // The background behind the corners as it was found, then the panel over it, as the
+    // base style would have drawn it over that background.
+    for (int i = 0; i < 4; ++i)
+        painter->drawImage(QRectF(it->at[i]), it->patch[i]);
+    painter->drawImage(option->rect.topLeft(), panel(option, painter, widget));
+}
