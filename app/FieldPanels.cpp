@@ -10,7 +10,6 @@
 #include <QStyleOption>
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -134,13 +133,16 @@ const QImage &FieldPanelStyle::panel(const QStyleOption *option, QPainter *paint
     image.fill(Qt::transparent);
     {
         QPainter p(&image);
-        std::unique_ptr<QStyleOption> copy;
-        if (const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option))
-            copy = std::make_unique<QStyleOptionFrame>(*frame);
-        else
-            copy = std::make_unique<QStyleOption>(*option);
-        copy->rect = QRect(QPoint(), size);
-        QProxyStyle::drawPrimitive(PE_PanelLineEdit, copy.get(), &p, widget);
+        // Copied as what it is: a style option is no polymorphic class to copy through a base.
+        if (const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option)) {
+            QStyleOptionFrame copy(*frame);
+            copy.rect = QRect(QPoint(), size);
+            QProxyStyle::drawPrimitive(PE_PanelLineEdit, &copy, &p, widget);
+        } else {
+            QStyleOption copy(*option);
+            copy.rect = QRect(QPoint(), size);
+            QProxyStyle::drawPrimitive(PE_PanelLineEdit, &copy, &p, widget);
+        }
     }
     return *panels_.insert(key, image);
 }
