@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ ccache pkg-config
+    cmake ninja-build g++ ccache pkg-config lld
     qt6-base-dev qt6-serialport-dev libgl-dev
     qt6-charts-dev qt6-datavisualization-dev libqt6opengl6-dev qt6-declarative-dev
     qt6-qpa-plugins libqt6printsupport6
