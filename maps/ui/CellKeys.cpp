@@ -23,10 +23,18 @@ void CellKeys::watch(QObject *edit, Table table, Cell cell)
 {
     places_.insert(edit, {table, cell});
     edit->installEventFilter(this);
+}
+
+void CellKeys::followTyping()
+{
+    if (followingTyping_)
+        return;
+    followingTyping_ = true;
     // Typing, pasting text or deleting in a cell ends the selection: the person is
     // editing that one field now.
-    if (auto *line = qobject_cast<QLineEdit *>(edit))
-        connect(line, &QLineEdit::textEdited, &tools_, &MapTools::clearSelection);
+    for (auto it = places_.cbegin(); it != places_.cend(); ++it)
+        if (auto *line = qobject_cast<QLineEdit *>(it.key()))
+            connect(line, &QLineEdit::textEdited, &tools_, &MapTools::clearSelection);
 }
 
 bool CellKeys::cellsSelected(Table table) const

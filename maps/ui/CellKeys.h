@@ -23,6 +23,10 @@ public:
 
     // Takes the keys of one cell's edit control.
     void watch(QObject *edit, Table table, Cell cell);
+    // From the first selection on, typing in a cell ends the selection. Until then there is
+    // nothing to end, and a connection on each of a hundred fields would only take memory
+    // at start-up.
+    void followTyping();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -37,6 +41,7 @@ private:
 
     MapTools &tools_;
     QHash<QObject *, Place> places_;
+    bool followingTyping_ = false;
 };
 
 }  // namespace vorn::maps

@@ -165,10 +165,10 @@ MapTools::MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveVi
             places_.insert(live_.cellEdit(Table::Advance, {r, c}), {Table::Advance, {r, c}});
     for (int k = 0; k < kMapSize; ++k)
         places_.insert(live_.cellEdit(Table::Servo, {0, k}), {Table::Servo, {0, k}});
-    auto *keys = new CellKeys(*this);
+    keys_ = new CellKeys(*this);
     for (auto it = places_.cbegin(); it != places_.cend(); ++it) {
         it.key()->installEventFilter(this);
-        keys->watch(it.key(), it->table, it->cell);
+        keys_->watch(it.key(), it->table, it->cell);
     }
 
     heatOn_ = shell_.settings().read().readInt(kViewSection, kHeatKey, 0) != 0;
@@ -270,6 +270,7 @@ void MapTools::select(Table t, Rect r)
 {
     selTable_ = t;
     sel_ = limitToShown(t, r);
+    keys_->followTyping();
     repaint();
 }
 

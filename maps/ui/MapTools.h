@@ -24,6 +24,8 @@ class Shell;
 
 namespace vorn::maps {
 
+class CellKeys;
+
 class MapTools : public QObject {
     Q_OBJECT
 public:
@@ -99,6 +101,7 @@ private:
     QWidget *view_ = nullptr;
     ParameterImage viewShows_;   // the image the map view last drew
     QHash<QObject *, Place> places_;
+    CellKeys *keys_ = nullptr;
     Table selTable_ = Table::Advance;
     std::optional<Rect> sel_;
     std::optional<Place> focus_;   // the cell that had the focus last

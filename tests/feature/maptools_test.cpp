@@ -144,6 +144,10 @@ private slots:
         host.isPrinting = true;
         QCOMPARE(host.colours(Table::Advance, {1, 1}), plain);
         QCOMPARE(host.colours(Table::Advance, {9, 9}), plain);
+        // Typing in a cell ends the selection: that one field is being edited now.
+        QVERIFY(tools->selection(Table::Advance));
+        QTest::keyClicks(host.cellEdit(Table::Advance, {2, 2}), "7");
+        QVERIFY(!tools->selection(Table::Advance));
         tools.reset();
         QVERIFY(!host.colours);   // the host's own colours once the tools are gone
     }
