@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,15 +34,29 @@ FieldPanelStyle *FieldPanelStyle::instance()
 
 void FieldPanelStyle::attach(QLineEdit *field)
 {
-    if (!baseStyle() || fields_.contains(field))
+    if (!baseStyle() || attached(field))
         return;
-    fields_.insert(field);
+    if (fields_.size() >= sweepAt_) {
+        for (auto it = fields_.begin(); it != fields_.end();) {
+            if (it->isNull()) {
+                corners_.remove(it.key());
+                it = fields_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        sweepAt_ = std::max<qsizetype>(512, 2 * fields_.size());
+    }
+    corners_.remove(field);   // of a gone field that had this address
+    fields_.insert(field, field);
     field->setStyle(this);
     field->installEventFilter(this);
-    QObject::connect(field, &QObject::destroyed, this, [this, field] {
-        fields_.remove(field);
-        corners_.remove(field);
-    });
+}
+
+bool FieldPanelStyle::attached(const QWidget *widget) const
+{
+    const auto it = fields_.constFind(widget);
+    return it != fields_.constEnd() && it->data() == widget;
 }
 
 void FieldPanelStyle::forget(QWidget *field)
@@ -150,7 +165,7 @@ const QImage &FieldPanelStyle::panel(const QStyleOption *option, QPainter *paint
 void FieldPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                                     const QWidget *widget) const
 {
-    if (element != PE_PanelLineEdit || !fields_.contains(widget)) {
+    if (element != PE_PanelLineEdit || !attached(widget)) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }

@@ -12,8 +12,8 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QProxyStyle>
-#include <QSet>
 
 class QLineEdit;
 
@@ -26,7 +26,7 @@ public:
     // Back to ordinary painting until the next full repaint finds the background again.
     void forget(QWidget *field);
     // True once the field paints its own corners (tests).
-    bool paintsOwnCorners(const QWidget *field) const { return corners_.contains(field); }
+    bool paintsOwnCorners(const QWidget *field) const { return attached(field) && corners_.contains(field); }
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override;
@@ -43,7 +43,13 @@ private:
     bool takeCorners(const QStyleOption *option, QPainter *painter, const QWidget *widget) const;
     const QImage &panel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const;
 
-    QSet<const QWidget *> fields_;
+    bool attached(const QWidget *widget) const;
+
+    // The attached fields, each with a guard that tells a gone field from a new widget at its
+    // address: a connection to each field's end would cost more memory than all its corners.
+    // Entries of gone fields are swept out as the table grows.
+    QHash<const QWidget *, QPointer<const QWidget>> fields_;
+    qsizetype sweepAt_ = 512;
     mutable QHash<const QWidget *, Corners> corners_;
     mutable QHash<QByteArray, QImage> panels_;
 };
