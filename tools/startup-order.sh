@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes app/startup-order.txt: the program's own functions that run while its window starts,
-# in the order they first run. The linker puts them together at the front of the program's
+# sorted by name so that a new list differs from the old one only where start-up changed. The linker puts them together at the front of the program's
 # code, so starting maps a few blocks of code instead of nearly all of it.
 # Run it after a change that moves much start-up work (needs valgrind); a function missing
 # from the list still works, it only lies elsewhere.
@@ -15,7 +15,7 @@ mkdir -p "$work/config"
 QT_QPA_PLATFORM=offscreen VORN4_CONFIG_DIR=$work/config \
     valgrind --tool=callgrind --demangle=no --compress-strings=no --callgrind-out-file="$work/calls" \
     build/bench/vorn4-startup-probe real >/dev/null 2>"$work/log"
-# Every function of the probe's own object, first appearance first. A constructor or
+# Every function of the probe's own object. A constructor or
 # destructor is known under several names for one body: list them all.
 awk '
     /^ob=/ { own = index($0, "vorn4-startup-probe") > 0; next }
@@ -28,5 +28,5 @@ awk '
             if (i == 1 && sub(/C1E/, "C2E", alias) || i == 2 && sub(/D1E/, "D2E", alias) || i == 3 && sub(/D0E/, "D2E", alias))
                 if (!(alias in seen)) { seen[alias] = 1; print alias }
         }
-    }' "$work/calls" >app/startup-order.txt
+    }' "$work/calls" | LC_ALL=C sort >app/startup-order.txt
 echo "app/startup-order.txt: $(wc -l <app/startup-order.txt) functions"
