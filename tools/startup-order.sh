@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes app/startup-order.txt: the program's own functions that run while its window starts,
-# sorted by name so that a new list differs from the old one only where start-up changed. The linker puts them together at the front of the program's
-# code, so starting maps a few blocks of code instead of nearly all of it.
+# sorted by name, so a list written anew differs from the old one only where start-up changed.
+# The linker puts them together at the front of the program's code, so starting maps a few
+# blocks of code instead of nearly all of it.
 # Run it after a change that moves much start-up work (needs valgrind); a function missing
 # from the list still works, it only lies elsewhere.
 set -euo pipefail
@@ -15,18 +16,15 @@ mkdir -p "$work/config"
 QT_QPA_PLATFORM=offscreen VORN4_CONFIG_DIR=$work/config \
     valgrind --tool=callgrind --demangle=no --compress-strings=no --callgrind-out-file="$work/calls" \
     build/bench/vorn4-startup-probe real >/dev/null 2>"$work/log"
-# Every function of the probe's own object. A constructor or
-# destructor is known under several names for one body: list them all.
+# Every function of the probe's own object. A constructor or destructor called under one
+# name has its body under another (C1 and C2, D0 and D1 with D2): list both.
 awk '
     /^ob=/ { own = index($0, "vorn4-startup-probe") > 0; next }
     /^fn=/ && own {
         name = substr($0, 4)
         if (name ~ /^0x/) next   # code without a symbol (a call stub)
-        if (!(name in seen)) { seen[name] = 1; print name }
-        for (i = 1; i <= 3; i++) {
-            alias = name
-            if (i == 1 && sub(/C1E/, "C2E", alias) || i == 2 && sub(/D1E/, "D2E", alias) || i == 3 && sub(/D0E/, "D2E", alias))
-                if (!(alias in seen)) { seen[alias] = 1; print alias }
-        }
-    }' "$work/calls" | LC_ALL=C sort >app/startup-order.txt
+        print name
+        body = name
+        if (sub(/C1E/, "C2E", body) || sub(/D[01]E/, "D2E", body)) print body
+    }' "$work/calls" | LC_ALL=C sort -u >app/startup-order.txt
 echo "app/startup-order.txt: $(wc -l <app/startup-order.txt) functions"
