@@ -123,9 +123,8 @@ bool FieldPanelStyle::takeCorners(const QStyleOption *option, QPainter *painter,
     return true;
 }
 
-const QImage &FieldPanelStyle::panel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
+QByteArray FieldPanelStyle::panelKey(const QStyleOption *option, qreal ratio) const
 {
-    const qreal ratio = painter->device()->devicePixelRatioF();
     QByteArray key;
     key.reserve(64);
     const QSize size = option->rect.size();
@@ -138,11 +137,18 @@ const QImage &FieldPanelStyle::panel(const QStyleOption *option, QPainter *paint
                                      QPalette::Midlight, QPalette::Mid, QPalette::Dark, QPalette::Shadow,
                                      QPalette::Button, QPalette::WindowText, QPalette::Text})
         add(option->palette.color(role).rgba());
+    return key;
+}
+
+const QImage &FieldPanelStyle::panel(const QByteArray &key, const QStyleOption *option, qreal ratio,
+                                     const QWidget *widget) const
+{
     auto it = panels_.constFind(key);
     if (it != panels_.constEnd())
         return *it;
     if (panels_.size() > 256)
         panels_.clear();   // colours come and go with heat colours; keep the cache small
+    const QSize size = option->rect.size();
     QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
@@ -162,6 +168,39 @@ const QImage &FieldPanelStyle::panel(const QStyleOption *option, QPainter *paint
     return *panels_.insert(key, image);
 }
 
+QImage FieldPanelStyle::look(const Corners &corners, const QStyleOption *option, qreal ratio,
+                             const QWidget *widget) const
+{
+    QByteArray key = panelKey(option, ratio);
+    const QImage &panelImage = panel(key, option, ratio, widget);
+    // The corners' pixels belong to the key: fields on another background look otherwise.
+    for (const QImage &patch : corners.patch) {
+        const auto format = static_cast<quint32>(patch.format());
+        key.append(reinterpret_cast<const char *>(&format), sizeof format);
+        for (int y = 0; y < patch.height(); ++y)
+            key.append(reinterpret_cast<const char *>(patch.constScanLine(y)),
+                       static_cast<qsizetype>(patch.width()) * patch.depth() / 8);
+    }
+    auto it = looks_.constFind(key);
+    if (it != looks_.constEnd())
+        return *it;
+    if (looks_.size() > 256)
+        looks_.clear();
+    // The background behind the corners as it was found, then the panel over it, as the
+    // base style would have drawn it over that background.
+    QImage image(panelImage.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        const QPoint origin = option->rect.topLeft();
+        for (int i = 0; i < 4; ++i)
+            p.drawImage(QRectF(corners.at[i].translated(-origin)), corners.patch[i]);
+        p.drawImage(QPointF(), panelImage);
+    }
+    return *looks_.insert(key, image);
+}
+
 void FieldPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                                     const QWidget *widget) const
 {
@@ -169,15 +208,22 @@ void FieldPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    auto it = corners_.constFind(widget);
-    if (it == corners_.constEnd()) {
+    auto it = corners_.find(widget);
+    if (it == corners_.end()) {
         takeCorners(option, painter, widget);
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    // The background behind the corners as it was found, then the panel over it, as the
-    // base style would have drawn it over that background.
-    for (int i = 0; i < 4; ++i)
-        painter->drawImage(QRectF(it->at[i]), it->patch[i]);
-    painter->drawImage(option->rect.topLeft(), panel(option, painter, widget));
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    const auto state = static_cast<quint32>(option->state);
+    const qint64 palette = option->palette.cacheKey();
+    if (it->look.isNull() || it->lookSize != option->rect.size() || it->lookState != state
+        || it->lookPalette != palette || it->lookRatio != ratio) {
+        it->look = look(*it, option, ratio, widget);
+        it->lookSize = option->rect.size();
+        it->lookState = state;
+        it->lookPalette = palette;
+        it->lookRatio = ratio;
+    }
+    painter->drawImage(option->rect.topLeft(), it->look);
 }

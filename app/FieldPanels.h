@@ -39,9 +39,18 @@ private:
     struct Corners {
         QImage patch[4];   // top left, top right, bottom left, bottom right; device pixels
         QRect at[4];       // where, in the field's coordinates
+        // The panel over these corners as last drawn, and what it was drawn for: a field
+        // repainted with the same look is one image drawn, found without building a key.
+        QImage look;
+        QSize lookSize;
+        quint32 lookState = 0;
+        qint64 lookPalette = 0;
+        qreal lookRatio = 0;
     };
     bool takeCorners(const QStyleOption *option, QPainter *painter, const QWidget *widget) const;
-    const QImage &panel(const QStyleOption *option, QPainter *painter, const QWidget *widget) const;
+    QByteArray panelKey(const QStyleOption *option, qreal ratio) const;
+    const QImage &panel(const QByteArray &key, const QStyleOption *option, qreal ratio, const QWidget *widget) const;
+    QImage look(const Corners &corners, const QStyleOption *option, qreal ratio, const QWidget *widget) const;
 
     bool attached(const QWidget *widget) const;
 
@@ -52,4 +61,6 @@ private:
     qsizetype sweepAt_ = 512;
     mutable QHash<const QWidget *, Corners> corners_;
     mutable QHash<QByteArray, QImage> panels_;
+    // Panels over their corners; fields on the same background share one.
+    mutable QHash<QByteArray, QImage> looks_;
 };
