@@ -4,10 +4,10 @@
 #include "BuildStamp.h"
 #include "host/Colors.h"
 #include "app/Hlav.h"
+#include "app/PictureLabel.h"
 
 #include <QFrame>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QtDebug>
@@ -74,15 +74,10 @@ TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
     whiteLabel(new QLabel(QStringLiteral("Programm for setting of ignition"), this), "LabelAbout",
                {16, 8, kTitleWidth, 20}, 16);
 
-    auto *logo = new QLabel(this);
+    // Decoded when the box is first shown.
+    auto *logo = new PictureLabel(QStringLiteral(":/logo_about.jpg"), this);
     logo->setObjectName("Image1");
     logo->setGeometry(8, 32, 313, 49);
-    QImageReader reader(QStringLiteral(":/logo_about.jpg"));
-    const QImage picture = reader.read();
-    if (picture.isNull())
-        qWarning("about box logo not decoded: %s", qPrintable(reader.errorString()));
-    else
-        logo->setPixmap(QPixmap::fromImage(picture));
 
     for (int i = 0; i < kContactLines; ++i)
         whiteLabel(new QLabel(QString::fromUtf8(kMakerContact[i]), this),

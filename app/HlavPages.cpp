@@ -4,6 +4,7 @@
 
 #include "host/Colors.h"
 #include "LayoutHelpers.h"
+#include "PictureLabel.h"
 #include "UpDown.h"
 #include "params/FieldBindings.h"
 #include "params/New.h"
@@ -112,8 +113,7 @@ QWidget *TFormHlav::buildPageMiscellaneous()
     right->addLayout(fileRow);
     right->addWidget(label("LabelPocetProgramovani", "Number of Programing= ---", page));
     right->addStretch();
-    auto *logo = label("ImageLogo3", QString(), page);
-    logo->setPixmap(QPixmap(":/logo_main.jpg"));
+    auto *logo = named(new PictureLabel(QStringLiteral(":/logo_main.jpg"), page), "ImageLogo3");
     logo->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     right->addWidget(logo);
     outer->addLayout(right, 2);
@@ -338,8 +338,7 @@ QWidget *TFormHlav::buildPageServo()
     grid->addLayout(row, 2, 0, 1, 12);
     v->addWidget(group);
     v->addStretch();
-    auto *logo = label("ImageLogo", QString(), page);
-    logo->setPixmap(QPixmap(":/logo_servo.jpg"));
+    auto *logo = named(new PictureLabel(QStringLiteral(":/logo_servo.jpg"), page), "ImageLogo");
     logo->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     v->addWidget(logo);
     return page;
