@@ -49,8 +49,11 @@ void FieldPanelStyle::attach(QLineEdit *field)
     }
     corners_.remove(field);   // of a gone field that had this address
     fields_.insert(field, field);
-    field->setStyle(this);
     field->installEventFilter(this);
+    // A field not yet on screen (a page not yet opened) takes the style when it is first
+    // shown: a field's style costs more than the field, and most pages wait to be opened.
+    if (field->isVisible())
+        field->setStyle(this);
 }
 
 bool FieldPanelStyle::attached(const QWidget *widget) const
@@ -70,6 +73,12 @@ void FieldPanelStyle::forget(QWidget *field)
 bool FieldPanelStyle::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::Show: {
+        auto *field = static_cast<QWidget *>(watched);
+        if (field->style() != this && attached(field))
+            field->setStyle(this);
+        break;
+    }
     // What is behind the field, or the field's place, may have changed.
     case QEvent::Move:
     case QEvent::Resize:
