@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QIcon>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,6 +124,40 @@ void TFormHlav::buildMenus()
     addItem(help, "MenuAbout", "&About...");
 }
 
+namespace {
+
+// The style's own icons decode every size they come in, 128 pixels included, as they are
+// made: four of them were a twentieth of the window's start. A tool button draws 16 pixels
+// (32 on a doubled screen). Where the icon theme has no picture of the name the style asks
+// for, Qt's own styles take these files, so here the two small ones are read alone. Any
+// other style keeps drawing its own icons.
+QIcon toolButtonIcon(QStyle::StandardPixmap which, QStyle *style)
+{
+    const char *file = nullptr;
+    const char *themeName = nullptr;
+    switch (which) {
+    case QStyle::SP_FileIcon: file = "file"; themeName = "text-x-generic"; break;
+    case QStyle::SP_DialogOpenButton: file = "standardbutton-open"; themeName = "folder-open"; break;
+    case QStyle::SP_DialogSaveButton: file = "standardbutton-save"; themeName = "document-save"; break;
+    case QStyle::SP_FileDialogDetailedView: file = "viewdetailed"; themeName = "view-list-details"; break;
+    default: break;
+    }
+    const QString styleName = style->name().toLower();
+    if (!file || (styleName != u"fusion" && styleName != u"windows") || QIcon::hasThemeIcon(QLatin1String(themeName)))
+        return style->standardIcon(which);
+    QIcon icon;
+    for (int size : {16, 32}) {
+        const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                                 .arg(QLatin1String(file)).arg(size);
+        if (!QFile::exists(path))
+            return style->standardIcon(which);
+        icon.addFile(path, QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
+
 QWidget *TFormHlav::buildToolBar()
 {
     auto *box = named(new QGroupBox, "GroupBoxToolBar");
@@ -129,7 +165,7 @@ QWidget *TFormHlav::buildToolBar()
     h->setContentsMargins(4, 2, 4, 2);
     auto tool = [&](const QString &name, QStyle::StandardPixmap icon, const QString &text) {
         auto *b = named(new QToolButton(box), name);
-        b->setIcon(style()->standardIcon(icon));
+        b->setIcon(toolButtonIcon(icon, style()));
         b->setText(text);
         b->setAutoRaise(true);
         h->addWidget(b);

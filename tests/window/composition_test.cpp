@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,7 @@ private slots:
     void timerTicksEvery55ms();
     void hintsSplitIntoTooltipAndStatusBar();
     void startupHidesStatusAndTestLabels();
+    void toolButtonsDrawTheStyleIcons();
 
 private:
     QTemporaryDir *dir_ = nullptr;
@@ -281,6 +283,28 @@ void CompositionTest::startupHidesStatusAndTestLabels()
         checked += form_->action(QStringLiteral("MenuCom%1").arg(n))->isChecked() ? 1 : 0;
     QCOMPARE(checked, 1);
     QVERIFY(form_->action("MenuCom1")->isChecked());
+}
+
+
+// The tool buttons' icons are read from files without the largest size: drawn at the sizes a
+// button uses, they must be the style's own pictures, pixel for pixel.
+void CompositionTest::toolButtonsDrawTheStyleIcons()
+{
+    const std::pair<const char *, QStyle::StandardPixmap> buttons[] = {
+        {"SpeedButton6", QStyle::SP_FileIcon}, {"SpeedButton5", QStyle::SP_DialogOpenButton},
+        {"SpeedButton7", QStyle::SP_DialogSaveButton}, {"SpeedButtonPrint", QStyle::SP_FileDialogDetailedView}};
+    for (const auto &[name, which] : buttons) {
+        auto *button = form_->findChild<QToolButton *>(name);
+        QVERIFY2(button, name);
+        const QIcon styleIcon = form_->style()->standardIcon(which);
+        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+            for (int size : {16, 32}) {
+                const QImage shown = button->icon().pixmap(size, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+                const QImage expected = styleIcon.pixmap(size, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+                QVERIFY2(!shown.isNull() && shown == expected, qPrintable(QStringLiteral("%1 at %2").arg(name).arg(size)));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(CompositionTest)
