@@ -23,6 +23,7 @@ awk '
     /^fn=/ && own {
         name = substr($0, 4)
         if (name ~ /^0x/) next   # code without a symbol (a call stub)
+        sub(/'"'"'[0-9]+$/, "", name)   # callgrind marks a function entered again within itself
         print name
         body = name
         if (sub(/C1E/, "C2E", body) || sub(/D[01]E/, "D2E", body)) print body
