@@ -53,7 +53,7 @@ QWidget *TFormHlav::numericField(const QString &suffix, QWidget *parent, int edi
         editWidth = std::max(editWidth, editWidthFor(e, u->textFor(extreme)));
     e->setFixedWidth(editWidth);
     u->setFixedHeight(e->sizeHint().height());
-    u->setPosition(b->initial);
+    u->setInitialPosition(b->initial);
     h->addWidget(e);
     h->addWidget(u);
     h->addStretch();

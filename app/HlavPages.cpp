@@ -262,7 +262,7 @@ QWidget *TFormHlav::buildPageAdvance()
             u->setGrouped(false);
             u->setAssociate(e);
             u->setFixedHeight(e->sizeHint().height());
-            u->setPosition(b->initial);
+            u->setInitialPosition(b->initial);
             keepPlace(e);
             keepPlace(u);
             auto *cell = new QHBoxLayout;

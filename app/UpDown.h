@@ -36,6 +36,15 @@ public:
     std::int16_t position();
     // Sets the position as given (no clamping) and shows it in the edit. Runs no handler.
     void setPosition(int p);
+    // The position a field is built with. The edit stays empty until the first setPosition:
+    // the window shows its image before it is seen, and laying out each field's text twice
+    // was a tenth of building the pages. An empty edit is no typed value, so position()
+    // gives this one back meanwhile.
+    void setInitialPosition(int p)
+    {
+        position_ = static_cast<std::int16_t>(p);
+        shownText_ = textFor(position_);
+    }
     // True when the position is p and the edit still shows it as set, untouched since: then
     // setPosition(p) would change nothing, and the number need not be formatted again.
     bool shows(int p) const { return position_ == p && !shownText_.isEmpty() && (!edit_ || edit_->text() == shownText_); }

@@ -74,6 +74,8 @@ void FormBindingTest::controlTableOrder()
         auto *spinner = qobject_cast<UpDown *>(w->ControlTable[k + TFormHlav::kEditToUpDown]);
         QVERIFY(spinner);
         QCOMPARE(static_cast<QWidget *>(spinner->associate()), w->ControlTable[k]);
+        // Built empty, every field has its number once the window has started.
+        QVERIFY2(!spinner->associate()->text().isEmpty(), qPrintable(spinner->objectName()));
     }
 }
 
@@ -151,6 +153,18 @@ void FormBindingTest::checkBoxesAndListsRoundTrip()
 
 void FormBindingTest::bindingEdgeCases()
 {
+    {
+        // A spinner built with its position leaves the edit empty: that is no typed number,
+        // and the first showing writes the number even when the value is the same.
+        QLineEdit edit;
+        UpDown spinner;
+        spinner.setAssociate(&edit);
+        spinner.setInitialPosition(42);
+        QCOMPARE(int(spinner.position()), 42);
+        QVERIFY(!spinner.shows(42));
+        spinner.setPosition(42);
+        QCOMPARE(edit.text(), QString("42"));
+    }
     Window w;
     // 15 050 rpm typed: the byte keeps whole hundreds and the field shows them grouped.
     w->edit("Omez2")->setText("15050");
