@@ -39,7 +39,7 @@ QFont sansSerif(int pixelHeight)
     return font;
 }
 
-// A white label at its place; as wide as its text needs, never narrower than designed.
+// A white label at its designed place; widened to its text when the box is first shown.
 QLabel *whiteLabel(QLabel *label, const QString &name, const QRect &place, int fontHeight)
 {
     label->setObjectName(name);
@@ -48,8 +48,6 @@ QLabel *whiteLabel(QLabel *label, const QString &name, const QRect &place, int f
     p.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(p);
     label->setGeometry(place);
-    if (label->sizeHint().width() > place.width())
-        label->resize(label->sizeHint().width(), place.height());
     return label;
 }
 
@@ -150,6 +148,15 @@ void TFormAbout::changeEvent(QEvent *event)
 
 void TFormAbout::showEvent(QShowEvent *event)
 {
+    // Each label as wide as its text needs, never narrower than designed. Measured here, not
+    // when the box is made at start-up: the box's font is looked up on first measuring, and
+    // that lookup was a sixteenth of the program's start for a box most runs never show.
+    if (!labelsFitted_) {
+        labelsFitted_ = true;
+        for (QLabel *label : findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            if (label->objectName() != u"Image1" && label->sizeHint().width() > label->width())
+                label->resize(label->sizeHint().width(), label->height());
+    }
     // Not every platform activates a window when it is shown (offscreen, some window
     // managers), and the title line must be current whenever the box is seen.
     FormActivate();

@@ -46,6 +46,9 @@ public:
 protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+
+private:
+    bool labelsFitted_ = false;
 };
 
 extern TFormAbout *FormAbout;

@@ -35,6 +35,7 @@ private:
     // Opens the box through Help, About; notes its title line and place while it is up,
     // then clicks "OK". Returns the dialog's result.
     int openAndClickOk(QString *title, QPoint *place);
+    QStringList clipped_;   // labels narrower than their text, as last seen open
 
     QTemporaryDir *dir_ = nullptr;
     ScriptedInteraction answers_;
@@ -67,6 +68,12 @@ int AboutTest::openAndClickOk(QString *title, QPoint *place)
     QTimer::singleShot(0, FormAbout, [&] {
         *title = FormAbout->findChild<QLabel *>("LabelAbout")->text();
         *place = FormAbout->pos();
+        // Every text label fits its text; the title line runs at most to the box's edge.
+        clipped_.clear();
+        for (QLabel *label : FormAbout->findChildren<QLabel *>())
+            if (label->objectName() != u"Image1" && label->objectName() != u"LabelAbout"
+                && label->width() < label->sizeHint().width())
+                clipped_ << label->objectName();
         QTest::mouseClick(FormAbout->findChild<QLabel *>("LabelExit"), Qt::LeftButton);
         clicked = true;
     });
@@ -125,6 +132,7 @@ void AboutTest::titleLineFollowsLanguageAtEachOpening()
         QVERIFY(!FormAbout->isVisible());
         QCOMPARE(seen, opening.title);
         QCOMPARE(place, moved);
+        QVERIFY2(clipped_.isEmpty(), qPrintable(clipped_.join(' ')));
     }
 }
 
