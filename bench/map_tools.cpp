@@ -20,7 +20,11 @@
 #include <QAction>
 #include <QTextStream>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWindow>
+#ifdef VORN4_BENCH_BARE_SURFACE
+#include <QtDataVisualization>
+#endif
 
 #include <algorithm>
 #include <functional>
@@ -200,5 +204,55 @@ int main(int argc, char **argv)
     const double closed = medianUs(501, reply);
     out << "map_view_update_us closed " << closed << " no_view_made " << noView
         << "   (goal: closed adds nothing to the reply)\n";
+#ifdef VORN4_BENCH_BARE_SURFACE
+    // The floor beneath that figure on this machine: a 3D surface with nothing but its axes,
+    // labels and walls, of the view's surface's size, redrawn for one small marker moved, the way
+    // a reply moves the trail. The view is closed by now.
+    if (onScreen) {
+        QWidget *container = tools.mapViewWindow()->findChild<QWidget *>(QStringLiteral("Surface3D"));
+        const QSize size = container ? container->size() : QSize(878, 618);
+        QSurfaceFormat format;
+        format.setDepthBufferSize(24);
+        format.setSamples(0);
+        auto *bare = new Q3DSurface(&format);
+        bare->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+        auto *marker = new QCustom3DItem;
+        marker->setMeshFile(QStringLiteral(":/defaultMeshes/sphere"));
+        marker->setScaling(QVector3D(0.04f, 0.04f, 0.04f));
+        bare->addCustomItem(marker);
+        QWidget host;
+        auto *layout = new QVBoxLayout(&host);
+        layout->setContentsMargins(0, 0, 0, 0);
+        QWidget *inner = QWidget::createWindowContainer(bare);
+        inner->setFixedSize(size);
+        layout->addWidget(inner);
+        host.show();
+        QTimer::singleShot(300, &settle, &QEventLoop::quit);
+        settle.exec();
+        std::vector<double> bareFrames;
+        int moved = 0;
+        qint64 frameMark = 0;
+        QTimer pace;
+        pace.setInterval(60);
+        QObject::connect(&pace, &QTimer::timeout, [&] {
+            if (moved > 0)
+                bareFrames.push_back(static_cast<double>(app.frameNs - frameMark) / 1000.0);
+            if (moved == 31) {
+                settle.quit();
+                return;
+            }
+            frameMark = app.frameNs;
+            marker->setPosition(QVector3D(static_cast<float>(moved % 9), 5.0f, static_cast<float>(moved % 7)));
+            ++moved;
+        });
+        pace.start();
+        settle.exec();
+        pace.stop();
+        std::sort(bareFrames.begin(), bareFrames.end());
+        out << "map_view_update_us bare_surface_frame " << bareFrames[bareFrames.size() / 2] << "   ("
+            << size.width() << "x" << size.height()
+            << ", axes and walls only: what one frame of any 3D surface costs here)\n";
+    }
+#endif
     return 0;
 }
