@@ -147,7 +147,7 @@ int main(int argc, char **argv)
             onScreen = true;
     // The monitor asks every sixth tick; each reply's share is the thread's busy time from
     // its notice until the next one, the surface's frame and the charts' repaint included.
-    std::vector<double> perReply, frames, frameCpu;
+    std::vector<double> perReply, frames, frameCpu, outside;
     {
         constexpr int kReplies = 31;
         int sent = 0;
@@ -160,6 +160,7 @@ int main(int argc, char **argv)
                 perReply.push_back(static_cast<double>(app.busyNs - mark) / 1000.0);
                 frames.push_back(static_cast<double>(app.frameNs - frameMark) / 1000.0);
                 frameCpu.push_back(static_cast<double>(app.frameCpuNs - cpuMark) / 1000.0);
+                outside.push_back(perReply.back() - frames.back());
             }
             if (sent == kReplies) {
                 pace.quit();
@@ -175,13 +176,15 @@ int main(int argc, char **argv)
         std::sort(perReply.begin(), perReply.end());
         std::sort(frames.begin(), frames.end());
         std::sort(frameCpu.begin(), frameCpu.end());
+        std::sort(outside.begin(), outside.end());
     }
     out << "map_view_update_us " << perReply[perReply.size() / 2] << " (max " << perReply.back()
         << ")   (goal < 2000 per monitor reply at the monitor's pace, charts drawn"
         << (onScreen ? ", with the 3D surface on screen)\n" : with3D ? ", 3D surface NOT exposed)\n"
                                                                      : ", no OpenGL here)\n");
     out << "map_view_update_us of_which_surface_frames " << frames[frames.size() / 2] << " cpu_all_threads "
-        << frameCpu[frameCpu.size() / 2] << "\n";
+        << frameCpu[frameCpu.size() / 2] << " everything_else " << outside[outside.size() / 2]
+        << "   (the view's own update, the charts and the window)\n";
     // With --shot FOLDER: the view's tabs as a tuner sees them after these replies.
     if (const int at = QCoreApplication::arguments().indexOf(QStringLiteral("--shot")); at > 0) {
         QWidget *view = tools.mapViewWindow();
