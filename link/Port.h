@@ -24,6 +24,9 @@ public:
     virtual long long bytesWaiting() = 0;
     // Reads up to maxBytes of the waiting bytes.
     virtual QByteArray read(long long maxBytes) = 0;
+    // Throws away every byte waiting in the input: the rest of an answer cut short, or junk,
+    // so that the answer to the request about to be sent starts at the first byte read.
+    virtual void discardInput() = 0;
 
     // Called (from the event loop, never from inside a port call) when the device is gone:
     // cable pulled, pseudo-terminal closed. The owner should close the port.

@@ -107,4 +107,12 @@ QByteArray SerialLink::read(long long maxBytes)
     return port_.read(maxBytes);
 }
 
+void SerialLink::discardInput()
+{
+    if (!port_.isOpen())
+        return;
+    // Bytes the driver holds and bytes Qt already took in are both dropped.
+    port_.clear(QSerialPort::Input);
+}
+
 }  // namespace vorn

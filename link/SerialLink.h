@@ -25,6 +25,7 @@ public:
     void waitUntilSent(int maxMs) override;
     long long bytesWaiting() override;
     QByteArray read(long long maxBytes) override;
+    void discardInput() override;
 
     QString device() const { return device_; }
     bool isOpen() const { return port_.isOpen(); }

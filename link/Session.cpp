@@ -42,6 +42,7 @@ LinkEvents DeviceSession::start(SessionMode mode, std::uint8_t command, Msg text
     mode_ = mode;
     blocksOnly_ = false;
     verifyReplies_ = {};
+    blocksWritten_ = 0;
     commandByte_ = command;
     attemptCounter_ = 0;
     status(out, text, LinkEvent::Progress);
@@ -78,6 +79,11 @@ void DeviceSession::SendBlockFrame()
     transmit_ = blockFrame(commandByte_, image_, mode_ == ModeRead);
     if (!port_)
         return;
+    // Leftovers of an answer cut short would otherwise head the next read, and with one
+    // chance in 256 a shifted block would pass the check byte.
+    port_->discardInput();
+    if (mode_ == ModeProgram)
+        blocksWritten_ |= static_cast<std::uint8_t>(1u << blockOf(commandByte_));
     port_->write(transmit_);
     port_->waitUntilSent(kSendWaitMs);
 }
@@ -85,8 +91,10 @@ void DeviceSession::SendBlockFrame()
 void DeviceSession::SendMonitorRequest()
 {
     transmit_ = monitorRequestFrame();
-    if (port_)
-        port_->write(transmit_);
+    if (!port_)
+        return;
+    port_->discardInput();
+    port_->write(transmit_);
 }
 
 void DeviceSession::PollReceive(LinkEvents &out)

@@ -94,6 +94,9 @@ public:
     // The blocks a Read copied into the image as the unit sent them, before clamping: a
     // tool comparing the unit with a file must see a byte the image was clamped from.
     const ParameterImage &receivedImage() const { return received_; }
+    // The blocks the last Program sent a write frame for, one bit per block: after a failed
+    // Program the unit may hold these blocks of the new image and the rest of the old one.
+    std::uint8_t blocksWritten() const { return blocksWritten_; }
 
     // The frame operations, usable on their own.
     void SendBlockFrame();
@@ -115,6 +118,7 @@ private:
     PortIo *port_ = nullptr;
     SessionMode mode_ = ModeIdle;
     bool blocksOnly_ = false;   // ModeRead ends after block 2, without the Verify phase
+    std::uint8_t blocksWritten_ = 0;
     std::uint8_t commandByte_ = 0;
     int tickCounter_ = 0;
     int attemptCounter_ = 0;

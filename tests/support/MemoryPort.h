@@ -15,6 +15,7 @@ public:
     std::vector<QByteArray> written;       // one entry per write
     std::vector<long long> readRequests;   // maxBytes of every read
     int waits = 0;
+    long long discarded = 0;               // bytes thrown away before requests
     std::function<void(const QByteArray &)> peer;
 
     void feedReceived(const QByteArray &bytes) { incoming += bytes; }
@@ -28,6 +29,11 @@ public:
     }
     void waitUntilSent(int) override { ++waits; }
     long long bytesWaiting() override { return incoming.size(); }
+    void discardInput() override
+    {
+        discarded += incoming.size();
+        incoming.clear();
+    }
     QByteArray read(long long maxBytes) override
     {
         readRequests.push_back(maxBytes);
