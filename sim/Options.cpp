@@ -34,6 +34,10 @@ const char *usageText()
            "Random faults, thrown from the seed so that a run can be replayed:\n"
            "  --drop-chance P        leave out each reply with chance P (0 to 1)\n"
            "  --corrupt-chance P     spoil the check byte of each reply with chance P\n"
+           "  --truncate-chance P    cut each reply short at a random byte with chance P\n"
+           "  --garbage-chance P     write 1 to 8 random bytes before each reply with chance P\n"
+           "  --flip-chance P        flip one bit of a reply's data with chance P (check byte kept)\n"
+           "  --late-chance P        send each reply 150 to 450 ms late with chance P\n"
            "  --silent-burst N       now and then N requests in a row get no answer (a loose\n"
            "  --burst-every S        connector), on average every S seconds (default 30)\n"
            "  --hangup-chance P      with chance P hang up the line instead of a reply; the line\n"
@@ -41,8 +45,8 @@ const char *usageText()
            "                         --link the new device is printed as a further line)\n"
            "  --seed N               seed of the random faults, the speed noise and the road\n"
            "                         ride (default 1)\n"
-           "  SIGUSR2 switches the line faults (dropped, spoiled and junk-led replies, silent\n"
-           "  bursts, hang-ups) off, and the next one on again: a clean line on request.\n"
+           "  SIGUSR2 switches the line faults (dropped, spoiled, cut, late and junk-led replies,\n"
+           "  silent bursts, hang-ups) off, and the next one on again: a clean line on request.\n"
            "The engine:\n"
            "  --ride NAME            sweep (default): the speed sweeps from idle to the limiter and\n"
            "                           back every 30 s, the throttle waves every 7 s;\n"
@@ -155,6 +159,14 @@ bool parseOptions(int argc, char **argv, Options &o, std::string &error)
             ok = chance("--drop-chance", o.faults.dropChance, 0, 1);
         } else if (arg == "--corrupt-chance") {
             ok = chance("--corrupt-chance", o.faults.corruptChance, 0, 1);
+        } else if (arg == "--truncate-chance") {
+            ok = chance("--truncate-chance", o.faults.truncateChance, 0, 1);
+        } else if (arg == "--garbage-chance") {
+            ok = chance("--garbage-chance", o.faults.garbageChance, 0, 1);
+        } else if (arg == "--flip-chance") {
+            ok = chance("--flip-chance", o.faults.flipChance, 0, 1);
+        } else if (arg == "--late-chance") {
+            ok = chance("--late-chance", o.faults.lateChance, 0, 1);
         } else if (arg == "--hangup-chance") {
             ok = chance("--hangup-chance", o.faults.hangupChance, 0, 1);
         } else if (arg == "--silent-burst") {

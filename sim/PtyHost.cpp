@@ -186,12 +186,13 @@ bool PtyHost::writeDump() const
     if (options_.dumpPath.empty())
         return true;
     const UnitModel::FaultCounts &c = unit_.faultCounts();
-    char state[256];
+    char state[320];
     const int n = std::snprintf(state, sizeof state,
                                 "line_faults %s requests %d replies %d dropped %d corrupted %d stray %d "
-                                "silenced %d hangups %d\n",
+                                "silenced %d hangups %d truncated %d garbage %d flipped %d late %d\n",
                                 unit_.lineFaults() ? "on" : "off", unit_.requests(), unit_.replies(), c.dropped,
-                                c.corrupted, c.stray, c.silenced, c.hangups);
+                                c.corrupted, c.stray, c.silenced, c.hangups, c.truncated, c.garbage, c.flipped,
+                                c.late);
     // The memory first: a reader that sees the new state line finds the memory of that moment.
     return replaceFile(options_.dumpPath, unit_.memory.data(), unit_.memory.size())
            && replaceFile(options_.dumpPath + ".state", state, static_cast<std::size_t>(n));

@@ -57,7 +57,7 @@ Memory UnitModel::factoryMemory(int programVersion)
 
 UnitModel::UnitModel(const Faults &faults, const Riding &riding)
     : memory(factoryMemory(faults.programVersion)), faults_(faults), dice_(faults.seed, kFaultDice),
-      burstDice_(faults.seed, kFaultDice + 1)
+      burstDice_(faults.seed, kFaultDice + 1), spoilDice_(faults.seed, kFaultDice + 2)
 {
     if (riding.ride != Ride::Sweep)
         ride_ = std::make_unique<RideModel>(riding.ride, riding.seed, riding.noiseRpm);
@@ -167,15 +167,45 @@ std::vector<LineWrite> UnitModel::answer(const std::uint8_t *request, double sec
         ++counts_.corrupted;
         bytes.back() ^= 0x01;
     }
+    // The same number of throws for every reply here too, from a stream of their own, so
+    // that runs with only the faults above replay as before.
+    const double truncateThrow = spoilDice_.uniform(), garbageThrow = spoilDice_.uniform(),
+                 flipThrow = spoilDice_.uniform(), lateThrow = spoilDice_.uniform();
+    const int cutAt = spoilDice_.between(1, static_cast<int>(bytes.size()) - 1);
+    const int garbageCount = spoilDice_.between(1, 8);
+    const std::uint64_t garbageBits = spoilDice_.next();
+    const int flipAt = spoilDice_.between(1, static_cast<int>(kDataBytes));
+    const int flipBit = spoilDice_.between(0, 7);
+    const int lateMs = spoilDice_.between(150, 450);
+    if (faulty && flipThrow < faults_.flipChance) {
+        ++counts_.flipped;
+        bytes[static_cast<std::size_t>(flipAt)] ^= static_cast<std::uint8_t>(1u << flipBit);
+    }
+    if (faulty && truncateThrow < faults_.truncateChance) {
+        ++counts_.truncated;
+        bytes.resize(static_cast<std::size_t>(cutAt));
+    }
 
     std::vector<LineWrite> writes;
     int delay = faults_.delayMs;
+    if (faulty && lateThrow < faults_.lateChance) {
+        ++counts_.late;
+        delay += lateMs;
+    }
     if (faulty && faults_.strayEvery > 0 && n % faults_.strayEvery == 0) {
         ++counts_.stray;
         writes.push_back({std::vector<std::uint8_t>(static_cast<std::size_t>(faults_.strayCount), strayByte_), delay});
         delay = 0;
     }
-    if (faults_.split) {
+    if (faulty && garbageThrow < faults_.garbageChance) {
+        ++counts_.garbage;
+        std::vector<std::uint8_t> junk(static_cast<std::size_t>(garbageCount));
+        for (std::size_t i = 0; i < junk.size(); ++i)
+            junk[i] = static_cast<std::uint8_t>(garbageBits >> (8 * i));
+        writes.push_back({std::move(junk), delay});
+        delay = 0;
+    }
+    if (faults_.split && bytes.size() > 1) {
         const auto half = bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2);
         writes.push_back({{bytes.begin(), half}, delay});
         writes.push_back({{half, bytes.end()}, faults_.splitGapMs});

@@ -32,6 +32,10 @@ struct Faults {
     double dropChance = 0;     // each reply left out with this chance
     double corruptChance = 0;  // each reply's check byte spoiled with this chance
     double hangupChance = 0;   // the line hangs up instead of each reply with this chance
+    double truncateChance = 0; // a reply cut short at a random byte, the rest never sent
+    double garbageChance = 0;  // 1 to 8 random bytes written just before a reply
+    double flipChance = 0;     // one bit of a data byte flipped, the check byte as it was
+    double lateChance = 0;     // a reply left 150 to 450 ms late, past the program's time-out
     int silentBurst = 0;       // now and then this many requests in a row get no answer,
     double burstEvery = 30;    // on average every this many seconds
     std::uint64_t seed = 1;
@@ -88,6 +92,8 @@ public:
     // What the line faults did so far, so that a soak can tell a silent unit from a spoiled line.
     struct FaultCounts {
         int dropped = 0, corrupted = 0, stray = 0, silenced = 0, hangups = 0;
+        int truncated = 0, garbage = 0, flipped = 0, late = 0;
+        int total() const { return dropped + corrupted + stray + silenced + hangups + truncated + garbage + flipped + late; }
     };
     const FaultCounts &faultCounts() const { return counts_; }
 
@@ -102,6 +108,7 @@ private:
     std::unique_ptr<RideModel> ride_;   // none for the sweep
     Dice dice_;                         // chances of each reply
     Dice burstDice_;                    // gaps between silent bursts
+    Dice spoilDice_;                    // cut, junk-led, flipped and late replies
     double nextBurstAt_ = 0;
     int burstLeft_ = 0;
     bool hangupNow_ = false;

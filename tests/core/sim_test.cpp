@@ -108,7 +108,7 @@ private slots:
         QTest::addColumn<int>("offFrom");
         QTest::addColumn<int>("onFrom");
         // Per request: '.' clean, '-' none, 'h' none and the line hangs up, 'x' bad check,
-        // 's' split, 'j' junk first.
+        // 's' split, 'j' junk first, 't' cut short, 'l' late past the program's time-out.
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("lineFaults");   // replies dropped, spoiled, led with junk or silenced by the line
         QTest::newRow("drop every 3rd") << "--drop-every 3" << -1 << -1 << "..-..-" << 2;
@@ -120,6 +120,11 @@ private slots:
         QTest::newRow("every reply dropped by chance") << "--drop-chance 1" << -1 << -1 << "------" << 6;
         QTest::newRow("every check byte spoiled by chance") << "--corrupt-chance 1" << -1 << -1 << "xxxxxx" << 6;
         QTest::newRow("hang-up by chance") << "--hangup-chance 1" << -1 << -1 << "hhhhhh" << 6;
+        QTest::newRow("every reply cut short") << "--truncate-chance 1" << -1 << -1 << "tttttt" << 6;
+        QTest::newRow("random junk before every reply") << "--garbage-chance 1" << -1 << -1 << "jjjjjj" << 6;
+        QTest::newRow("a data bit flipped in every reply") << "--flip-chance 1" << -1 << -1 << "xxxxxx" << 6;
+        QTest::newRow("every reply late") << "--late-chance 1" << -1 << -1 << "llllll" << 6;
+        QTest::newRow("cuts off for two") << "--truncate-chance 1" << 1 << 3 << "t..tt" << 3;
         QTest::newRow("bursts of 3 back to back") << "--silent-burst 3 --burst-every 0.001" << -1 << -1 << ".-----" << 5;
         QTest::newRow("no chance, no fault") << "--drop-chance 0 --corrupt-chance 0 --hangup-chance 0" << -1 << -1
                                              << "......" << 0;
@@ -162,8 +167,12 @@ private slots:
                 seen += unit.takeHangup() ? 'h' : '-';
             else if (writes.size() == 2 && writes[0].bytes.size() == 51 && writes[1].afterMs > 0)
                 seen += 's';
-            else if (writes.size() == 2 && writes[0].bytes.size() == 5 && all.size() == 107)
+            else if (writes.size() == 2 && all.size() > 102 && all.size() <= 110 && x == 0)
                 seen += 'j';
+            else if (writes.front().afterMs >= 150)
+                seen += 'l';
+            else if (all.size() < 102)
+                seen += 't';
             else if (all.size() == 102)
                 seen += x == 0 ? '.' : 'x';
             else
@@ -171,7 +180,7 @@ private slots:
         }
         QCOMPARE(seen, expected);
         const auto &c = unit.faultCounts();
-        QCOMPARE(c.dropped + c.corrupted + c.stray + c.silenced + c.hangups, lineFaults);
+        QCOMPARE(c.total(), lineFaults);
     }
 
     void programVersionByte101AndHangup()
