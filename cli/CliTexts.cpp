@@ -77,8 +77,6 @@ constexpr Text4 kTexts[] = {
     {"%1 written", "%1 geschrieben", "%1 écrit", "%1 zapsán"},
     {"the unit holds every parameter of %1", "das Gerät enthält jeden Parameter von %1",
      "le boîtier contient chaque paramètre de %1", "jednotka obsahuje každý parametr souboru %1"},
-    {"%1 parameters differ (%2 → %3):", "%1 Parameter weichen ab (%2 → %3):", "%1 paramètres diffèrent (%2 → %3) :",
-     "liší se parametrů: %1 (%2 → %3):"},
     {"the unit", "das Gerät", "le boîtier", "jednotka"},
     {"%1 and %2 hold the same parameters", "%1 und %2 enthalten dieselben Parameter",
      "%1 et %2 contiennent les mêmes paramètres", "%1 a %2 obsahují stejné parametry"},
@@ -91,7 +89,6 @@ constexpr Text4 kTexts[] = {
     {"interrupted; no file was changed", "abgebrochen; keine Datei wurde geändert",
      "interrompu ; aucun fichier n'a été modifié", "přerušeno; žádný soubor nebyl změněn"},
     {"the device is gone", "das Gerät ist weg", "le périphérique a disparu", "zařízení zmizelo"},
-    {"%1 rows written to %2", "%1 Zeilen in %2 geschrieben", "%1 lignes écrites dans %2", "%1 řádků zapsáno do %2"},
     {"no reply from the unit", "keine Antwort vom Gerät", "aucune réponse du boîtier", "žádná odpověď jednotky"},
     {"find the full-throttle pulls in logs and compare their torque per speed band",
      "Volllast-Beschleunigungen in Logs finden und ihr Drehmoment je Drehzahlband vergleichen",
@@ -113,10 +110,6 @@ constexpr Text4 kTexts[] = {
      "(außerhalb des Bereichs: das Gerät enthält Byte %1, die Datei Byte %2)",
      "(hors plage : le boîtier contient l'octet %1, le fichier l'octet %2)",
      "(mimo rozsah: jednotka obsahuje bajt %1, soubor bajt %2)"},
-    {"cannot write %1 (%2); the log ends here and keeps its %3 rows",
-     "%1 nicht schreibbar (%2); das Log endet hier und behält seine %3 Zeilen",
-     "impossible d'écrire %1 (%2) ; le journal s'arrête ici et garde ses %3 lignes",
-     "nelze zapsat %1 (%2); záznam zde končí a ponechává si %3 řádků"},
     {"no full-throttle pulls (throttle at or above %1 %, speed rising for 1.5 s)",
      "keine Volllast-Beschleunigungen (Drosselklappe ab %1 %, Drehzahl 1,5 s steigend)",
      "aucune accélération à pleins gaz (ouverture d'au moins %1 %, régime en hausse pendant 1,5 s)",
@@ -176,7 +169,53 @@ constexpr Text4 kTexts[] = {
      "události, nejnovější první:"},
     {"(only the newest %1 shown)", "(nur die neuesten %1 gezeigt)", "(seuls les %1 plus récents sont affichés)",
      "(zobrazeno jen nejnovějších %1)"},
+    {"the unit's answers disagree; nothing was written",
+     "die Antworten des Geräts stimmen nicht überein; nichts wurde geschrieben",
+     "les réponses du boîtier ne concordent pas ; rien n'a été écrit",
+     "odpovědi jednotky se neshodují; nic nebylo zapsáno"},
+    {"the unit's answers disagree; nothing was compared",
+     "die Antworten des Geräts stimmen nicht überein; nichts wurde verglichen",
+     "les réponses du boîtier ne concordent pas ; rien n'a été comparé",
+     "odpovědi jednotky se neshodují; nic nebylo porovnáno"},
+    {"the unit is unchanged", "das Gerät ist unverändert", "le boîtier est inchangé", "jednotka je beze změny"},
 };
+
+constexpr Count4 kCounted[] = {
+    {{"%1 parameter differs (%2 → %3):", "%1 Parameter weicht ab (%2 → %3):", "%1 paramètre diffère (%2 → %3) :",
+      "liší se %1 parametr (%2 → %3):"},
+     {"%1 parameters differ (%2 → %3):", "%1 Parameter weichen ab (%2 → %3):", "%1 paramètres diffèrent (%2 → %3) :",
+      "liší se %1 parametry (%2 → %3):"},
+     {"%1 parameters differ (%2 → %3):", "%1 Parameter weichen ab (%2 → %3):", "%1 paramètres diffèrent (%2 → %3) :",
+      "liší se %1 parametrů (%2 → %3):"}},
+    {{"%1 row written to %2", "%1 Zeile in %2 geschrieben", "%1 ligne écrite dans %2", "%1 řádek zapsán do %2"},
+     {"%1 rows written to %2", "%1 Zeilen in %2 geschrieben", "%1 lignes écrites dans %2", "%1 řádky zapsány do %2"},
+     {"%1 rows written to %2", "%1 Zeilen in %2 geschrieben", "%1 lignes écrites dans %2", "%1 řádků zapsáno do %2"}},
+    {{"cannot write %2 (%3); the log ends here and keeps its %1 row",
+      "%2 nicht schreibbar (%3); das Log endet hier und behält seine %1 Zeile",
+      "impossible d'écrire %2 (%3) ; le journal s'arrête ici et garde sa %1 ligne",
+      "nelze zapsat %2 (%3); záznam zde končí a ponechává si %1 řádek"},
+     {"cannot write %2 (%3); the log ends here and keeps its %1 rows",
+      "%2 nicht schreibbar (%3); das Log endet hier und behält seine %1 Zeilen",
+      "impossible d'écrire %2 (%3) ; le journal s'arrête ici et garde ses %1 lignes",
+      "nelze zapsat %2 (%3); záznam zde končí a ponechává si %1 řádky"},
+     {"cannot write %2 (%3); the log ends here and keeps its %1 rows",
+      "%2 nicht schreibbar (%3); das Log endet hier und behält seine %1 Zeilen",
+      "impossible d'écrire %2 (%3) ; le journal s'arrête ici et garde ses %1 lignes",
+      "nelze zapsat %2 (%3); záznam zde končí a ponechává si %1 řádků"}},
+    {{"the unit may hold a partial image: block %1 written",
+      "das Gerät enthält womöglich ein unvollständiges Abbild: Block %1 geschrieben",
+      "le boîtier contient peut-être une image partielle : bloc %1 écrit",
+      "jednotka může obsahovat částečný obraz: zapsán blok %1"},
+     {"the unit may hold a partial image: blocks %1 written",
+      "das Gerät enthält womöglich ein unvollständiges Abbild: Blöcke %1 geschrieben",
+      "le boîtier contient peut-être une image partielle : blocs %1 écrits",
+      "jednotka může obsahovat částečný obraz: zapsány bloky %1"},
+     {"the unit may hold a partial image: blocks %1 written",
+      "das Gerät enthält womöglich ein unvollständiges Abbild: Blöcke %1 geschrieben",
+      "le boîtier contient peut-être une image partielle : blocs %1 écrits",
+      "jednotka může obsahovat částečný obraz: zapsáno bloků %1"}},
+};
+static_assert(std::size(kCounted) == static_cast<std::size_t>(N::Count));
 // One entry per text, in the order of T; a missing one would shift every later text.
 static_assert(std::size(kTexts) == static_cast<std::size_t>(T::Count));
 
@@ -208,6 +247,10 @@ int languageFromEnvironment()
 }
 
 QString text(T t) { return text4(kTexts[static_cast<int>(t)], gLanguage); }
+
+QString counted(N t, long long n) { return countText(kCounted[static_cast<int>(t)], n, gLanguage); }
+
+QString countedForm(N t, long long n) { return text4(countForm(kCounted[static_cast<int>(t)], n, gLanguage), gLanguage); }
 
 QString message(Msg m) { return messageText(m, gLanguage); }
 

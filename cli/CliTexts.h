@@ -24,7 +24,6 @@ enum class T {
     NoKeyLine,        // %1 file, %2 catalogue text
     Written,          // %1 file
     Equal,            // %1 file
-    Differ,           // %1 count, %2 first, %3 second
     TheUnit,          // "the unit", as the first of Differ
     Same,             // %1 first file, %2 second
     NoDevices,
@@ -33,12 +32,10 @@ enum class T {
     InGroupLater,     // %1 group
     Interrupted,
     DeviceLost,
-    LogDone,          // %1 rows, %2 file
     NoReplies,
     HelpPulls,
     HelpPullsOptions, // --band and --threshold
     OutOfRange,       // %1 unit byte, %2 file byte
-    LogWriteFailed,   // %1 file, %2 reason, %3 rows kept
     NoPulls,          // %1 threshold
     PullLine,         // %1 log, %2 number, %3 start s, %4 end s, %5 from rpm, %6 to rpm
     PullTune,         // %1 hash, %2 file
@@ -58,6 +55,18 @@ enum class T {
     FoundTunes,           // heading: tunes found by label or hash
     FoundEvents,          // heading: events found, newest first
     MoreFound,            // %1 shown
+    AnswersDisagreeProgram,   // two reads of the unit brought different bytes
+    AnswersDisagreeVerify,
+    UnitUnchanged,            // after a failed program
+    Count
+};
+
+// Texts with a count, in the form that fits it.
+enum class N {
+    Differ,           // %1 count, %2 first, %3 second
+    LogDone,          // %1 rows, %2 file
+    LogWriteFailed,   // %1 rows kept, %2 file, %3 reason
+    UnitPartial,      // %1 the blocks written, as a list; counted by the blocks
     Count
 };
 
@@ -70,6 +79,10 @@ int languageFromOption(const QString &value);
 int languageFromEnvironment();
 
 QString text(T t);
+// The form of `t` for n, with n put in for %1.
+QString counted(N t, long long n);
+// The form of `t` for n, with %1 left for the caller.
+QString countedForm(N t, long long n);
 // A message of the window's catalogue in the current language.
 QString message(Msg m);
 

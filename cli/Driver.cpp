@@ -153,6 +153,19 @@ Driver::Result Driver::run(Op op)
     return result;
 }
 
+Driver::Result Driver::readUnitTwice()
+{
+    const Result first = run(Op::ReadBlocks);
+    if (first.outcome != Outcome::Ok)
+        return first;
+    const ParameterImage once = session_.receivedImage();
+    Result second = run(Op::ReadBlocks);
+    second.ticks += first.ticks;
+    if (second.outcome == Outcome::Ok && once.bytes != session_.receivedImage().bytes)
+        second.outcome = Outcome::Disagree;
+    return second;
+}
+
 void Driver::monitor(double seconds, const std::function<bool(const Frame &, std::int64_t)> &onFrame)
 {
     QElapsedTimer clock;

@@ -25,7 +25,8 @@ QString resolvePort(const QString &value);
 class Driver {
 public:
     enum class Op { Read, ReadBlocks, Program, Verify };
-    enum class Outcome { Ok, Failed, VersionMismatch, Interrupted };
+    // Disagree: two reads of the unit, each whole and valid, did not bring the same bytes.
+    enum class Outcome { Ok, Failed, VersionMismatch, Interrupted, Disagree };
     struct Result {
         Outcome outcome = Outcome::Failed;
         Msg message = Msg::Count;   // the session's last status text
@@ -40,6 +41,10 @@ public:
     // One operation from its start to its end; never longer than the session's retries.
     Result run(Op op);
 
+    // The unit's three blocks read twice, the way a tool must see them before it writes
+    // what it took from them back: Ok only when both reads brought the same 300 bytes.
+    Result readUnitTwice();
+
     // Idle ticks (monitor requests every sixth) until `seconds` (0: until interrupted)
     // have passed or onFrame returns false; calls onFrame for every valid monitor reply with
     // the time (ms since the start) its request left: the unit reads its values when the
@@ -50,6 +55,8 @@ public:
     bool lost() const { return lost_; }
     // What the unit sent in the last Read, unclamped.
     const ParameterImage &received() const { return session_.receivedImage(); }
+    // The blocks the last Program sent a write frame for (bit b for block b).
+    std::uint8_t blocksWritten() const { return session_.blocksWritten(); }
 
 private:
     void progress(const LinkEvent &e);

@@ -137,7 +137,7 @@ int runDiff(const Invocation &in)
     else if (d.empty())
         say(text(T::Same).arg(a, b) + QLatin1Char('\n'));
     else
-        say(text(T::Differ).arg(d.size()).arg(a, b) + QLatin1Char('\n') + differenceLines(d, second).join(QLatin1Char('\n'))
+        say(counted(N::Differ, static_cast<long long>(d.size())).arg(a, b) + QLatin1Char('\n') + differenceLines(d, second).join(QLatin1Char('\n'))
             + QLatin1Char('\n'));
     return d.empty() ? ExitOk : ExitDiffer;
 }

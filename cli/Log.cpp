@@ -117,14 +117,14 @@ int runLog(const Invocation &in)
     if (map && !saveTuneBesideLog(*map, path, 0, &tuneError))
         complain(text(T::CannotWrite).arg(tunePathFor(path, 0)));
     if (failedWrite) {
-        complain(text(T::LogWriteFailed).arg(path, why).arg(rows));
+        complain(counted(N::LogWriteFailed, rows).arg(path, why));
         return ExitDiffer;
     }
     if (rows == 0) {
         complain(text(T::NoReplies));
         return ExitDiffer;
     }
-    say(text(T::LogDone).arg(rows).arg(path) + QLatin1Char('\n'));
+    say(counted(N::LogDone, rows).arg(path) + QLatin1Char('\n'));
     return ExitOk;
 }
 

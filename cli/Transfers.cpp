@@ -15,6 +15,7 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <optional>
 
 namespace vorn::cli {
 
@@ -45,6 +46,7 @@ const char *outcomeName(Driver::Outcome o)
     case Driver::Outcome::Failed: return "error";
     case Driver::Outcome::VersionMismatch: return "version";
     case Driver::Outcome::Interrupted: return "interrupted";
+    case Driver::Outcome::Disagree: return "disagree";
     }
     return "error";
 }
@@ -54,7 +56,8 @@ const char *outcomeName(Driver::Outcome o)
 QString archivedError(const Driver::Result &r)
 {
     return messageText(r.outcome == Driver::Outcome::VersionMismatch ? Msg::UnmatchedVersion
-                       : r.message == Msg::Count                     ? Msg::ReadError
+                       : r.outcome == Driver::Outcome::Disagree
+                               || r.message == Msg::Count            ? Msg::ReadError
                                                                      : r.message,
                        0);
 }
@@ -71,9 +74,28 @@ void archiveEvent(TransferArchive &archive, const EventInput &event, QJsonObject
         json.insert(QStringLiteral("archive_event"), id);
 }
 
-// The line and exit status of a transfer that did not end " OK".
+// What a program that failed left in the unit: the unit keeps its identification when
+// block 0 is written, so only blocks 1 and 2 change what it holds.
+QString unitState(std::uint8_t blocksWritten, QJsonObject &json)
+{
+    QStringList blocks;
+    QJsonArray written;
+    for (int b = 1; b < kBlockCount; ++b) {
+        if (blocksWritten & (1u << b)) {
+            blocks << QString::number(b);
+            written.append(b);
+        }
+    }
+    json.insert(QStringLiteral("unit_state"), blocks.isEmpty() ? QStringLiteral("unchanged") : QStringLiteral("partial"));
+    json.insert(QStringLiteral("blocks_written"), written);
+    return blocks.isEmpty() ? text(T::UnitUnchanged)
+                            : countedForm(N::UnitPartial, blocks.size()).arg(blocks.join(QStringLiteral(", ")));
+}
+
+// The line and exit status of a transfer that did not end " OK"; a program also says what
+// it left in the unit.
 int failed(const Invocation &in, QJsonObject json, const Driver &driver, const Driver::Result &r,
-           EventInput event)
+           EventInput event, std::optional<std::uint8_t> blocksWritten = std::nullopt)
 {
     TransferArchive archive(in);
     if (r.outcome != Driver::Outcome::Interrupted) {
@@ -91,13 +113,19 @@ int failed(const Invocation &in, QJsonObject json, const Driver &driver, const D
         line = message(Msg::UnmatchedVersion);
         status = ExitUsage;
         break;
+    case Driver::Outcome::Disagree:
+        line = text(event.kind == EventKind::Program ? T::AnswersDisagreeProgram : T::AnswersDisagreeVerify);
+        break;
     default:
         line = message(r.message == Msg::Count ? Msg::ReadError : r.message);
         if (driver.lost())
             line += QStringLiteral(" (") + text(T::DeviceLost) + QLatin1Char(')');
         break;
     }
+    const QString state = blocksWritten ? unitState(*blocksWritten, json) : QString();
     complainOrJson(in, json, line);
+    if (!state.isEmpty())
+        complain(state);
     archive.sync();
     return status;
 }
@@ -166,11 +194,12 @@ int runProgram(const Invocation &in)
     Driver driver(image);
     if (!openPort(in, driver, json))
         return ExitUsage;
-    // Start from what the unit holds, so block 0 and the reserved bytes travel unchanged.
-    const Driver::Result first = driver.run(Driver::Op::ReadBlocks);
+    // Start from what the unit holds, so block 0 and the reserved bytes travel unchanged;
+    // what goes back into the unit must have come from it the same way twice.
+    const Driver::Result first = driver.readUnitTwice();
     json.insert(QStringLiteral("read_ticks"), first.ticks);
     if (first.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, first, {.kind = EventKind::Program});
+        return failed(in, json, driver, first, {.kind = EventKind::Program}, std::uint8_t{0});
     // The tune the unit held is the one this file is taken to be made from.
     const ParameterImage held = image;
     ReadParameterFile(content, image);
@@ -180,10 +209,11 @@ int runProgram(const Invocation &in)
     json.insert(QStringLiteral("program_ticks"), r.ticks);
     const EventInput event{.kind = EventKind::Program, .unit = unitTextsFromImage(image), .tune = image, .parent = held};
     if (r.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, r, event);
+        return failed(in, json, driver, r, event, driver.blocksWritten());
     TransferArchive archive(in);
     archiveEvent(archive, event, json);
     json.insert(QStringLiteral("result"), QStringLiteral("ok"));
+    json.insert(QStringLiteral("unit_state"), QStringLiteral("programmed"));
     json.insert(QStringLiteral("unit"), unitJson(image));
     say(in.json ? QString::fromUtf8(QJsonDocument(json).toJson()) : verifyOk() + QLatin1Char('\n'));
     archive.sync();
@@ -204,7 +234,8 @@ int runVerify(const Invocation &in)
     Driver driver(unit);
     if (!openPort(in, driver, json))
         return ExitUsage;
-    const Driver::Result r = driver.run(Driver::Op::ReadBlocks);
+    // A verdict on what the unit holds rests on two reads that agree.
+    const Driver::Result r = driver.readUnitTwice();
     json.insert(QStringLiteral("read_ticks"), r.ticks);
     if (r.outcome != Driver::Outcome::Ok)
         return failed(in, json, driver, r, {.kind = EventKind::Verify});
@@ -248,7 +279,7 @@ int runVerify(const Invocation &in)
     else if (equal)
         say(text(T::Equal).arg(path) + QLatin1Char('\n'));
     else
-        say(text(T::Differ).arg(differences.size()).arg(text(T::TheUnit), path) + QLatin1Char('\n')
+        say(counted(N::Differ, static_cast<long long>(differences.size())).arg(text(T::TheUnit), path) + QLatin1Char('\n')
             + lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     archive.sync();
     return equal ? ExitOk : ExitDiffer;

@@ -1,17 +1,6 @@
 // Texts of undo, restore points, change tracking and comparison, in the four languages.
 #include "HistoryTexts.h"
 
-namespace vorn {
-
-const Text4 &countForm(const Count4 &t, long long n, int language)
-{
-    if (n == 1)
-        return t.one;
-    return language == 3 && n >= 2 && n <= 4 ? t.few : t.many;
-}
-
-}  // namespace vorn
-
 namespace vorn::htext {
 
 const Text4 MenuEdit{"&Edit", "&Bearbeiten", "Édi&tion", "Úpr&avy"};
@@ -49,6 +38,8 @@ const Count4 UnitChanges{
 const Text4 UnitNotCompared{"unit not compared", "Zündung nicht verglichen", "unité non comparée",
                             "jednotka neporovnána"};
 const Text4 UnitChanged{"unit changed", "Zündung verändert", "unité modifiée", "jednotka změněna"};
+const Text4 UnitPartial{"unit holds a partial image", "Zündung enthält ein unvollständiges Abbild",
+                        "l'unité contient une image partielle", "jednotka obsahuje částečný obraz"};
 const Text4 FileSaved{"%1 saved", "%1 gespeichert", "%1 enregistré", "%1 uloženo"};
 const Count4 FileChangesSaved{
     {"%1: %2 change since saved", "%1: %2 Änderung seit dem Speichern", "%1: %2 modification depuis l'enregistrement",

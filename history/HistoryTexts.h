@@ -3,18 +3,6 @@
 
 #include "lang/Texts4.h"
 
-namespace vorn {
-
-// A text with a count: the form for one, for two to four (Czech only; elsewhere the same as
-// `many`) and for five and more. %1 (and %2) as in the single forms.
-struct Count4 {
-    Text4 one, few, many;
-};
-// The form that fits n in a language.
-const Text4 &countForm(const Count4 &t, long long n, int language);
-
-}  // namespace vorn
-
 namespace vorn::htext {
 
 // Edit menu and File menu items.
@@ -25,7 +13,7 @@ extern const Text4 StepRead, StepNew, StepOpen, StepModel, StepRestore, StepAdva
     StepServoAll, StepColumn, StepChange;
 // Status-bar parts.
 extern const Count4 UnitChanges, FileChangesSaved, FileChangesOpened;
-extern const Text4 UnitInSync, UnitNotCompared, UnitChanged, FileSaved, FileNone, PointFailed, PointFailedShort,
+extern const Text4 UnitInSync, UnitNotCompared, UnitChanged, UnitPartial, FileSaved, FileNone, PointFailed, PointFailedShort,
     PointCannotCreate, PointCannotWrite;
 // Restore point events.
 extern const Text4 EventRead, EventProgrammed, EventBeforeRead, EventBeforeOpen, EventBeforeNew,

@@ -25,4 +25,24 @@ inline QString text4(const Text4 &t, int language)
     }
 }
 
+// A text with a count: the form for one, for two to four (Czech only; elsewhere the same as
+// `many`) and for five and more (and none). %1 (and %2) as in the single forms.
+struct Count4 {
+    Text4 one, few, many;
+};
+
+// The form that fits n in a language.
+inline const Text4 &countForm(const Count4 &t, long long n, int language)
+{
+    if (n == 1)
+        return t.one;
+    return language == 3 && n >= 2 && n <= 4 ? t.few : t.many;
+}
+
+// The fitting form with the count put in for %1.
+inline QString countText(const Count4 &t, long long n, int language)
+{
+    return text4(countForm(t, n, language), language).arg(n);
+}
+
 }  // namespace vorn

@@ -57,7 +57,7 @@ void CliTest::scenarios_data()
         << "memory";
     QTest::newRow("verify names the changed parameter")
         << QStringList{} << QStringList{"read --port {port} u.ign", "@BASE_ADV 17", "verify --port {port} u.ign"}
-        << QStringList{"0", "", "1|1 parameters differ|Base advance|17 °"} << "";
+        << QStringList{"0", "", "1|1 parameter differs|Base advance|17 °"} << "";
     QTest::newRow("silent unit") << QStringList{"--silent"} << QStringList{"read --port {port} u.ign"}
                                  << QStringList{"1|Read error!"} << "nofile";
     QTest::newRow("program version 39") << QStringList{"--program-version", "39"} << QStringList{"read --port {port} u.ign"}
@@ -75,7 +75,7 @@ void CliTest::scenarios_data()
     QTest::newRow("verify sees a byte the window would clamp")
         << QStringList{}
         << QStringList{"read --port {port} u.ign", "@byte 120 255", "@TPS 2500 3790", "verify --port {port} u.ign"}
-        << QStringList{"0", "", "", "1|1 parameters differ|unit holds byte 255, the file byte 250"} << "";
+        << QStringList{"0", "", "", "1|1 parameter differs|unit holds byte 255, the file byte 250"} << "";
     QTest::newRow("log at the file-size limit")
         << QStringList{} << QStringList{"fsize=900 log --port {port} --seconds 20 l.csv"}
         << QStringList{"1|cannot write l.csv|keeps its"} << "log";
