@@ -12,6 +12,7 @@ void ChangeTracker::unitMatched(const ParameterImage &image)
 {
     unit_ = image;
     unitChanged_ = false;
+    partial_ = false;
     // A Program's own count change shows in the first monitor reply after it, so the
     // expectation outlives the end of that Program.
 }
@@ -29,6 +30,8 @@ void ChangeTracker::programCountSeen(std::uint16_t count)
 
 ChangeTracker::Unit ChangeTracker::unitState(const ParameterImage &image) const
 {
+    if (partial_)
+        return Unit::Partial;
     if (unitChanged_)
         return Unit::Changed;
     if (!unit_)
@@ -63,6 +66,8 @@ QString ChangeTracker::unitText(const ParameterImage &image, int language) const
         return text4(htext::UnitInSync, language);
     case Unit::Changes:
         return text4(countForm(htext::UnitChanges, unitChanges(image), language), language).arg(unitChanges(image));
+    case Unit::Partial:
+        return text4(htext::UnitPartial, language);
     case Unit::Changed:
         break;
     }

@@ -12,7 +12,9 @@ namespace vorn {
 
 class ChangeTracker {
 public:
-    enum class Unit { NotCompared, InSync, Changes, Changed };
+    // Partial: a Program failed after writing part of the image; it stays so until a
+    // Read, Program or Verify ends " OK".
+    enum class Unit { NotCompared, InSync, Changes, Changed, Partial };
     enum class FileOrigin { None, Saved, Opened };
 
     // A Read, Program or Verify ended " OK": the unit holds this image's blocks 1 and 2.
@@ -34,6 +36,13 @@ public:
     // The number of programmings from a monitor reply. A change that no Program of this
     // window explains means someone else wrote to the unit.
     void programCountSeen(std::uint16_t count);
+
+    // A Program failed after at least one of the settings and map blocks was sent.
+    void programLeftPartialImage()
+    {
+        unitUnknown();
+        partial_ = true;
+    }
 
     // The line was lost and opened again: another unit may be on the cable now, so nothing
     // is known of what it holds.
@@ -67,6 +76,7 @@ private:
 
     std::optional<ParameterImage> unit_;
     bool unitChanged_ = false;
+    bool partial_ = false;
     std::optional<std::uint16_t> lastCount_;
     bool expectCountChange_ = false;
     FileOrigin origin_ = FileOrigin::None;

@@ -220,6 +220,10 @@ void ChangeHistoryUi::unitForgotten()
     updateStatus();
 }
 
+namespace {
+constexpr std::uint8_t kSettingsAndMapBlocks = (1u << 1) | (1u << 2);
+}
+
 void ChangeHistoryUi::operationEnded(bool ok, bool verifyError)
 {
     if (op_ == Operation::None)
@@ -235,6 +239,9 @@ void ChangeHistoryUi::operationEnded(bool ok, bool verifyError)
     } else if (verifyError && verifyOffer_ && verifyOffer_->missingBlocks.empty()) {
         // The unit sent both blocks back: that is what it holds, whatever the window shows.
         tracker_.unitMatched(verifyOffer_->unit);
+    } else if (op_ == Operation::Program && (link_.session().blocksWritten() & kSettingsAndMapBlocks)) {
+        // The unit keeps its own identification in block 0; the other two may be new or old.
+        tracker_.programLeftPartialImage();
     } else {
         // A transfer that failed leaves the unit unknown: part of it may be written or read.
         tracker_.unitUnknown();

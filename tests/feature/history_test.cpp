@@ -102,6 +102,7 @@ void HistoryFeatureTest::scenarios()
             std::vector<LinkEvent> events;
             bool forget;
             const char *said;
+            bool settingsBlockSent = false;   // the host's session wrote block 1 first
         };
         const std::vector<Step> steps = {
             {{status(vorn::Msg::Read, LinkEvent::Progress), status(vorn::Msg::Read, LinkEvent::Success)}, false,
@@ -114,8 +115,32 @@ void HistoryFeatureTest::scenarios()
              "in sync with unit"},
             {{status(vorn::Msg::Read, LinkEvent::Progress), status(vorn::Msg::Read, LinkEvent::Error)}, false,
              "unit not compared"},
+            // A Program that failed before writing anything leaves the unit as it was
+            // unknown; one that wrote the settings says so until a transfer ends OK.
+            {{status(vorn::Msg::ProgramDevice, LinkEvent::Progress), status(vorn::Msg::ProgramError, LinkEvent::Error)},
+             false, "unit not compared"},
+            {{status(vorn::Msg::ProgramDevice, LinkEvent::Progress), status(vorn::Msg::ProgramError, LinkEvent::Error)},
+             false, "unit holds a partial image", true},
+            {{status(vorn::Msg::Read, LinkEvent::Progress), status(vorn::Msg::Read, LinkEvent::Error)}, false,
+             "unit holds a partial image"},
+            {{}, true, "unit holds a partial image"},
+            {{status(vorn::Msg::Verify, LinkEvent::Progress), status(vorn::Msg::Verify, LinkEvent::Success)}, false,
+             "in sync with unit"},
         };
+        MemoryPort port;
+        host.deviceSession.setPort(&port);
         for (const Step &s : steps) {
+            if (s.settingsBlockSent) {
+                host.deviceSession.startProgram();
+                while (port.written.empty())
+                    host.deviceSession.tick();
+                vorn::ParameterImage unit;
+                unit[vorn::Off::ProgramVersion] = vorn::kUnitProgramVersion;
+                const vorn::Frame reply = vorn::makeFrame(vorn::Cmd::BlockWrite ^ vorn::Cmd::ReplyToggle, unit.block(0));
+                port.feedReceived(QByteArray(reinterpret_cast<const char *>(reply.data()), vorn::kFrameSize));
+                host.deviceSession.tick();
+                QCOMPARE(port.commands().back(), vorn::Cmd::BlockWrite + 1);
+            }
             if (s.forget)
                 emit host.notifier.unitForgotten();
             else

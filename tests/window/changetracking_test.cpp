@@ -238,13 +238,13 @@ void ChangeTrackingTest::unitPartIsAClaimAboutTheUnit()
         QVERIFY(unit_->memory[vorn::Off::Advance + 33] != form_->Image.advance(3, 3));
         port_->peer = nullptr;
         runToIdle();
-        QCOMPARE(unitText(), QString("unit not compared"));
+        QCOMPARE(unitText(), QString("unit holds a partial image"));
         // Undo back to the image read: the unit holds neither it nor the edit.
         form_->action("MenuUndo")->trigger();
         QCOMPARE(form_->Image, read);
-        QCOMPARE(unitText(), QString("unit not compared"));
+        QCOMPARE(unitText(), QString("unit holds a partial image"));
         form_->action("MenuRedo")->trigger();
-        QCOMPARE(unitText(), QString("unit not compared"));
+        QCOMPARE(unitText(), QString("unit holds a partial image"));
     }
 }
 
