@@ -34,7 +34,9 @@ struct Options {
 // Line faults that make between a tenth and a half of the runs end in an error: most lost
 // or spoiled replies are retried away, a silent stretch or a hang-up is not.
 const QStringList kDefaultFaults = {"--drop-chance", "0.12", "--corrupt-chance", "0.08", "--silent-burst", "7",
-                                    "--burst-every", "6", "--hangup-chance", "0.004", "--split"};
+                                    "--burst-every", "6", "--hangup-chance", "0.004", "--split",
+                                    "--truncate-chance", "0.03", "--garbage-chance", "0.03", "--flip-chance", "0.03",
+                                    "--late-chance", "0.03"};
 
 bool parse(const QStringList &args, Options &o)
 {
@@ -205,6 +207,7 @@ int main(int argc, char *argv[])
                 return 2;
             }
         }
+        const QByteArray unitBefore = sim.memory();
         const QByteArray outBefore = readFile(outPath);
         const bool outExisted = QFile::exists(outPath);
         // A hang-up takes the device away for a second; the next run waits for it.
@@ -244,7 +247,24 @@ int main(int argc, char *argv[])
         tally.check("exit status 0 or 1", run.status == 0 || run.status == 1 || portMissing, cycles,
                     QString::fromLocal8Bit(run.err));
         if (kind < 2) {
+            // A byte the unit holds now is the one it held or the file's, never a third.
+            static const auto mask = fileBytes();
+            int third = -1;
+            bool unchanged = memory.size() == unitBefore.size();
+            for (int o = vorn::kBlockSize; o < vorn::kImageSize && memory.size() == unitBefore.size(); ++o) {
+                if (!mask.test(o) || memory[o] == unitBefore[o])
+                    continue;
+                unchanged = false;
+                if (third < 0 && std::uint8_t(memory[o]) != wanted[o])
+                    third = o;
+            }
+            tally.check("every unit byte its own or the file's", third < 0, cycles, QStringLiteral("byte %1").arg(third));
+            if (kind == 0 && run.status == 1 && run.err.contains("the unit is unchanged"))
+                tally.check("program failed, 'unchanged': the unit is", unchanged, cycles);
             const int diff = firstDifference(memory, wanted);
+            if (run.status == 1 && kind == 1 && run.err.isEmpty())
+                tally.check("verify lists differences only when the unit differs", diff >= 0, cycles,
+                            QString::fromLocal8Bit(run.out));
             if (run.status == 0)
                 tally.check("exit 0: the unit holds the file", diff < 0, cycles,
                             QStringLiteral("byte %1 is %2, the file says %3")

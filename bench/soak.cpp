@@ -28,7 +28,9 @@ struct Options {
     // Line faults that make between a tenth and a half of the runs end in an error: most lost
     // or spoiled replies are retried away, a silent stretch or a hang-up is not.
     QStringList faults = {"--drop-chance", "0.12", "--corrupt-chance", "0.08", "--silent-burst", "7",
-                          "--burst-every", "6", "--hangup-chance", "0.004", "--split"};
+                          "--burst-every", "6", "--hangup-chance", "0.004", "--split",
+                    "--truncate-chance", "0.03", "--garbage-chance", "0.03", "--flip-chance", "0.03",
+                    "--late-chance", "0.03"};
     quint32 seed = 1;
 };
 
@@ -72,6 +74,18 @@ QByteArray parametersOf(const vorn::ParameterImage &image)
     for (int o = vorn::kBlockSize; o < vorn::kImageSize; ++o)
         p[o - vorn::kBlockSize] = char(image[o]);
     return p;
+}
+
+// The first parameter byte that is neither what the unit held before a run nor what the
+// window's image says; -1 when every byte is one or the other.
+int firstThirdState(const QByteArray &before, const QByteArray &after, const vorn::ParameterImage &image)
+{
+    if (before.size() != vorn::kImageSize || after.size() != vorn::kImageSize)
+        return 0;
+    for (int o = vorn::kBlockSize; o < vorn::kImageSize; ++o)
+        if (o != vorn::Off::Reserved101 && after[o] != before[o] && std::uint8_t(after[o]) != image[o])
+            return o;
+    return -1;
 }
 
 // The first parameter byte in which the unit differs from the image; -1 when it holds it.
@@ -175,6 +189,7 @@ int main(int argc, char *argv[])
             rssJudged = bench::residentKb();
         if (!waitForLine())
             tally.check("the line comes back after a hang-up", false, cycles);
+        const QByteArray unitBefore = sim.memory();
         if (program) {
             // A tuner's edit: a few map cells and the limiter change before each Program.
             for (int i = 0; i < 5; ++i)
@@ -197,6 +212,8 @@ int main(int argc, char *argv[])
         hangupsBefore = hangups;
         const int diff = firstDifference(memory, form->Image);
         const bool holds = diff < 0;
+        const int third = firstThirdState(unitBefore, memory, form->Image);
+        tally.check("every unit byte its own or the image's", third < 0, cycles, QStringLiteral("byte %1").arg(third));
         if (claim && !holds)
             ++falseClaims;
 
