@@ -62,8 +62,12 @@ const Text4 Play{"Play", "Abspielen", "Lecture", "Přehrát"};
 const Text4 Pause{"Pause", "Pause", "Pause", "Pozastavit"};
 const Text4 Leave{"Leave replay", "Wiedergabe beenden", "Quitter la relecture", "Ukončit přehrávání"};
 const Text4 Speed{"Speed", "Tempo", "Vitesse", "Rychlost"};
-const Text4 Skipped{"%1 unreadable rows skipped", "%1 unlesbare Zeilen übersprungen", "%1 lignes illisibles ignorées",
-                    "%1 nečitelných řádků přeskočeno"};
+const Count4 Skipped{{"%1 unreadable row skipped", "%1 unlesbare Zeile übersprungen", "%1 ligne illisible ignorée",
+                      "%1 nečitelný řádek přeskočen"},
+                     {"%1 unreadable rows skipped", "%1 unlesbare Zeilen übersprungen", "%1 lignes illisibles ignorées",
+                      "%1 nečitelné řádky přeskočeny"},
+                     {"%1 unreadable rows skipped", "%1 unlesbare Zeilen übersprungen", "%1 lignes illisibles ignorées",
+                      "%1 nečitelných řádků přeskočeno"}};
 const Text4 Truncated{"the last line was cut off", "die letzte Zeile ist abgeschnitten", "la dernière ligne est tronquée",
                       "poslední řádek je useknutý"};
 const Text4 Capped{"only the first %1 rows are played", "nur die ersten %1 Zeilen werden abgespielt",

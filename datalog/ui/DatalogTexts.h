@@ -13,6 +13,7 @@ extern const Text4 CannotCreate, WriteFailed, NotALog, NoRows, NoCounts, Replace
 // Why a log cannot be read or written.
 extern const Text4 ReasonCannotOpen, ReasonEmpty, ReasonNotALog;
 extern const Text4 ReasonNoFolder, ReasonNoPermission, ReasonDiskFull, ReasonWriteFailed;
-extern const Text4 PanelTitle, Play, Pause, Leave, Speed, Skipped, Truncated, Capped;
+extern const Text4 PanelTitle, Play, Pause, Leave, Speed, Truncated, Capped;
+extern const Count4 Skipped;
 
 }  // namespace vorn::datalogtext

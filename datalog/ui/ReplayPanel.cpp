@@ -118,7 +118,7 @@ void ReplayPanel::writeInfo()
 {
     QStringList parts;
     if (skipped_ > 0)
-        parts << vorn::text4(t::Skipped, language_).arg(skipped_);
+        parts << vorn::countText(t::Skipped, skipped_, language_);
     if (truncated_)
         parts << vorn::text4(t::Truncated, language_);
     if (capped_)

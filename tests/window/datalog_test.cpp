@@ -167,7 +167,7 @@ void DatalogWindowTest::replayDrivesTheHighlightWithoutTouchingThePort()
     QVERIFY(!form_->ctl<QWidget>("BitBtnProgram")->isEnabled());
     auto *panel = form_->Datalog->panel();
     QVERIFY(panel && !panel->isHidden());
-    QCOMPARE(panel->findChild<QLabel *>("ReplayInfo")->text(), "1 unreadable rows skipped");
+    QCOMPARE(panel->findChild<QLabel *>("ReplayInfo")->text(), "1 unreadable row skipped");
 
     // The first row is on screen as a reply with these values would show it.
     form_->Datalog->togglePlay();   // pause
