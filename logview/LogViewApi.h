@@ -79,6 +79,8 @@ public:
     // The histogram's drawing and where a cell of it is (row in the advance map's order).
     virtual QWidget *histogramView() = 0;
     virtual QRect histogramCell(int mapRow, int mapColumn) const = 0;
+    // The histogram's column captions as drawn: the speeds of the map the log ran on.
+    virtual QStringList histogramColumns() const = 0;
     // The view in use as a picture, and the rows between the cursors, written to a file.
     virtual bool exportPng(const QString &path) = 0;
     virtual bool exportCsv(const QString &path) = 0;
