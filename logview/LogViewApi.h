@@ -7,6 +7,7 @@
 #include "datalog/LogFormat.h"
 #include "datalog/Pulls.h"
 
+#include <QColor>
 #include <QList>
 #include <QPair>
 #include <QPointF>
@@ -142,6 +143,10 @@ public:
     virtual const PullReport &report() const = 0;
     // A chart's lines as drawn (0 torque, 1 power): each line's name and its points (speed, value).
     virtual QList<QPair<QString, QList<QPointF>>> chartLines(int chart) const = 0;
+    // The colour of each of a chart's lines, in the order of chartLines.
+    virtual QList<QColor> lineColours(int chart) const = 0;
+    // The legend below the charts as it reads, one entry per line.
+    virtual QStringList legend() const = 0;
 };
 
 }  // namespace vorn::logview
