@@ -23,8 +23,6 @@ inline const Text4 kColSpeed{"Speed (rpm)", "Drehzahl (rpm)", "Régime (rpm)", "
 inline const Text4 kColTune{"Tune", "Abstimmung", "Réglage", "Ladění"};
 inline const Text4 kColTuneFile{"Tune file", "Abstimmungsdatei", "Fichier du réglage", "Soubor ladění"};
 
-inline const Text4 kTorqueChart{"Relative torque", "Relatives Drehmoment", "Couple relatif", "Relativní točivý moment"};
-inline const Text4 kPowerChart{"Relative power", "Relative Leistung", "Puissance relative", "Relativní výkon"};
 inline const Text4 kSpeedAxis{"engine speed (rpm)", "Drehzahl (rpm)", "régime (rpm)", "otáčky (rpm)"};
 // The speed gain per second is the torque in one gear; times the speed in thousands of rpm
 // it is the power.

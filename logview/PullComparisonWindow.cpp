@@ -98,23 +98,29 @@ PullComparisonWindow::PullComparisonWindow(host::Shell &shell, ComparePulls comp
 
     auto *right = new QSplitter(Qt::Vertical, this);
     auto *chartsBox = new QWidget(right);
-    auto *cv = new QVBoxLayout(chartsBox);
-    cv->setContentsMargins(0, 0, 0, 0);
+    auto *ch = new QHBoxLayout(chartsBox);
+    ch->setContentsMargins(0, 0, 0, 0);
+    auto *cv = new QVBoxLayout;
+    ch->addLayout(cv, 1);
     for (int c = 0; c < 2; ++c) {
         charts_[c] = new QChart;
-        // One legend for both charts, below them: a chart's own legend cuts long names short.
         charts_[c]->legend()->hide();
+        charts_[c]->setMargins(QMargins(4, 2, 4, 2));
         chartViews_[c] = new QChartView(charts_[c], chartsBox);
         chartViews_[c]->setObjectName(c == 0 ? QStringLiteral("PullTorqueChart") : QStringLiteral("PullPowerChart"));
         chartViews_[c]->setRenderHint(QPainter::Antialiasing);
         chartViews_[c]->setMinimumHeight(220);
         cv->addWidget(chartViews_[c], 1);
     }
+    // One legend beside both charts, each entry wrapped within its width: a chart's own
+    // legend cuts long names short.
     legend_ = new QLabel(chartsBox);
     legend_->setObjectName(QStringLiteral("PullLegend"));
     legend_->setWordWrap(true);
     legend_->setTextFormat(Qt::RichText);
-    cv->addWidget(legend_);
+    legend_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    legend_->setFixedWidth(230);
+    ch->addWidget(legend_);
     right->addWidget(chartsBox);
     right->setStretchFactor(0, 6);
     tabs_ = new QTabWidget(right);
@@ -140,7 +146,7 @@ PullComparisonWindow::PullComparisonWindow(host::Shell &shell, ComparePulls comp
     tabs_->addTab(tunesPage, QString());
     right->addWidget(tabs_);
     right->setStretchFactor(1, 2);
-    right->setSizes({640, 200});   // the charts first: they are what the window is for
+    right->setSizes({660, 180});   // the charts first: they are what the window is for
 
     auto *split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(left);
@@ -200,8 +206,6 @@ void PullComparisonWindow::retranslate()
     close_->setText(text4(t::kClose, l));
     pullTable_->setHorizontalHeaderLabels({text4(t::kColLog, l), text4(t::kColStart, l), text4(t::kColSpeed, l),
                                            text4(t::kColTune, l), text4(t::kColTuneFile, l)});
-    charts_[0]->setTitle(text4(t::kTorqueChart, l));
-    charts_[1]->setTitle(text4(t::kPowerChart, l));
 }
 
 void PullComparisonWindow::askForLogIfEmpty()
@@ -317,8 +321,16 @@ void PullComparisonWindow::showReport()
         x->setTitleText(text4(t::kSpeedAxis, l));
         x->setLabelFormat(QStringLiteral("%.0f"));
         auto *y = new QValueAxis;
-        y->setTitleText(text4(c == 0 ? t::kTorqueAxis : t::kPowerAxis, l));
+        // The unit on a line of its own, so that the title fits a chart of little height.
+        y->setTitleText(text4(c == 0 ? t::kTorqueAxis : t::kPowerAxis, l)
+                            .toHtmlEscaped()
+                            .replace(QStringLiteral(" ("), QStringLiteral("<br>(")));
         y->setLabelFormat(QStringLiteral("%.0f"));
+        // The y axis's title names the chart, in regular weight.
+        QFont axisTitle = y->titleFont();
+        axisTitle.setBold(false);
+        x->setTitleFont(axisTitle);
+        y->setTitleFont(axisTitle);
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         double xMin = 1e9, xMax = -1e9, yMin = 1e18, yMax = -1e18;
@@ -355,12 +367,11 @@ void PullComparisonWindow::showReport()
     }
 
     // The legend: every line's colour and its name in full, wrapped rather than cut.
-    QStringList entries;
+    QString entries;
     for (std::size_t r = 0; r < report_.runs.size(); ++r)
-        entries << QStringLiteral("<span style=\"color:%1\">&#9644;&#9644;</span>&nbsp;%2")
-                       .arg(runColour(static_cast<int>(r)).name(),
-                            report_.runs[r].name.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
-    legend_->setText(entries.join(QStringLiteral(" &nbsp;&nbsp; ")));
+        entries += QStringLiteral("<p style=\"margin-bottom:6px\"><span style=\"color:%1\">&#9644;&#9644;</span>&nbsp;%2</p>")
+                       .arg(runColour(static_cast<int>(r)).name(), report_.runs[r].name.toHtmlEscaped());
+    legend_->setText(entries);
     legend_->setVisible(!entries.isEmpty());
 
     // Every later run against the first, per band.
@@ -407,7 +418,7 @@ QStringList PullComparisonWindow::legend() const
 {
     QTextDocument shown;
     shown.setHtml(legend_->text());
-    return shown.toPlainText().replace(QChar(0x00A0), QLatin1Char(' ')).split(QStringLiteral("    "), Qt::SkipEmptyParts);
+    return shown.toPlainText().replace(QChar(0x00A0), QLatin1Char(' ')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QList<QColor> PullComparisonWindow::lineColours(int chart) const
