@@ -167,7 +167,10 @@ void PlotArea::render(QPainter &p, const QSize &size) const
         const QString label = timeLabel(t, timeStep);
         const double x = xOf(t);
         p.drawLine(QPointF(x, bottom), QPointF(x, bottom + 4));
-        p.drawText(QRectF(x - 50, bottom + 4, 100, kAxis - 4), Qt::AlignHCenter | Qt::AlignTop, label);
+        // Centred under its tick, but kept whole at the picture's edges.
+        const double half = fm.horizontalAdvance(label) / 2.0 + 2;
+        const double centre = std::clamp(x, half, size.width() - half);
+        p.drawText(QRectF(centre - half, bottom + 4, 2 * half, kAxis - 4), Qt::AlignHCenter | Qt::AlignTop, label);
     }
 
     for (int k = 0; k < n; ++k) {
