@@ -91,39 +91,55 @@ constexpr Text4 kTexts[] = {
     {"the device is gone", "das Gerät ist weg", "le périphérique a disparu", "zařízení zmizelo"},
     {"no reply from the unit", "keine Antwort vom Gerät", "aucune réponse du boîtier", "žádná odpověď jednotky"},
     {"find the full-throttle pulls in logs and compare their torque per speed band",
-     "Volllast-Beschleunigungen in Logs finden und ihr Drehmoment je Drehzahlband vergleichen",
-     "trouver les accélérations à pleins gaz dans des journaux et comparer leur couple par plage de régime",
-     "najít v záznamech zrychlení na plný plyn a porovnat jejich točivý moment po pásmech otáček"},
+     "Volllast-Durchzüge in Aufzeichnungen finden und ihr Drehmoment je Drehzahlband vergleichen",
+     "trouver les accélérations à pleins gaz dans des enregistrements et comparer leur couple par bande de régime",
+     "najít v záznamech zátahy na plný plyn a porovnat jejich točivý moment po pásmech otáček"},
     {"  --band RPM           width of a speed band (default 1000)\n"
      "  --threshold PERCENT  full throttle from this throttle (default 90)\n"
+     "  --average            one column per tune: the pulls of each tune averaged\n"
+     "  --each               one column per pull (the text averages per tune beyond 8 pulls)\n"
      "Exit status: 0 pulls found, 1 none, 2 a log that cannot be read.",
      "  --band RPM           Breite eines Drehzahlbands (Vorgabe 1000)\n"
      "  --threshold PERCENT  Volllast ab dieser Drosselklappenstellung (Vorgabe 90)\n"
-     "Rückgabewert: 0 Beschleunigungen gefunden, 1 keine, 2 ein Log ist nicht lesbar.",
-     "  --band RPM           largeur d'une plage de régime (par défaut 1000)\n"
+     "  --average            eine Spalte je Abstimmung: ihre Durchzüge gemittelt\n"
+     "  --each               eine Spalte je Durchzug (der Text mittelt ab 9 Durchzügen je Abstimmung)\n"
+     "Rückgabewert: 0 Durchzüge gefunden, 1 keine, 2 eine Aufzeichnung ist nicht lesbar.",
+     "  --band RPM           largeur d'une bande de régime (par défaut 1000)\n"
      "  --threshold PERCENT  pleins gaz à partir de cette ouverture (par défaut 90)\n"
-     "Code de sortie : 0 accélérations trouvées, 1 aucune, 2 un journal illisible.",
+     "  --average            une colonne par réglage : ses accélérations en moyenne\n"
+     "  --each               une colonne par accélération (au-delà de 8, le texte fait la moyenne par réglage)\n"
+     "Code de sortie : 0 accélérations trouvées, 1 aucune, 2 un enregistrement illisible.",
      "  --band RPM           šířka pásma otáček (výchozí 1000)\n"
      "  --threshold PERCENT  plný plyn od tohoto otevření (výchozí 90)\n"
-     "Návratový kód: 0 zrychlení nalezena, 1 žádné, 2 záznam nelze číst."},
+     "  --average            jeden sloupec za ladění: jeho zátahy zprůměrované\n"
+     "  --each               jeden sloupec za zátah (nad 8 zátahů text průměruje po laděních)\n"
+     "Návratový kód: 0 zátahy nalezeny, 1 žádný, 2 záznam nelze číst."},
     {"(out of range: the unit holds byte %1, the file byte %2)",
      "(außerhalb des Bereichs: das Gerät enthält Byte %1, die Datei Byte %2)",
      "(hors plage : le boîtier contient l'octet %1, le fichier l'octet %2)",
      "(mimo rozsah: jednotka obsahuje bajt %1, soubor bajt %2)"},
     {"no full-throttle pulls (throttle at or above %1 %, speed rising for 1.5 s)",
-     "keine Volllast-Beschleunigungen (Drosselklappe ab %1 %, Drehzahl 1,5 s steigend)",
+     "keine Volllast-Durchzüge (Drosselklappe ab %1 %, Drehzahl 1,5 s steigend)",
      "aucune accélération à pleins gaz (ouverture d'au moins %1 %, régime en hausse pendant 1,5 s)",
-     "žádná zrychlení na plný plyn (plyn alespoň %1 %, otáčky rostou 1,5 s)"},
-    {"%1, pull %2: %3 s to %4 s, %5 to %6 rpm", "%1, Beschleunigung %2: %3 s bis %4 s, %5 bis %6 U/min",
-     "%1, accélération %2 : de %3 s à %4 s, de %5 à %6 tr/min", "%1, zrychlení %2: %3 s až %4 s, %5 až %6 ot/min"},
-    {"  tune %1 (%2)", "  Abstimmung %1 (%2)", "  réglage %1 (%2)", "  nastavení %1 (%2)"},
-    {"  no tune beside the log", "  keine Abstimmung neben dem Log", "  aucun réglage à côté du journal",
-     "  vedle záznamu není žádné nastavení"},
-    {"  %1 to %2 rpm: %3 s, relative torque %4", "  %1 bis %2 U/min: %3 s, relatives Drehmoment %4",
-     "  de %1 à %2 tr/min : %3 s, couple relatif %4", "  %1 až %2 ot/min: %3 s, relativní moment %4"},
-    {"Torque per speed band (rpm) in % of pull 1:", "Drehmoment je Drehzahlband (U/min) in % der Beschleunigung 1:",
-     "Couple par plage de régime (tr/min) en % de l'accélération 1 :",
-     "Moment v pásmech otáček (ot/min) v % zrychlení 1:"},
+     "žádné zátahy na plný plyn (plyn alespoň %1 %, otáčky rostou 1,5 s)"},
+    {"Pulls found: %1", "Gefundene Durchzüge: %1", "Accélérations trouvées : %1", "Nalezené zátahy: %1"},
+    {"pull|log|start (s)|end (s)|speed (rpm)|tune|tune file",
+     "Durchzug|Aufzeichnung|Beginn (s)|Ende (s)|Drehzahl (rpm)|Abstimmung|Abstimmungsdatei",
+     "accélération|enregistrement|début (s)|fin (s)|régime (rpm)|réglage|fichier du réglage",
+     "zátah|záznam|začátek (s)|konec (s)|otáčky (rpm)|ladění|soubor ladění"},
+    {"no tune kept", "keine Abstimmung abgelegt", "aucun réglage conservé", "ladění neuloženo"},
+    {"pull %1", "Durchzug %1", "accélération %1", "zátah %1"},
+    {"The pulls of each tune averaged:", "Die Durchzüge jeder Abstimmung gemittelt:",
+     "Les accélérations de chaque réglage en moyenne :", "Zátahy každého ladění zprůměrované:"},
+    {"More than %1 pulls: the pulls of each tune averaged (--each shows every pull):",
+     "Mehr als %1 Durchzüge: die Durchzüge jeder Abstimmung gemittelt (--each zeigt jeden Durchzug):",
+     "Plus de %1 accélérations : celles de chaque réglage en moyenne (--each les montre toutes) :",
+     "Více než %1 zátahů: zátahy každého ladění zprůměrované (--each ukáže každý zátah):"},
+    {"tune|pulls", "Abstimmung|Durchzüge", "réglage|accélérations", "ladění|zátahy"},
+    {"Relative torque (rpm/s) per speed band:", "Relatives Drehmoment (rpm/s) je Drehzahlband:",
+     "Couple relatif (rpm/s) par bande de régime :", "Relativní točivý moment (rpm/s) po pásmech otáček:"},
+    {"band (rpm)", "Band (rpm)", "bande (rpm)", "pásmo (rpm)"},
+    {"Torque in % of %1:", "Drehmoment in % von %1:", "Couple en % de %1 :", "Točivý moment v % z %1:"},
     {"tunes and events of the archive whose labels, identification or free text contain TEXT",
      "Abstimmungen und Ereignisse des Archivs, deren Etiketten, Kennung oder freier Text TEXT enthalten",
      "réglages et événements de l'archive dont les étiquettes, l'identification ou le texte libre contiennent TEXT",

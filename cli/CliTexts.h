@@ -34,14 +34,19 @@ enum class T {
     DeviceLost,
     NoReplies,
     HelpPulls,
-    HelpPullsOptions, // --band and --threshold
+    HelpPullsOptions, // --band, --threshold, --average and --each
     OutOfRange,       // %1 unit byte, %2 file byte
     NoPulls,          // %1 threshold
-    PullLine,         // %1 log, %2 number, %3 start s, %4 end s, %5 from rpm, %6 to rpm
-    PullTune,         // %1 hash, %2 file
-    PullNoTune,
-    PullBand,         // %1 from rpm, %2 to rpm, %3 seconds, %4 relative torque
-    Comparison,       // heading of the per-band differences
+    PullsFound,       // %1 pulls: heading of the pulls table
+    PullColumns,      // the pulls table's column headings, separated by "|"
+    PullNoTune,       // a pull whose log keeps no tune
+    PullName,         // %1 number: a pull as a column of the band tables
+    PullsAveraged,    // heading of the tunes table when --average was given
+    PullsAveragedMany,// %1 the most pulls shown one by one: the same, averaged on its own
+    AveragedColumns,  // the tunes table's column headings, separated by "|"
+    TorqueBands,      // heading of the relative torque per band
+    BandColumn,       // the first column of the band tables
+    Comparison,       // %1 the first column's name: heading of the per-band differences
     HelpArchiveFind, HelpArchiveHistory, HelpArchiveGet, HelpArchiveSync,
     HelpArchiveOptions,   // --archive
     NothingFound,         // %1 text

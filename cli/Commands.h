@@ -22,6 +22,8 @@ struct Invocation {
     bool json = false;
     int bandRpm = 1000;           // pulls
     int thresholdPercent = 90;    // pulls
+    bool average = false;         // pulls: the pulls of each tune averaged
+    bool each = false;            // pulls: every pull on its own, however many
 };
 
 int runRead(const Invocation &in);

@@ -31,8 +31,8 @@ const Command kCommands[] = {
     {"show", "show    FILE.ign", T::HelpShow, false, 1, false, runShow},
     {"diff", "diff    A.ign B.ign", T::HelpDiff, false, 2, false, runDiff},
     {"log", "log     --port DEV [--seconds N] [--map MAP.ign] FILE.csv", T::HelpLog, true, 1, false, runLog},
-    {"pulls", "pulls   LOG.csv [LOG.csv ...] [--band RPM] [--threshold PERCENT]", T::HelpPulls, false, -1, false,
-     runPulls},
+    {"pulls", "pulls   LOG.csv [LOG.csv ...] [--band RPM] [--threshold PERCENT] [--average | --each]", T::HelpPulls,
+     false, -1, false, runPulls},
     // One command; each of its forms has a line of help.
     {"archive", "archive find TEXT", T::HelpArchiveFind, false, -2, true, runArchive},
     {"archive", "archive history HASH|TEXT", T::HelpArchiveHistory, false, -2, true, runArchive},
@@ -127,6 +127,9 @@ int main(int argc, char **argv)
             return ExitOk;
         } else if (name == QLatin1String("--json")) {
             in.json = true;
+        } else if (name == QLatin1String("--average") || name == QLatin1String("--each")) {
+            (name == QLatin1String("--average") ? in.average : in.each) = true;
+            pullOptions = true;
         } else if (name == QLatin1String("--lang")) {
             if (languageFromOption(value) < 0) {
                 complain(text(T::UnknownOption).arg(arg + QLatin1Char(' ') + value));
@@ -183,7 +186,7 @@ int main(int argc, char **argv)
     const bool filesWrong = command->files == -1   ? in.files.isEmpty()
                             : command->files == -2 ? false
                                                    : in.files.size() != command->files;
-    if (filesWrong || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls)
+    if (filesWrong || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls) || (in.average && in.each)
         || (!in.archive.isEmpty() && !command->archive)
         || (!in.map.isEmpty() && std::strcmp(command->name, "log") != 0)
         || (in.seconds > 0 && std::strcmp(command->name, "log") != 0)) {

@@ -111,15 +111,25 @@ RangeStats rangeStats(const LogTable &log, int channel, double from, double to)
     const auto &v = log.v[static_cast<std::size_t>(channel)];
     double sum = 0;
     int valued = 0;
+    auto take = [&](double x) {
+        if (std::isnan(x))
+            return;
+        s.min = valued ? std::min(s.min, x) : x;
+        s.max = valued ? std::max(s.max, x) : x;
+        sum += x;
+        ++valued;
+    };
+    // The values at the cursors are what the readout shows beside these figures; between two
+    // rows they are interpolated and may lie beyond every row between the cursors. A cursor on
+    // a row takes that row's value, so the row is not counted twice.
+    take(valueAt(log, channel, lo));
     for (std::size_t i = rowAtOrAfter(log, lo); i < log.size() && log.t[i] <= hi; ++i) {
         ++s.count;
-        if (std::isnan(v[i]))
-            continue;
-        s.min = valued ? std::min(s.min, v[i]) : v[i];
-        s.max = valued ? std::max(s.max, v[i]) : v[i];
-        sum += v[i];
-        ++valued;
+        if (log.t[i] > lo && log.t[i] < hi)
+            take(v[i]);
     }
+    if (hi > lo)
+        take(valueAt(log, channel, hi));
     if (valued)
         s.mean = sum / valued;
     return s;

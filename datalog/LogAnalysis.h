@@ -52,8 +52,9 @@ std::size_t rowAtOrAfter(const LogTable &log, double time);
 // keeps the earlier row's value; kNoValue before the first row and after the last.
 double valueAt(const LogTable &log, int channel, double time);
 
-// The rows from `from` to `to` (either order, both included): how many, and the minimum,
-// maximum and mean of the channel over those that have a value.
+// Between `from` and `to` (either order): how many rows lie there (both ends included), and
+// the minimum, maximum and mean of the channel over the values at both ends (as valueAt
+// gives them) and at the rows strictly between, those that have a value.
 struct RangeStats {
     int count = 0;
     double min = kNoValue, max = kNoValue, mean = kNoValue;

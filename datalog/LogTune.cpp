@@ -106,4 +106,17 @@ const LogTune *tuneAt(const std::vector<LogTune> &tunes, std::int64_t ms)
     return found;
 }
 
+std::optional<MapSpeeds> mapSpeedsBesideLog(const QString &logPath, std::int64_t ms)
+{
+    const std::vector<LogTune> tunes = tunesBesideLog(logPath);
+    if (tunes.empty())
+        return std::nullopt;
+    const LogTune *tune = tuneAt(tunes, ms);
+    const ParameterImage &image = (tune ? *tune : tunes.front()).image;
+    MapSpeeds speeds{};
+    for (int k = 0; k < kMapSize; ++k)
+        speeds[static_cast<std::size_t>(k)] = physicalFromByte(Encoding::Rpm100, image[Off::RpmAdv + k]);
+    return speeds;
+}
+
 }  // namespace vorn

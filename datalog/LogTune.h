@@ -14,6 +14,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -44,5 +45,11 @@ std::vector<LogTune> tunesBesideLog(const QString &logPath);
 
 // The tune in force at log time `ms`: the last one from at or before it; nullptr when none.
 const LogTune *tuneAt(const std::vector<LogTune> &tunes, std::int64_t ms);
+
+// The speeds (rpm) of the advance map's columns, which the log's map_column counts.
+using MapSpeeds = std::array<int, kMapSize>;
+// Those of the tune in force at log time `ms` (the first tune kept when none is yet);
+// nothing when the log keeps no tune.
+std::optional<MapSpeeds> mapSpeedsBesideLog(const QString &logPath, std::int64_t ms);
 
 }  // namespace vorn

@@ -1,5 +1,6 @@
 #include "logview/CellViews.h"
 
+#include "datalog/ChartRules.h"
 #include "logview/WorkbenchTexts.h"
 
 #include <QKeyEvent>
@@ -79,18 +80,27 @@ void ScatterView::render(QPainter &p, const QSize &size) const
     const auto [xlo, xhi] = range(x_);
     const auto [ylo, yhi] = range(y_);
     const auto [clo, chi] = range(colour_);
+    // Ticks and a light grid on round values of each scale.
+    const double xStep = roundStep(xhi - xlo, area.width(), 70), yStep = roundStep(yhi - ylo, area.height(), 40);
+    for (double xv : ticksBetween(xlo, xhi, xStep)) {
+        const double x = area.left() + (xv - xlo) / (xhi - xlo) * area.width();
+        p.setPen(QColor(230, 230, 230));
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        p.setPen(Qt::black);
+        p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 3));
+        p.drawText(QRectF(x - 40, area.bottom() + 3, 80, 16), Qt::AlignHCenter, tickLabel(xv, xStep));
+    }
+    for (double yv : ticksBetween(ylo, yhi, yStep)) {
+        const double y = area.bottom() - (yv - ylo) / (yhi - ylo) * area.height();
+        p.setPen(QColor(230, 230, 230));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.setPen(Qt::black);
+        p.drawLine(QPointF(area.left() - 3, y), QPointF(area.left(), y));
+        p.drawText(QRectF(0, y - 8, area.left() - 5, 16), Qt::AlignRight | Qt::AlignVCenter, tickLabel(yv, yStep));
+    }
     p.setPen(QColor(150, 150, 150));
     p.drawRect(area);
     p.setPen(Qt::black);
-    for (int k = 0; k <= 4; ++k) {
-        const double xv = xlo + (xhi - xlo) * k / 4, yv = ylo + (yhi - ylo) * k / 4;
-        const double x = area.left() + area.width() * k / 4, y = area.bottom() - area.height() * k / 4;
-        // A narrow scale (a flag, a few degrees) needs a decimal to tell its steps apart.
-        p.drawText(QRectF(x - 40, area.bottom() + 2, 80, 16), Qt::AlignHCenter,
-                   QString::number(xv, 'f', xhi - xlo < 20 ? 1 : 0));
-        p.drawText(QRectF(0, y - 8, 60, 16), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(yv, 'f', yhi - ylo < 20 ? 1 : 0));
-    }
     p.drawText(QRectF(area.left(), area.bottom() + 20, area.width(), 18), Qt::AlignHCenter,
                text4(texts::kChannelNames[x_], lang));
     p.save();
@@ -144,7 +154,7 @@ QRect HistogramView::cellRect(int mapRow, int mapColumn) const
 
 QRect HistogramView::cellRect(int mapRow, int mapColumn, const QSize &size) const
 {
-    const int left = 56, top = 26;
+    const int left = 74, top = 44;   // room for the axis titles and the row and column captions
     const int w = std::max(10, (size.width() - left - 8) / kMapSize), h = std::max(10, (size.height() - top - 8) / kMapSize);
     return QRect(left + mapColumn * w, top + mapRow * h, w, h);
 }
@@ -152,6 +162,25 @@ QRect HistogramView::cellRect(int mapRow, int mapColumn, const QSize &size) cons
 QString HistogramView::rowCaption(int mapRow)
 {
     return mapRow >= 0 && mapRow < kMapSize ? QString::fromLatin1(kThrottleRows[mapRow]) : QString();
+}
+
+void HistogramView::setColumnSpeeds(const std::optional<MapSpeeds> &speeds)
+{
+    speeds_ = speeds;
+    update();
+}
+
+QString HistogramView::columnCaption(int mapColumn) const
+{
+    if (mapColumn < 0 || mapColumn >= kMapSize)
+        return QString();
+    return speeds_ ? QString::number((*speeds_)[static_cast<std::size_t>(mapColumn)]) : QString::number(mapColumn + 1);
+}
+
+QString HistogramView::columnText(int mapColumn) const
+{
+    return speeds_ ? text4(texts::kColumnSpeed, model_.language).arg(columnCaption(mapColumn))
+                   : text4(texts::kColumnNumber, model_.language).arg(mapColumn + 1);
 }
 
 double HistogramView::valueOf(const CellStats &c) const
@@ -190,16 +219,27 @@ void HistogramView::render(QPainter &p, const QSize &size) const
         }
     const int decimals = stat_ == Samples ? 0 : (stat_ == Seconds ? 1 : (channel_ == ChRpm ? 0 : 1));
     p.setPen(Qt::black);
-    const QRect corner = cellRect(0, 0, size);
-    p.drawText(QRect(0, corner.top() - 24, corner.left() - 4, 22), Qt::AlignRight | Qt::AlignVCenter,
-               text4(texts::kColumn, model_.language));
+    // The columns are the map's speeds (its column numbers when the log keeps no tune), the
+    // rows its throttle openings, each axis with its title.
+    const QRect first = cellRect(0, 0, size), last = cellRect(kMapSize - 1, kMapSize - 1, size);
+    QFont bold = p.font();
+    bold.setBold(true);
+    p.save();
+    p.setFont(bold);
+    p.drawText(QRect(first.left(), 2, last.right() - first.left(), 18), Qt::AlignCenter,
+               text4(texts::kChannelNames[speeds_ ? ChRpm : ChMapColumn], model_.language));
+    p.translate(10, (first.top() + last.bottom()) / 2.0);
+    p.rotate(-90);
+    p.drawText(QRectF(-(last.bottom() - first.top()) / 2.0, -9, last.bottom() - first.top(), 18), Qt::AlignCenter,
+               text4(texts::kChannelNames[ChThrottlePercent], model_.language));
+    p.restore();
     for (int c = 0; c < kMapSize; ++c) {
         const QRect r = cellRect(0, c, size);
-        p.drawText(QRect(r.left(), r.top() - 24, r.width(), 22), Qt::AlignCenter, QString::number(c + 1));
+        p.drawText(QRect(r.left(), r.top() - 22, r.width(), 20), Qt::AlignCenter, columnCaption(c));
     }
     for (int r = 0; r < kMapSize; ++r) {
-        const QRect first = cellRect(r, 0, size);
-        p.drawText(QRect(0, first.top(), first.left() - 6, first.height()), Qt::AlignRight | Qt::AlignVCenter,
+        const QRect row = cellRect(r, 0, size);
+        p.drawText(QRect(20, row.top(), row.left() - 26, row.height()), Qt::AlignRight | Qt::AlignVCenter,
                    QString::fromLatin1(kThrottleRows[r]));
         for (int c = 0; c < kMapSize; ++c) {
             const QRect cell = cellRect(r, c, size);

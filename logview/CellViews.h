@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace vorn::logview {
 
 // Blue (low) through green and yellow to red (high), for 0..1.
@@ -39,6 +41,11 @@ public:
     void render(QPainter &p, const QSize &size) const;
     // The throttle caption of a map row, as on the map page.
     static QString rowCaption(int mapRow);
+    // The speeds of the map the log ran on, nothing when it keeps no tune (columns numbered).
+    void setColumnSpeeds(const std::optional<MapSpeeds> &speeds);
+    // A column's caption ("6000", or "4" without speeds) and its name in a sentence.
+    QString columnCaption(int mapColumn) const;
+    QString columnText(int mapColumn) const;
     int selectedRow() const { return row_; }
     int selectedColumn() const { return column_; }
 
@@ -56,6 +63,7 @@ private:
 
     const Model &model_;
     CellHistogram histogram_;
+    std::optional<MapSpeeds> speeds_;
     Stat stat_ = Seconds;
     int channel_ = ChRpm;
     int row_ = 9, column_ = 0;

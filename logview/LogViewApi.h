@@ -7,6 +7,7 @@
 #include "datalog/LogFormat.h"
 #include "datalog/Pulls.h"
 
+#include <QColor>
 #include <QList>
 #include <QPair>
 #include <QPointF>
@@ -79,6 +80,8 @@ public:
     // The histogram's drawing and where a cell of it is (row in the advance map's order).
     virtual QWidget *histogramView() = 0;
     virtual QRect histogramCell(int mapRow, int mapColumn) const = 0;
+    // The histogram's column captions as drawn: the speeds of the map the log ran on.
+    virtual QStringList histogramColumns() const = 0;
     // The view in use as a picture, and the rows between the cursors, written to a file.
     virtual bool exportPng(const QString &path) = 0;
     virtual bool exportCsv(const QString &path) = 0;
@@ -140,6 +143,10 @@ public:
     virtual const PullReport &report() const = 0;
     // A chart's lines as drawn (0 torque, 1 power): each line's name and its points (speed, value).
     virtual QList<QPair<QString, QList<QPointF>>> chartLines(int chart) const = 0;
+    // The colour of each of a chart's lines, in the order of chartLines.
+    virtual QList<QColor> lineColours(int chart) const = 0;
+    // The legend below the charts as it reads, one entry per line.
+    virtual QStringList legend() const = 0;
 };
 
 }  // namespace vorn::logview

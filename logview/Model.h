@@ -2,7 +2,9 @@
 // shared time axis), the channels graphed, the time span in view and the two cursors.
 #pragma once
 
+#include "datalog/ChartRules.h"
 #include "datalog/LogAnalysis.h"
+#include "datalog/LogTune.h"
 #include "datalog/Markers.h"
 
 #include <QColor>
@@ -10,6 +12,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace vorn::logview {
@@ -19,13 +22,13 @@ struct ShownLog {
     LogTable table;
     std::vector<LogMarker> markers;
     double offset = 0;   // added to the log's own seconds on the shared axis
+    std::optional<MapSpeeds> mapSpeeds;   // of the tune the log started on
 };
 
-// One colour per overlaid log, told apart also in print and by most colour-blind eyes.
+// One colour per overlaid log, as every chart of the program gives its lines.
 inline QColor logColour(int index)
 {
-    static const QColor colours[] = {QColor(0, 84, 166), QColor(204, 51, 17), QColor(0, 140, 80), QColor(150, 80, 190)};
-    return colours[static_cast<std::size_t>(index) % 4];
+    return QColor::fromRgb(static_cast<QRgb>(lineColour(index)));
 }
 
 struct Model {

@@ -1,5 +1,6 @@
 #include "logview/PlotArea.h"
 
+#include "datalog/ChartRules.h"
 #include "logview/WorkbenchTexts.h"
 
 #include <QKeyEvent>
@@ -13,25 +14,6 @@
 namespace vorn::logview {
 
 namespace {
-
-// A tick step of 1, 2 or 5 times a power of ten giving at least `minPixels` between ticks.
-double tickStep(double span, double pixels, double minPixels)
-{
-    if (!(span > 0) || pixels <= 0)
-        return 1;
-    const double raw = span * minPixels / pixels;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * power >= raw)
-            return m * power;
-    return 10 * power;
-}
-
-QString number(double v, double step)
-{
-    const int decimals = step >= 1 ? 0 : std::min(3, static_cast<int>(std::ceil(-std::log10(step))));
-    return QString::number(v, 'f', decimals);
-}
 
 void drawLine(QPainter &p, const std::vector<PlotPoint> &pts, double left, double top, double height, double lo,
               double hi, bool steps)
@@ -173,18 +155,22 @@ void PlotArea::render(QPainter &p, const QSize &size) const
     const QFontMetrics fm = p.fontMetrics();
     auto xOf = [&](double t) { return left + (t - from) / (to - from) * plotWidth; };
 
-    // Time grid and axis.
-    const double step = tickStep(to - from, plotWidth, 80);
+    // Time grid and axis: seconds, or the clock for a long log.
+    const TimeTicks timeStep = timeTicks(to - from, model_.end() - model_.start(), plotWidth, 80);
+    const std::vector<double> times = ticksBetween(from, to, timeStep.step);
     const int bottom = kTop + static_cast<int>(plotsHeight);
     p.setPen(QColor(225, 225, 225));
-    for (double t = std::ceil(from / step) * step; t <= to; t += step)
+    for (double t : times)
         p.drawLine(QPointF(xOf(t), kTop), QPointF(xOf(t), bottom));
     p.setPen(Qt::black);
-    for (double t = std::ceil(from / step) * step; t <= to; t += step) {
-        const QString label = number(t, step) + QStringLiteral(" s");
+    for (double t : times) {
+        const QString label = timeLabel(t, timeStep);
         const double x = xOf(t);
         p.drawLine(QPointF(x, bottom), QPointF(x, bottom + 4));
-        p.drawText(QRectF(x - 50, bottom + 4, 100, kAxis - 4), Qt::AlignHCenter | Qt::AlignTop, label);
+        // Centred under its tick, but kept whole at the picture's edges.
+        const double half = fm.horizontalAdvance(label) / 2.0 + 2;
+        const double centre = std::clamp(x, half, size.width() - half);
+        p.drawText(QRectF(centre - half, bottom + 4, 2 * half, kAxis - 4), Qt::AlignHCenter | Qt::AlignTop, label);
     }
 
     for (int k = 0; k < n; ++k) {
@@ -207,11 +193,11 @@ void PlotArea::render(QPainter &p, const QSize &size) const
         p.drawRect(QRectF(left, top, plotWidth, height));
         // Value labels: low and high of the scale, and one step between when there is room.
         p.setPen(Qt::black);
-        const double vstep = tickStep(hi - lo, height, 24);
-        for (double v = std::ceil(lo / vstep) * vstep; v <= hi; v += vstep) {
+        const double vstep = roundStep(hi - lo, height, 24);
+        for (double v : ticksBetween(lo, hi, vstep)) {
             const double y = top + height - (v - lo) / (hi - lo) * height;
             p.drawLine(QPointF(left - 3, y), QPointF(left, y));
-            p.drawText(QRectF(0, y - 8, left - 5, 16), Qt::AlignRight | Qt::AlignVCenter, number(v, vstep));
+            p.drawText(QRectF(0, y - 8, left - 5, 16), Qt::AlignRight | Qt::AlignVCenter, tickLabel(v, vstep));
         }
         p.save();
         p.setClipRect(QRectF(left + 1, top + 1, plotWidth - 1, height - 1));

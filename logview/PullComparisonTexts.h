@@ -19,18 +19,19 @@ inline const Text4 kClose{"&Close", "S&chließen", "&Fermer", "Za&vřít"};
 
 inline const Text4 kColLog{"Log", "Aufzeichnung", "Enregistrement", "Záznam"};
 inline const Text4 kColStart{"Start (s)", "Beginn (s)", "Début (s)", "Začátek (s)"};
-inline const Text4 kColSpeed{"Speed (rpm)", "Drehzahl (U/min)", "Régime (tr/min)", "Otáčky (ot/min)"};
+inline const Text4 kColSpeed{"Speed (rpm)", "Drehzahl (rpm)", "Régime (rpm)", "Otáčky (rpm)"};
 inline const Text4 kColTune{"Tune", "Abstimmung", "Réglage", "Ladění"};
 inline const Text4 kColTuneFile{"Tune file", "Abstimmungsdatei", "Fichier du réglage", "Soubor ladění"};
 
-inline const Text4 kTorqueChart{"Relative torque", "Relatives Drehmoment", "Couple relatif", "Relativní točivý moment"};
-inline const Text4 kPowerChart{"Relative power", "Relative Leistung", "Puissance relative", "Relativní výkon"};
-inline const Text4 kSpeedAxis{"Speed (rpm)", "Drehzahl (U/min)", "Régime (tr/min)", "Otáčky (ot/min)"};
-// The speed gain per second is the torque in one gear; times speed it is the power.
-inline const Text4 kTorqueAxis{"rpm per s", "U/min je s", "tr/min par s", "ot/min za s"};
-inline const Text4 kPowerAxis{"relative", "relativ", "relative", "relativní"};
+inline const Text4 kSpeedAxis{"engine speed (rpm)", "Drehzahl (rpm)", "régime (rpm)", "otáčky (rpm)"};
+// The speed gain per second is the torque in one gear; times the speed in thousands of rpm
+// it is the power.
+inline const Text4 kTorqueAxis{"relative torque (rpm/s)", "relatives Drehmoment (rpm/s)", "couple relatif (rpm/s)",
+                               "relativní točivý moment (rpm/s)"};
+inline const Text4 kPowerAxis{"relative power (rpm/s × 1000 rpm)", "relative Leistung (rpm/s × 1000 rpm)",
+                              "puissance relative (rpm/s × 1000 rpm)", "relativní výkon (rpm/s × 1000 rpm)"};
 
-inline const Text4 kColBand{"Band (rpm)", "Band (U/min)", "Bande (tr/min)", "Pásmo (ot/min)"};
+inline const Text4 kColBand{"Band (rpm)", "Band (rpm)", "Bande (rpm)", "Pásmo (rpm)"};
 inline const Text4 kColTorqueOf{"Torque: %1", "Drehmoment: %1", "Couple : %1", "Moment: %1"};
 inline const Text4 kColPowerOf{"Power: %1", "Leistung: %1", "Puissance : %1", "Výkon: %1"};
 inline const Text4 kBandsNote{"Torque and power of every later line in % of the first: %1",

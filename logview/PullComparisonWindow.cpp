@@ -1,5 +1,6 @@
 #include "logview/PullComparisonWindow.h"
 
+#include "datalog/ChartRules.h"
 #include "files/ConfigDir.h"
 #include "files/SettingsAccess.h"
 #include "host/Shell.h"
@@ -21,6 +22,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -35,8 +37,13 @@ namespace {
 
 QString percent(const std::optional<double> &v)
 {
-    return v ? QStringLiteral("%1%2 %").arg(*v >= 0 ? QStringLiteral("+") : QString()).arg(*v, 0, 'f', 1)
-             : QStringLiteral("–");
+    return v ? signedPercent(*v) : QStringLiteral("–");
+}
+
+// Every line its own colour, the same on both charts and in the legend.
+QColor runColour(int run)
+{
+    return QColor::fromRgb(static_cast<QRgb>(lineColour(run)));
 }
 
 QTableWidgetItem *cell(const QString &text)
@@ -90,16 +97,32 @@ PullComparisonWindow::PullComparisonWindow(host::Shell &shell, ComparePulls comp
     lv->addWidget(summary_);
 
     auto *right = new QSplitter(Qt::Vertical, this);
+    auto *chartsBox = new QWidget(right);
+    auto *ch = new QHBoxLayout(chartsBox);
+    ch->setContentsMargins(0, 0, 0, 0);
+    auto *cv = new QVBoxLayout;
+    ch->addLayout(cv, 1);
     for (int c = 0; c < 2; ++c) {
         charts_[c] = new QChart;
-        charts_[c]->legend()->setAlignment(Qt::AlignBottom);
-        chartViews_[c] = new QChartView(charts_[c], right);
+        charts_[c]->legend()->hide();
+        charts_[c]->setMargins(QMargins(4, 2, 4, 2));
+        chartViews_[c] = new QChartView(charts_[c], chartsBox);
         chartViews_[c]->setObjectName(c == 0 ? QStringLiteral("PullTorqueChart") : QStringLiteral("PullPowerChart"));
         chartViews_[c]->setRenderHint(QPainter::Antialiasing);
         chartViews_[c]->setMinimumHeight(220);
-        right->addWidget(chartViews_[c]);
-        right->setStretchFactor(c, 3);
+        cv->addWidget(chartViews_[c], 1);
     }
+    // One legend beside both charts, each entry wrapped within its width: a chart's own
+    // legend cuts long names short.
+    legend_ = new QLabel(chartsBox);
+    legend_->setObjectName(QStringLiteral("PullLegend"));
+    legend_->setWordWrap(true);
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    legend_->setFixedWidth(230);
+    ch->addWidget(legend_);
+    right->addWidget(chartsBox);
+    right->setStretchFactor(0, 6);
     tabs_ = new QTabWidget(right);
     auto *bandsPage = new QWidget(tabs_);
     auto *bv = new QVBoxLayout(bandsPage);
@@ -122,8 +145,8 @@ PullComparisonWindow::PullComparisonWindow(host::Shell &shell, ComparePulls comp
     tabs_->addTab(bandsPage, QString());
     tabs_->addTab(tunesPage, QString());
     right->addWidget(tabs_);
-    right->setStretchFactor(2, 2);
-    right->setSizes({320, 320, 200});   // the charts first: they are what the window is for
+    right->setStretchFactor(1, 2);
+    right->setSizes({660, 180});   // the charts first: they are what the window is for
 
     auto *split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(left);
@@ -183,8 +206,6 @@ void PullComparisonWindow::retranslate()
     close_->setText(text4(t::kClose, l));
     pullTable_->setHorizontalHeaderLabels({text4(t::kColLog, l), text4(t::kColStart, l), text4(t::kColSpeed, l),
                                            text4(t::kColTune, l), text4(t::kColTuneFile, l)});
-    charts_[0]->setTitle(text4(t::kTorqueChart, l));
-    charts_[1]->setTitle(text4(t::kPowerChart, l));
 }
 
 void PullComparisonWindow::askForLogIfEmpty()
@@ -300,14 +321,24 @@ void PullComparisonWindow::showReport()
         x->setTitleText(text4(t::kSpeedAxis, l));
         x->setLabelFormat(QStringLiteral("%.0f"));
         auto *y = new QValueAxis;
-        y->setTitleText(text4(c == 0 ? t::kTorqueAxis : t::kPowerAxis, l));
+        // The unit on a line of its own, so that the title fits a chart of little height.
+        y->setTitleText(text4(c == 0 ? t::kTorqueAxis : t::kPowerAxis, l)
+                            .toHtmlEscaped()
+                            .replace(QStringLiteral(" ("), QStringLiteral("<br>(")));
         y->setLabelFormat(QStringLiteral("%.0f"));
+        // The y axis's title names the chart, in regular weight.
+        QFont axisTitle = y->titleFont();
+        axisTitle.setBold(false);
+        x->setTitleFont(axisTitle);
+        y->setTitleFont(axisTitle);
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         double xMin = 1e9, xMax = -1e9, yMin = 1e18, yMax = -1e18;
-        for (const PullRun &run : report_.runs) {
+        for (std::size_t r = 0; r < report_.runs.size(); ++r) {
+            const PullRun &run = report_.runs[r];
             auto *line = new QLineSeries;
             line->setName(run.name);
+            line->setPen(QPen(runColour(static_cast<int>(r)), 2));
             line->setPointsVisible(true);
             for (const PullBand &b : run.bands) {
                 const double speed = 0.5 * (b.rpmFrom + b.rpmTo);
@@ -334,6 +365,14 @@ void PullComparisonWindow::showReport()
             y->applyNiceNumbers();
         }
     }
+
+    // The legend: every line's colour and its name in full, wrapped rather than cut.
+    QString entries;
+    for (std::size_t r = 0; r < report_.runs.size(); ++r)
+        entries += QStringLiteral("<p style=\"margin-bottom:6px\"><span style=\"color:%1\">&#9644;&#9644;</span>&nbsp;%2</p>")
+                       .arg(runColour(static_cast<int>(r)).name(), report_.runs[r].name.toHtmlEscaped());
+    legend_->setText(entries);
+    legend_->setVisible(!entries.isEmpty());
 
     // Every later run against the first, per band.
     const std::size_t later = report_.runs.size() > 1 ? report_.runs.size() - 1 : 0;
@@ -373,6 +412,22 @@ void PullComparisonWindow::showReport()
             tuneTable_->setItem(r, c, cell(report_.differences[r][c]));
     tuneTable_->resizeColumnsToContents();
     remove_->setEnabled(!logs_.isEmpty());
+}
+
+QStringList PullComparisonWindow::legend() const
+{
+    QTextDocument shown;
+    shown.setHtml(legend_->text());
+    return shown.toPlainText().replace(QChar(0x00A0), QLatin1Char(' ')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QList<QColor> PullComparisonWindow::lineColours(int chart) const
+{
+    QList<QColor> colours;
+    for (QAbstractSeries *s : charts_[chart == 0 ? 0 : 1]->series())
+        if (auto *line = qobject_cast<QLineSeries *>(s))
+            colours << line->pen().color();
+    return colours;
 }
 
 QList<QPair<QString, QList<QPointF>>> PullComparisonWindow::chartLines(int chart) const

@@ -33,6 +33,8 @@ public:
     void setAverage(bool average) override;
     const PullReport &report() const override { return report_; }
     QList<QPair<QString, QList<QPointF>>> chartLines(int chart) const override;
+    QList<QColor> lineColours(int chart) const override;
+    QStringList legend() const override;
 
 private:
     void chooseAndAdd();
@@ -51,7 +53,7 @@ private:
     PullReport report_;
     bool filling_ = false;
 
-    QLabel *logsLabel_, *pullsLabel_, *summary_, *bandsNote_, *tunesNote_;
+    QLabel *logsLabel_, *pullsLabel_, *summary_, *bandsNote_, *tunesNote_, *legend_;
     QListWidget *logList_;
     QPushButton *add_, *remove_, *close_;
     QTableWidget *pullTable_, *bandTable_, *tuneTable_;

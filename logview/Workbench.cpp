@@ -365,6 +365,7 @@ std::optional<ShownLog> WorkbenchWindow::readShownLog(const QString &path)
     log.path = path;
     log.table = logTableOf(contents.rows);
     log.markers = loadMarkers(path);
+    log.mapSpeeds = mapSpeedsBesideLog(path, log.table.rows.front().timeMs);
     return log;
 }
 
@@ -598,6 +599,8 @@ void WorkbenchWindow::refreshHistogram()
     CellHistogram h;
     if (log >= 0 && log < logCount())
         h = cellHistogram(model_.logs[static_cast<std::size_t>(log)].table, channel, filter);
+    histogram_->setColumnSpeeds(log >= 0 && log < logCount() ? model_.logs[static_cast<std::size_t>(log)].mapSpeeds
+                                                              : std::nullopt);
     histogram_->setHistogram(h, static_cast<HistogramView::Stat>(std::max(0, histStat_->currentIndex())), channel);
     histChannel_->setEnabled(histStat_->currentIndex() >= HistogramView::Minimum);
     periodCell_ = -1;
@@ -620,7 +623,7 @@ void WorkbenchWindow::cellChosen(int mapRow, int mapColumn)
     const QString throttle = histogram_->rowCaption(mapRow);
     if (periods.empty()) {
         periodCell_ = -1;
-        cellInfo_->setText(text4(texts::kCellEmpty, lang).arg(throttle).arg(mapColumn + 1));
+        cellInfo_->setText(text4(texts::kCellEmpty, lang).arg(throttle, histogram_->columnText(mapColumn)));
         return;
     }
     // A further choice of the same cell steps on to its next stretch.
@@ -631,8 +634,7 @@ void WorkbenchWindow::cellChosen(int mapRow, int mapColumn)
     setCursors(p.from + l.offset, p.to + l.offset);
     plot_->zoomToCursors();
     cellInfo_->setText(text4(texts::kCellPeriod, lang)
-                           .arg(throttle)
-                           .arg(mapColumn + 1)
+                           .arg(throttle, histogram_->columnText(mapColumn))
                            .arg(periodIndex_ + 1)
                            .arg(periods.size())
                            .arg(seconds(p.from + l.offset), seconds(p.to + l.offset)));
@@ -663,6 +665,14 @@ QWidget *WorkbenchWindow::histogramView()
 QRect WorkbenchWindow::histogramCell(int mapRow, int mapColumn) const
 {
     return histogram_->cellRect(mapRow, mapColumn);
+}
+
+QStringList WorkbenchWindow::histogramColumns() const
+{
+    QStringList captions;
+    for (int c = 0; c < kMapSize; ++c)
+        captions << histogram_->columnCaption(c);
+    return captions;
 }
 
 // ---- files ----

@@ -55,6 +55,7 @@ public:
     void showPage(int page) override;
     QWidget *histogramView() override;
     QRect histogramCell(int mapRow, int mapColumn) const override;
+    QStringList histogramColumns() const override;
     bool exportPng(const QString &path) override;
     bool exportCsv(const QString &path) override;
 

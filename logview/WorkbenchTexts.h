@@ -31,7 +31,7 @@ inline const Text4 kChooseChannels{"Choose &channels", "&Kanäle wählen", "Choi
 inline const Text4 kChooseLogs{"Shift the &logs", "Aufzeichnungen &verschieben", "Décaler les &enregistrements",
                                "Posunout &záznamy"};
 inline const Text4 kAlignPull{"Align on the start of a &pull", "Am Beginn eines &Durchzugs ausrichten",
-                              "Aligner sur le début d'une &accélération", "Zarovnat na začátek &akcelerace"};
+                              "Aligner sur le début d'une &accélération", "Zarovn&at na začátek zátahu"};
 
 inline const Text4 kTimeMenu{"&Time", "&Zeit", "&Temps", "Č&as"};
 inline const Text4 kZoomIn{"Zoom &in", "Ver&größern", "Zoom &avant", "Př&iblížit"};
@@ -77,17 +77,19 @@ inline const Text4 kOf{"of", "von", "de", "z"};
 inline const Text4 kOnlyWhere{"Only rows where", "Nur Zeilen mit", "Seulement les lignes où", "Jen řádky, kde"};
 inline const Text4 kStatTime{"Time [s]", "Zeit [s]", "Temps [s]", "Čas [s]"};
 inline const Text4 kStatSamples{"Samples", "Messwerte", "Échantillons", "Vzorky"};
-inline const Text4 kColumn{"Column", "Spalte", "Colonne", "Sloupec"};
+inline const Text4 kColumnNumber{"column %1", "Spalte %1", "colonne %1", "sloupec %1"};
+inline const Text4 kColumnSpeed{"%1 rpm", "%1 rpm", "%1 rpm", "%1 rpm"};
 inline const Text4 kCellHint{"Click a cell, or move with the arrows and press Enter, to put the cursors on the time spent there.",
                              "Klicken Sie auf eine Zelle oder wählen Sie sie mit den Pfeilen und Enter, um die Cursor auf die Zeit dort zu setzen.",
                              "Cliquez sur une cellule, ou choisissez-la avec les flèches et Entrée, pour placer les curseurs sur le temps passé là.",
                              "Klepněte na buňku nebo ji vyberte šipkami a Enterem; kurzory se přesunou na čas v ní strávený."};
-inline const Text4 kCellPeriod{"Throttle %1, column %2: stretch %3 of %4, %5 s to %6 s",
-                               "Drosselklappe %1, Spalte %2: Abschnitt %3 von %4, %5 s bis %6 s",
-                               "Papillon %1, colonne %2 : période %3 sur %4, de %5 s à %6 s",
-                               "Plyn %1, sloupec %2: úsek %3 z %4, %5 s až %6 s"};
-inline const Text4 kCellEmpty{"Throttle %1, column %2: no time spent here", "Drosselklappe %1, Spalte %2: keine Zeit hier",
-                              "Papillon %1, colonne %2 : aucun temps passé ici", "Plyn %1, sloupec %2: žádný čas"};
+// Throttle, then the map column: its speed, or "column 4" when the log keeps no tune.
+inline const Text4 kCellPeriod{"Throttle %1, %2: stretch %3 of %4, %5 s to %6 s",
+                               "Drosselklappe %1, %2: Abschnitt %3 von %4, %5 s bis %6 s",
+                               "Papillon %1, %2 : période %3 sur %4, de %5 s à %6 s",
+                               "Plyn %1, %2: úsek %3 z %4, %5 s až %6 s"};
+inline const Text4 kCellEmpty{"Throttle %1, %2: no time spent here", "Drosselklappe %1, %2: keine Zeit hier",
+                              "Papillon %1, %2 : aucun temps passé ici", "Plyn %1, %2: žádný čas"};
 
 // Files and messages.
 inline const Text4 kLogFilter{"Logs (*.csv)", "Aufzeichnungen (*.csv)", "Enregistrements (*.csv)", "Záznamy (*.csv)"};
@@ -100,13 +102,13 @@ inline const Text4 kNoRows{"The log %1 holds no readable rows.", "Die Aufzeichnu
 inline const Text4 kTooMany{"At most four logs can be shown together.", "Höchstens vier Aufzeichnungen lassen sich zusammen zeigen.",
                             "Quatre enregistrements au plus peuvent être affichés ensemble.", "Společně lze zobrazit nejvýše čtyři záznamy."};
 inline const Text4 kNoPull{"No pull was found in %1.", "In %1 wurde kein Durchzug gefunden.", "Aucune accélération trouvée dans %1.",
-                           "V %1 nebyla nalezena žádná akcelerace."};
+                           "V %1 nebyl nalezen žádný zátah."};
 inline const Text4 kCannotWrite{"%1 could not be written.", "%1 konnte nicht geschrieben werden.", "%1 n'a pas pu être écrit.",
                                 "%1 nelze zapsat."};
 
 // The channels, in LogChannel order.
 inline const Text4 kChannelNames[kLogChannelCount] = {
-    {"Engine speed [rpm]", "Drehzahl [1/min]", "Régime [tr/min]", "Otáčky [ot/min]"},
+    {"Engine speed [rpm]", "Drehzahl [rpm]", "Régime [rpm]", "Otáčky [rpm]"},
     {"Throttle [%]", "Drosselklappe [%]", "Papillon [%]", "Plyn [%]"},
     {"Throttle sensor [mV]", "Drosselklappensensor [mV]", "Capteur de papillon [mV]", "Snímač plynu [mV]"},
     {"Supply [mV]", "Versorgung [mV]", "Alimentation [mV]", "Napájení [mV]"},

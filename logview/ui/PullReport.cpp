@@ -1,6 +1,7 @@
 #include "logview/ui/PullReport.h"
 
 #include "datalog/LogTune.h"
+#include "datalog/PullRuns.h"
 #include "logview/ui/LogViewTexts.h"
 #include "params/ParameterCatalogue.h"
 
@@ -61,30 +62,19 @@ PullReport comparePulls(const QStringList &logs, const std::optional<std::vector
 
     std::vector<int> picked;
     if (chosen) {
-        for (int i : *chosen)
-            if (i >= 0 && i < static_cast<int>(report.pulls.size()))
-                picked.push_back(i);
+        picked = *chosen;
     } else {
         for (int i = 0; i < static_cast<int>(report.pulls.size()); ++i)
             picked.push_back(i);
     }
-
-    for (int i : picked) {
-        const FoundPull &p = report.pulls[static_cast<std::size_t>(i)];
-        if (average) {
-            // A tune's run sits where its first chosen pull does; pulls without a tune stay alone.
-            auto same = std::find_if(report.runs.begin(), report.runs.end(), [&](const PullRun &r) {
-                return !p.tuneHash.isEmpty() && r.tuneHash == p.tuneHash;
-            });
-            if (same != report.runs.end()) {
-                same->pulls.push_back(i);
-                continue;
-            }
-        }
+    std::vector<QString> tuneOf;
+    for (const FoundPull &p : report.pulls)
+        tuneOf.push_back(p.tuneHash);
+    for (std::vector<int> &pulls : pullLines(picked, tuneOf, average)) {
         PullRun run;
-        run.tuneHash = p.tuneHash;
-        run.pulls.push_back(i);
-        report.runs.push_back(run);
+        run.tuneHash = tuneOf[static_cast<std::size_t>(pulls.front())];
+        run.pulls = std::move(pulls);
+        report.runs.push_back(std::move(run));
     }
     std::vector<std::vector<PullBand>> runBands;
     for (PullRun &run : report.runs) {

@@ -53,12 +53,18 @@ void LogAnalysisTest::valuesAtAndBetween()
         double at, min, max, mean;
         int count;
     };
+    // The figures between the cursors include the values at both cursors: between two rows
+    // those are interpolated (a held channel keeps the earlier row's value) and may be the
+    // extreme of the stretch.
     const Case cases[] = {
-        {"smooth channel between rows is interpolated", ChRpm, 2.0, 3.0, 3000, 4000, 4000, 4000, 1},
-        {"on a row", ChRpm, 1.0, 0.0, 2000, 1000, 2000, 1500, 2},
-        {"a flag holds the earlier row", ChBlocking, 2.5, 0.5, 1, 1, 1, 1, 1},
+        {"maximum at cursor B between rows", ChRpm, 0.5, 2.0, 1500, 1500, 3000, 6500.0 / 3, 1},
+        {"minimum at cursor A, a row at B", ChRpm, 2.0, 3.0, 3000, 3000, 4000, 3500, 1},
+        {"both cursors between the same two rows", ChRpm, 1.5, 2.5, 2500, 2500, 3500, 3000, 0},
+        {"cursors on rows count each row once", ChRpm, 1.0, 0.0, 2000, 1000, 2000, 1500, 2},
+        {"one cursor", ChRpm, 2.0, 2.0, 3000, 3000, 3000, 3000, 0},
+        {"a flag holds the earlier row", ChBlocking, 2.5, 0.5, 1, 0, 1, 2.0 / 3, 1},
         {"before the first row", ChRpm, -0.1, -0.5, nan, nan, nan, nan, 0},
-        {"after the last row", ChRpm, 3.1, 2.9, nan, 4000, 4000, 4000, 1},
+        {"a cursor after the last row has no value", ChRpm, 3.1, 2.9, nan, 3900, 4000, 3950, 1},
         {"rows without a map cell count but give no value", ChMapRow, 1.0, 3.0, 4, 4, 4, 4, 2},
     };
     for (const Case &c : cases) {

@@ -148,6 +148,7 @@ void ComparePullsTest::tunesBesideRecording()
 // Two logs on different tunes, one gaining 10 % faster than the other: the window lists
 // both pulls with their tunes, charts torque and power 10 % apart in every band, says so per
 // band and names the one parameter the tunes differ in. Pulls on one tune averaged are one line.
+// Every line has its own colour and its whole name in the legend.
 void ComparePullsTest::chart_data()
 {
     QTest::addColumn<QList<double>>("gains");   // one log each
@@ -161,6 +162,8 @@ void ComparePullsTest::chart_data()
     QTest::newRow("same tune averaged against another")
         << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << true << 2 << 0.90 << 1;
     QTest::newRow("not averaged") << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << false << 3 << 0.90 << 1;
+    QTest::newRow("six pulls") << QList<double>{1500, 1500, 1500, 1500, 1500, 1650} << QList<int>{20, 20, 20, 20, 20, 31}
+                               << false << 6 << 1.10 << 1;
 }
 
 void ComparePullsTest::chart()
@@ -222,7 +225,19 @@ void ComparePullsTest::chart()
                     ++compared;
                 }
         QVERIFY(compared >= 4);
+        // Every line its own colour, the same one on both charts.
+        const QList<QColor> colours = pc->lineColours(chart);
+        QCOMPARE(int(colours.size()), lines);
+        for (int i = 0; i < lines; ++i)
+            for (int j = 0; j < i; ++j)
+                QVERIFY2(colours[i] != colours[j], qPrintable(QStringLiteral("lines %1 and %2: %3").arg(i).arg(j).arg(colours[i].name())));
+        QCOMPARE(colours, pc->lineColours(0));
     }
+    // The legend names every line in full.
+    const QStringList legend = pc->legend();
+    QCOMPARE(int(legend.size()), lines);
+    for (int l = 0; l < lines; ++l)
+        QVERIFY2(legend[l].endsWith(report.runs[static_cast<std::size_t>(l)].name), qPrintable(legend[l]));
     for (const vorn::BandComparison &b : report.comparison) {
         QVERIFY(b.torqueDiffPercent.back());
         QVERIFY2(std::abs(*b.torqueDiffPercent.back() - (ratio - 1) * 100) < 0.5,

@@ -3,8 +3,10 @@
 // table of scenarios against logs written here with values known by formula.
 #include "datalog/LogAnalysis.h"
 #include "datalog/LogFormat.h"
+#include "datalog/LogTune.h"
 #include "datalog/Markers.h"
 #include "logview/ui/LogViewUi.h"
+#include "params/New.h"
 #include "support/FakeHost.h"
 
 #include <QCheckBox>
@@ -148,12 +150,20 @@ void LogViewTest::graphsWithCursors()
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0][1], rpmText(a));
         QCOMPARE(rows[0][2], rpmText(b));
-        const int first = static_cast<int>(std::ceil(std::min(a, b) * 2 - 1e-9));
-        const int last = static_cast<int>(std::floor(std::max(a, b) * 2 + 1e-9));
-        QCOMPARE(rows[0][3], QString::number(1000 + 100 * first));
-        QCOMPARE(rows[0][4], QString::number(1000 + 100 * last));
-        QCOMPARE(rows[0][5], QString::number(1000 + 50.0 * (first + last), 'f', 2));
-        QCOMPARE(rows[1][4], QString::number(first < 5 ? 95.0 : 20.0, 'f', 1));
+        // Minimum, maximum and mean take in the values at both cursors: rpm rises all the
+        // way, so its extremes are the cursors' own; throttle falls from 95 to 20 % between
+        // 2.0 and 2.5 s, so its maximum is the value at the earlier cursor.
+        const double lo = std::min(a, b), hi = std::max(a, b);
+        double sum = 1000 + 200 * lo, n = 1;
+        for (int i = 0; i < 21; ++i)
+            if (0.5 * i > lo + 1e-9 && 0.5 * i < hi - 1e-9)
+                sum += 1000 + 100 * i, ++n;
+        if (hi > lo)
+            sum += 1000 + 200 * hi, ++n;
+        QCOMPARE(rows[0][3], rpmText(lo));
+        QCOMPARE(rows[0][4], rpmText(hi));
+        QCOMPARE(rows[0][5], QString::number(sum / n, 'f', 2));
+        QCOMPARE(rows[1][4], QString::number(std::clamp(95 - 150 * (lo - 2.0), 20.0, 95.0), 'f', 1));
         QVERIFY2(wb->cursorSpan().contains(QString::number(std::abs(b - a), 'f', 3)), qPrintable(wb->cursorSpan()));
         f.shot(wb, "graphs");
     }
@@ -203,7 +213,8 @@ void LogViewTest::graphsWithCursors()
 }
 
 // A click (or arrows and Enter) on a cell puts the cursors on the time spent there; a second
-// choice of the same cell goes on to its next stretch; the filter leaves rows out.
+// choice of the same cell goes on to its next stretch; the filter leaves rows out. The columns
+// read the map's own speeds.
 void LogViewTest::histogramCellMovesCursors()
 {
     // Rows 0..9 in throttle row 9, column 3; rows 10..14 in row 5, column 5; rows 15..19
@@ -262,6 +273,31 @@ void LogViewTest::histogramCellMovesCursors()
         if (c.a >= 0)   // the graphs show the stretch
             QVERIFY(wb->viewFrom() <= c.a && wb->viewTo() >= c.b);
         f.shot(wb, "histogram");
+    }
+
+    // The columns are captioned with the speeds of the map the log ran on (the tune kept
+    // beside it), or numbered when it keeps none.
+    for (const bool tune : {false, true}) {
+        Fixture f;
+        const QString log = writeLog(f.dir.filePath("ride.csv"), 21, cellOf);
+        vorn::ParameterImage image;
+        vorn::LoadDefaults(image);
+        QStringList expected;
+        for (int k = 0; k < vorn::kMapSize; ++k) {
+            image.rpmAdv(k) = static_cast<std::uint8_t>(15 + 10 * k);
+            expected << (tune ? QString::number(1500 + 1000 * k) : QString::number(k + 1));
+        }
+        if (tune)
+            QVERIFY(vorn::saveTuneBesideLog(image, log));
+        Workbench *wb = f.open(log);
+        QVERIFY(wb);
+        wb->showPage(2);
+        QCOMPARE(wb->histogramColumns(), expected);
+        QTest::mouseClick(wb->histogramView(), Qt::LeftButton, {}, wb->histogramCell(9, 3).center());
+        const QString info = wb->widget()->findChild<QLabel *>("LogCellInfo")->text();
+        QVERIFY2(info.contains(tune ? QLatin1String("4500 rpm") : QLatin1String("column 4")), qPrintable(info));
+        if (tune)
+            f.shot(wb, "histogram_speeds");
     }
 }
 
