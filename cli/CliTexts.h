@@ -58,6 +58,10 @@ enum class T {
     FoundTunes,           // heading: tunes found by label or hash
     FoundEvents,          // heading: events found, newest first
     MoreFound,            // %1 shown
+    HelpArchiveLabel,
+    LabelsOfTune,         // %1 hash, %2 labels
+    NoLabels,             // as %2 of LabelsOfTune
+    AnsweredHere,         // the server did not answer a question in time
     Count
 };
 
