@@ -226,10 +226,20 @@ void ArchiveWindow::search(const QString &text, bool keepSelection)
 
 void ArchiveWindow::refresh()
 {
+    stale_ = !isVisible();
+    if (stale_)
+        return;
     search(shownSearch_, true);
     // Labels typed and not yet saved stay as they are.
     if (!chosen_.isEmpty() && !saveLabels_->isEnabled())
         choose(chosen_);
+}
+
+void ArchiveWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (stale_)
+        refresh();
 }
 
 void ArchiveWindow::showFound(const QString &text, const FindResult &r, const QStringList &keep)

@@ -51,9 +51,13 @@ public:
     QPushButton *saveLabelsButton() const { return saveLabels_; }
     QLabel *unitStatus() const { return unitStatus_; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void showFound(const QString &text, const vorn::FindResult &r, const QStringList &keep);
-    // The last search again, and the chosen tune's tree, after the archive recorded an event.
+    // The last search again, and the chosen tune's tree, after the archive recorded an event;
+    // when the window is next shown if it is hidden.
     void refresh();
     void showHistory(const vorn::TuneHistory &h);
     void selectionChanged();
@@ -65,6 +69,7 @@ private:
     int language_ = 0;
     QString chosen_;
     QString shownSearch_;   // the text of the search the rows answer
+    bool stale_ = false;    // an event was recorded while the window was hidden
     vorn::LabelValues shownLabels_;
     QLabel *unitStatus_, *searchLabel_, *eventsLabel_, *treeLabel_, *labelsTitle_, *found_;
     std::array<QLabel *, vorn::kLabelKeyCount> labelNames_{};

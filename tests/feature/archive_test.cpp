@@ -231,7 +231,8 @@ void ArchiveFeatureTest::windowMnemonicsDiffer()
     }
 }
 
-// The open window lists each event as it is recorded, and the tune chosen in it stays chosen.
+// The open window lists each event as it is recorded, and the tune chosen in it stays chosen;
+// a closed one catches up when it is opened again.
 void ArchiveFeatureTest::windowListsEventsAsRecorded()
 {
     OpenWindow open;
@@ -251,6 +252,13 @@ void ArchiveFeatureTest::windowListsEventsAsRecorded()
     QCOMPARE(tuneOfRow(0), vorn::tuneHash(tune('B')));
     QCOMPARE(window->selectedTunes(), QStringList{vorn::tuneHash(tune('A'))});
     QCOMPARE(window->chosen(), vorn::tuneHash(tune('A')));
+    // Closed, it lists what was recorded meanwhile when it is shown again.
+    window->close();
+    QSignalSpy recorded(open.ui.service(), &vorn::ArchiveService::recorded);
+    host.finishTransfer(Transfer::Read, true, vorn::Msg::Verify, tune('C'));
+    QTRY_COMPARE_WITH_TIMEOUT(recorded.size(), 1, kLong);
+    open.ui.openWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(window->events()->rowCount(), 3, kLong);
 }
 
 QTEST_MAIN(ArchiveFeatureTest)
