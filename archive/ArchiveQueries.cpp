@@ -1,5 +1,6 @@
 // What the archive answers: search, a tune's history and tree, and what it knows of a tune.
 #include "ArchiveSchema.h"
+#include "ArchiveSearchText.h"
 #include "ArchiveStore.h"
 #include "ArchiveTexts.h"
 
@@ -37,8 +38,8 @@ ArchiveEvent eventFromRow(const QSqlQuery &q)
     return e;
 }
 
-// The test that `column` holds the search text anywhere. Both sides are lower case already, so
-// a plain substring search does it, and it is several times faster than LIKE's matcher on the
+// The test that `column` holds the search text anywhere. Both sides are folded already, so a
+// plain substring search does it, and it is several times faster than LIKE's matcher on the
 // scan of every event. Each dialect names the function differently.
 QString containsTest(const QSqlDatabase &db, const QString &column)
 {
@@ -137,9 +138,9 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
 {
     if (!isOpen())
         return std::nullopt;
-    const QString needle = text.simplified().toLower();
+    const QString needle = foldForSearch(text.simplified());
     const QString &pattern = needle;
-    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{6,64}$"));
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{%1,64}$").arg(kHashPrefixMin));
     const bool hashPrefix = hex.match(needle).hasMatch();
     const auto day = dateRange(needle);
 

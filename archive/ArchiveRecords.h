@@ -18,6 +18,8 @@ namespace vorn {
 // The bytes a tune consists of: blocks 1 and 2 without the reserved byte 101, which the unit
 // keeps to itself. tuneHash() is the SHA-256 of exactly these bytes.
 constexpr int kTuneSize = 2 * kBlockSize - 1;
+// The fewest hex digits that name a tune by the start of its hash.
+constexpr int kHashPrefixMin = 4;
 QByteArray tuneBytes(const ParameterImage &image);
 // An image holding the tune in blocks 1 and 2 (block 0 and the reserved byte zero); nothing
 // when the bytes are not a tune.

@@ -1,5 +1,7 @@
 #include "ArchiveSchema.h"
 
+#include "ArchiveSearchText.h"
+
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -7,10 +9,16 @@ namespace vorn::schema {
 
 namespace {
 
-// Step n brings a database of version n - 1 to version n. "{LOCAL}" marks a statement only
-// the bench's own file runs.
-const std::vector<std::vector<const char *>> kSteps = {
-    {
+bool refoldSearchTexts(QSqlDatabase db, QString *error);
+
+// Step n brings a database of version n - 1 to version n: its statements ("{LOCAL}" marks one
+// only the bench's own file runs), then its rewrite of rows, when it has one.
+struct Step {
+    std::vector<const char *> statements;
+    bool (*rewrite)(QSqlDatabase, QString *) = nullptr;
+};
+const std::vector<Step> kSteps = {
+    {{
         "CREATE TABLE tunes (seq {SEQ}, hash TEXT NOT NULL UNIQUE, bytes {BLOB} NOT NULL, "
         "first_utc TEXT NOT NULL{SENT})",
         "CREATE TABLE tune_parents (seq {SEQ}, child TEXT NOT NULL, parent TEXT NOT NULL{SENT}, "
@@ -32,9 +40,11 @@ const std::vector<std::vector<const char *>> kSteps = {
         "{LOCAL}CREATE INDEX labels_unsent ON labels (seq) WHERE sent = 0",
         "{LOCAL}CREATE TABLE sync_state (server TEXT NOT NULL, table_name TEXT NOT NULL, "
         "pulled INTEGER NOT NULL, PRIMARY KEY (server, table_name))",
-    },
+    }},
+    // Searches leave accents out as well as case.
+    {{}, refoldSearchTexts},
 };
-static_assert(kVersion == 1, "one step per version");
+static_assert(kVersion == 2, "one step per version");
 
 // Every bench may create the server's tables at the same moment; this lock lets one do it.
 constexpr const char *kSchemaLock = "SELECT pg_advisory_xact_lock(7342001)";
@@ -46,6 +56,57 @@ QString dialect(QString sql, bool server)
     sql.replace(QStringLiteral("{BLOB}"), server ? QStringLiteral("BYTEA") : QStringLiteral("BLOB"));
     sql.replace(QStringLiteral("{SENT}"), server ? QString() : QStringLiteral(", sent INTEGER NOT NULL DEFAULT 0"));
     return sql;
+}
+
+// The search texts the first version stored were lower case only: each is made again from
+// the columns it came from, and the rows whose text changes are written in statements of
+// many rows each.
+bool refoldSearchTexts(QSqlDatabase db, QString *error)
+{
+    struct Source {
+        const char *table;
+        const char *columns;   // after the id
+        QString (*derive)(const QSqlQuery &q);
+    };
+    static const Source kSources[] = {
+        {"events", "unit_version, unit_date, unit_time, free_text, bench, user_name",
+         [](const QSqlQuery &q) {
+             return eventSearchText({q.value(2).toString(), q.value(3).toString(), q.value(4).toString(),
+                                     q.value(5).toString()},
+                                    q.value(6).toString(), q.value(7).toString());
+         }},
+        {"labels", "label_value", [](const QSqlQuery &q) { return foldForSearch(q.value(2).toString()); }},
+    };
+    constexpr int kRowsPerStatement = 500;
+    for (const Source &source : kSources) {
+        std::vector<std::pair<QString, QString>> changed;   // id, new text
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT id, search, %1 FROM %2").arg(QLatin1String(source.columns),
+                                                                         QLatin1String(source.table)))) {
+            *error = q.lastError().text();
+            return false;
+        }
+        while (q.next())
+            if (QString folded = source.derive(q); folded != q.value(1).toString())
+                changed.emplace_back(q.value(0).toString(), std::move(folded));
+        q.finish();
+        for (std::size_t from = 0; from < changed.size(); from += kRowsPerStatement) {
+            const std::size_t n = std::min<std::size_t>(kRowsPerStatement, changed.size() - from);
+            QVariantList binds;
+            for (std::size_t i = from; i < from + n; ++i)
+                binds << changed[i].first << changed[i].second;
+            // Both dialects name the columns of a VALUES list column1, column2.
+            const QString sql = QStringLiteral("UPDATE %1 SET search = v.column2 FROM (VALUES %2) AS v WHERE %1.id = v.column1")
+                                    .arg(QLatin1String(source.table),
+                                         QStringList(static_cast<int>(n), QStringLiteral("(?, ?)")).join(QLatin1Char(',')));
+            if (!exec(q, sql, binds)) {
+                *error = q.lastError().text();
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -71,10 +132,14 @@ bool lockForAppend(QSqlDatabase db)
     return q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7342002)"));
 }
 
-bool begin(QSqlDatabase db)
+bool begin(QSqlDatabase db, QString *error)
 {
     QSqlQuery q(db);
-    return q.exec(isSqlite(db) ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    if (q.exec(isSqlite(db) ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
 }
 
 bool commit(QSqlDatabase db)
@@ -100,8 +165,24 @@ Ensured ensure(QSqlDatabase db, bool server, QString *error)
     // The server's notices ("already exists, skipping") are no business of a tuner's terminal.
     if (!isSqlite(db))
         q.exec(QStringLiteral("SET client_min_messages TO warning"));
-    if (!begin(db))
-        return *error = db.lastError().text(), Ensured::Failed;
+    if (!server) {
+        // Another kind of file, or another program's database, is left as it is.
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+            constexpr int kSqliteNotADatabase = 26;
+            if (q.lastError().nativeErrorCode() == QString::number(kSqliteNotADatabase))
+                return Ensured::NotArchive;
+            return failed();
+        }
+        bool tables = false, ours = false;
+        while (q.next()) {
+            tables = true;
+            ours = ours || q.value(0).toString() == QLatin1String("schema_version");
+        }
+        if (tables && !ours)
+            return Ensured::NotArchive;
+    }
+    if (!begin(db, error))
+        return Ensured::Failed;
     if (server && !q.exec(QString::fromLatin1(kSchemaLock)))
         return failed();
     if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))
@@ -118,7 +199,7 @@ Ensured ensure(QSqlDatabase db, bool server, QString *error)
         return Ensured::Ok;
     }
     for (std::size_t step = static_cast<std::size_t>(version); step < kSteps.size(); ++step) {
-        for (const char *statement : kSteps[step]) {
+        for (const char *statement : kSteps[step].statements) {
             QString sql = QString::fromLatin1(statement);
             if (sql.startsWith(QStringLiteral("{LOCAL}"))) {
                 if (server)
@@ -127,6 +208,10 @@ Ensured ensure(QSqlDatabase db, bool server, QString *error)
             }
             if (!q.exec(dialect(sql, server)))
                 return failed();
+        }
+        if (kSteps[step].rewrite && !kSteps[step].rewrite(db, error)) {
+            rollback(db);
+            return Ensured::Failed;
         }
     }
     if (!q.exec(QStringLiteral("DELETE FROM schema_version"))

@@ -13,12 +13,13 @@
 namespace vorn::schema {
 
 // The version of the tables this program writes; a database of a later one is left alone.
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 
 // Creates or upgrades the tables in one transaction. A local file also gets the marks of
 // what the server has confirmed and how far the server's rows have been fetched.
-// NewerVersion when a later program made the database.
-enum class Ensured { Ok, Failed, NewerVersion };
+// NewerVersion when a later program made the database; NotArchive when a local file is not
+// a database, or is one with tables of something else.
+enum class Ensured { Ok, Failed, NewerVersion, NotArchive };
 Ensured ensure(QSqlDatabase db, bool server, QString *error);
 
 // The tables the sync moves, with the columns it moves (the local 'sent' mark and each
@@ -34,7 +35,7 @@ const QStringList &columnsOf(QStringView table);
 
 // Transactions that write: SQLite takes its write lock at once, so two writers wait for
 // each other instead of one failing when it upgrades a read.
-bool begin(QSqlDatabase db);
+bool begin(QSqlDatabase db, QString *error = nullptr);
 bool commit(QSqlDatabase db);
 void rollback(QSqlDatabase db);
 

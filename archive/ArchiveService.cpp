@@ -57,7 +57,6 @@ public:
     void close()
     {
         retry_.stop();
-        server_.close();
         local_.close();
     }
 
@@ -74,24 +73,25 @@ private:
                 return;
             }
         }
-        SyncReport r;
-        if (server_.isOpen())
-            r = syncArchive(local_, server_);
-        else
-            r = syncWithServer(local_, *config_.server);   // opens a store of its own for this sync
-        if (!r.reached || !r.error.isEmpty()) {
-            server_.close();
+        // A fresh connection for each sync, after the server answered a probe: a server that
+        // is away, or takes the connection and says nothing, never holds this thread longer
+        // than the probe's patience, and the window's closing no longer than a moment.
+        ServerProbe probe(*config_.server, kPatience);
+        const SyncReport r = syncWithServer(local_, *config_.server, probe, kPatience,
+                                            [] { return QThread::currentThread()->isInterruptionRequested(); });
+        if (QThread::currentThread()->isInterruptionRequested())
+            return;
+        if (!r.reached || !r.error.isEmpty())
             retry_.start();
-        } else {
+        else
             retry_.stop();
-        }
         report_(r.reached, r.error, r.waiting);
     }
 
+    static constexpr std::chrono::seconds kPatience{3};
     ArchiveConfig config_;
     Report report_;
     ArchiveStore local_;
-    ArchiveStore server_;
     QTimer retry_;
     bool scheduled_ = false;
 };

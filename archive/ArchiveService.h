@@ -27,8 +27,8 @@ struct ArchiveState {
     bool operator==(const ArchiveState &) const = default;
 };
 
-// The status-bar text of a state: "archive waiting for the server, 3 events waiting" while the
-// server is out of reach, else empty.
+// The status-bar text of a state: "archive server not reachable; kept here, 3 events waiting"
+// while the server is out of reach, else empty.
 QString archiveStateText(const ArchiveState &state, int language);
 
 class ArchiveService : public QObject {

@@ -2,6 +2,7 @@
 #include "ArchiveStore.h"
 
 #include "ArchiveSchema.h"
+#include "ArchiveSearchText.h"
 #include "ArchiveTexts.h"
 #include "params/TuneHash.h"
 
@@ -77,6 +78,9 @@ bool ArchiveStore::openDatabase()
                 break;
             case schema::Ensured::NewerVersion:
                 reason = archiveText(ArchiveText::NewerSchema).arg(location_);
+                break;
+            case schema::Ensured::NotArchive:
+                reason = archiveText(ArchiveText::CannotOpen).arg(location_, archiveText(ArchiveText::NotAnArchive));
                 break;
             case schema::Ensured::Failed:
                 reason = archiveText(ArchiveText::CannotOpen).arg(location_, reason.simplified());
@@ -168,8 +172,7 @@ std::optional<QString> ArchiveStore::record(const EventInput &event)
                  || fail(archiveText(ArchiveText::WriteFailed).arg(why)));
     }
     if (ok) {
-        const QString search = QStringList{unit.version, unit.date, unit.time, unit.freeText, identity_.bench,
-                                           identity_.user}.join(QLatin1Char('\n')).toLower();
+        const QString search = eventSearchText(unit, identity_.bench, identity_.user);
         QString why;
         ok = schema::insertRows(db, QStringLiteral("events"), schema::columnsOf(u"events"),
                                 {{id, QString::fromLatin1(eventKindWord(event.kind)), notNull(event.result), time,
@@ -221,7 +224,7 @@ std::optional<QString> ArchiveStore::addLabel(const LabelInput &label)
         || !schema::insertRows(db, QStringLiteral("labels"), schema::columnsOf(u"labels"),
                             {{id, kind, label.targetId, key, notNull(label.value),
                               utcText(*when), notNull(identity_.bench),
-                              notNull(identity_.user), notNull(label.value.toLower())}},
+                              notNull(identity_.user), foldForSearch(label.value)}},
                             &why)
         || !schema::commit(db)) {
         fail(archiveText(ArchiveText::WriteFailed).arg(why.isEmpty() ? db.lastError().text() : why));

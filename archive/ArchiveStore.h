@@ -44,9 +44,9 @@ public:
     std::optional<QString> addLabel(const LabelInput &label);
 
     // Events and tunes whose current labels, identification, free text, bench or user
-    // contain `text` (any case), events of a day when it is a date (2026-11-02, 2.11.2026),
-    // tunes whose hash starts with it when it is six or more hex digits. Newest first, at
-    // most `limit` events.
+    // contain `text` (case and accents aside: foldForSearch), events of a day when it is a
+    // date (2026-11-02, 2.11.2026), tunes whose hash starts with it when it is
+    // kHashPrefixMin or more hex digits. Newest first, at most `limit` events.
     std::optional<FindResult> find(const QString &text, int limit = 200);
     std::optional<TuneHistory> history(const QString &hash);
     // What is known of a tune a unit holds, asked by `asker`; the event ignoreEventId (the

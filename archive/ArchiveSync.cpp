@@ -11,6 +11,7 @@ namespace vorn {
 namespace {
 
 constexpr int kPushBatch = 500;
+constexpr int kServerConnectTimeoutSeconds = 3;
 constexpr int kPullBatch = 2000;
 
 std::nullopt_t failWith(QString *error, const QString &text)
@@ -167,18 +168,37 @@ SyncReport syncArchive(ArchiveStore &local, ArchiveStore &server, const SyncProg
     return report;
 }
 
-SyncReport syncWithServer(ArchiveStore &local, const ServerAddress &address, int connectTimeoutSeconds,
+SyncReport syncWithServer(ArchiveStore &local, const ServerAddress &address, ServerProbe &probe,
+                          std::chrono::milliseconds wait, const std::function<bool()> &stop,
                           const SyncProgress &progress)
 {
+    SyncReport report;
+    if (probe.wait(wait, stop) != ServerProbe::Answer::Answered) {
+        report.error = archiveText(ArchiveText::ServerUnreachable).arg(address.text(), probe.reason());
+        report.waiting = local.waitingEvents().value_or(0);
+        return report;
+    }
     ArchiveStore server;
     server.setIdentity(local.identity());
-    if (!server.openServer(address, connectTimeoutSeconds)) {
-        SyncReport report;
+    // It answered a moment ago: the client library's own time-out is only for the odd server
+    // that stops answering in between.
+    if (!server.openServer(address, kServerConnectTimeoutSeconds)) {
+        report.answered = true;
         report.error = server.error();
         report.waiting = local.waitingEvents().value_or(0);
         return report;
     }
-    return syncArchive(local, server, progress);
+    report = syncArchive(local, server, progress);
+    report.answered = true;
+    return report;
+}
+
+SyncReport syncWithServer(ArchiveStore &local, const ServerAddress &address, int connectTimeoutSeconds,
+                          const SyncProgress &progress)
+{
+    const std::chrono::seconds patience(connectTimeoutSeconds);
+    ServerProbe probe(address, patience);
+    return syncWithServer(local, address, probe, patience, {}, progress);
 }
 
 }  // namespace vorn

@@ -3,13 +3,15 @@
 #pragma once
 
 #include "ArchiveStore.h"
+#include "ServerProbe.h"
 
 #include <functional>
 
 namespace vorn {
 
 struct SyncReport {
-    bool reached = false;   // the server answered
+    bool answered = false;  // the server answered at all (ServerProbe)
+    bool reached = false;   // the server was opened
     int sent = 0;           // events the server confirmed in this sync
     int received = 0;       // events of other benches this bench did not have
     int waiting = 0;        // events of this bench the server has not confirmed
@@ -29,7 +31,13 @@ using SyncProgress = std::function<void(const QString &table, int rows)>;
 SyncReport syncArchive(ArchiveStore &local, ArchiveStore &server, const SyncProgress &progress = {});
 
 // Opens the server with the local store's identity, then syncs; reached is false when the
-// server could not be opened.
+// server could not be opened. The server is asked first whether it answers at all: by
+// `probe`, which the caller may have started a while before, waiting at most `wait` for its
+// answer (or until `stop` says so), so that a server out of reach costs no more than that.
+SyncReport syncWithServer(ArchiveStore &local, const ServerAddress &address, ServerProbe &probe,
+                          std::chrono::milliseconds wait, const std::function<bool()> &stop = {},
+                          const SyncProgress &progress = {});
+// The same with a probe of its own, waiting up to connectTimeoutSeconds for the answer.
 SyncReport syncWithServer(ArchiveStore &local, const ServerAddress &address, int connectTimeoutSeconds = 3,
                           const SyncProgress &progress = {});
 

@@ -41,10 +41,14 @@ constexpr Text4 kTexts[] = {
     {"changed on %1 on %2, from your tune of %3", "geändert auf %1 am %2, aus Ihrer Abstimmung vom %3",
      "modifié sur %1 le %2, à partir de votre réglage du %3", "změněno na %1 dne %2, z vašeho nastavení z %3"},
     {"changed on %1 on %2", "geändert auf %1 am %2", "modifié sur %1 le %2", "změněno na %1 dne %2"},
-    {"archive waiting for the server, %1 events waiting", "Archiv wartet auf den Server, %1 Ereignisse warten",
-     "archive en attente du serveur, %1 événements en attente", "archiv čeká na server, čeká událostí: %1"},
+    {"archive server not reachable; kept here, %1 events waiting",
+     "Archivserver nicht erreichbar; hier aufbewahrt, %1 Ereignisse warten",
+     "serveur d'archive injoignable ; gardé ici, %1 événements en attente",
+     "server archivu není dostupný; uloženo zde, čeká událostí: %1"},
     {"archive server %1 not reachable: %2", "Archivserver %1 nicht erreichbar: %2",
      "serveur d'archive %1 injoignable : %2", "server archivu %1 není dostupný: %2"},
+    {"not an archive database", "keine Archivdatenbank", "pas une base de données d'archive", "není databáze archivu"},
+    {"no answer", "keine Antwort", "pas de réponse", "žádná odpověď"},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(ArchiveText::Count));
 

@@ -20,6 +20,8 @@ enum class ArchiveText {
     ChangedNoYours,     // %1 bench, %2 date
     Waiting,            // %1 events waiting
     ServerUnreachable,  // %1 address, %2 reason
+    NotAnArchive,
+    NoAnswer,           // the server took the connection and said nothing
     Count
 };
 
@@ -38,7 +40,7 @@ QString archiveDate(const QDateTime &utc, int language, bool withYear = true);
 QString tuneStatusText(const TuneStatus &status, int language = archiveLanguage());
 // "changed on bench 2 on 3 Nov, from your tune of 1 Nov"; empty when nobody else changed it.
 QString changedText(const TuneStatus &status, int language = archiveLanguage());
-// "archive waiting for the server, 3 events waiting".
+// "archive server not reachable; kept here, 3 events waiting".
 QString waitingText(int events, int language = archiveLanguage());
 
 }  // namespace vorn

@@ -1,14 +1,17 @@
 // The workshop archive's speed: a search over a workshop's worth of tunes and events on the
-// bench's SQLite file and on a PostgreSQL server of its own, and the sync of a bench that
-// was offline for a while, and what recording an event costs the window's thread. Prints
-// figures; asserts nothing.
+// bench's SQLite file and on a PostgreSQL server of its own, the sync of a bench that was
+// offline for a while, what recording an event costs the window's thread, and what a server
+// that takes the connection and never answers costs a command. Prints figures; asserts
+// nothing.
 #include "BenchSupport.h"
 #include "archive/ArchiveSchema.h"
+#include "archive/ArchiveSearchText.h"
 #include "archive/ArchiveService.h"
 #include "archive/ArchiveStore.h"
 #include "archive/ArchiveSync.h"
 #include "params/TuneHash.h"
 #include "support/PgServer.h"
+#include "support/SilentListener.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,6 +19,7 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -50,7 +54,7 @@ bool fill(ArchiveStore &store, int tunes, int events)
         const QString customer = QStringLiteral("Customer %1").arg(t);
         labelRows.push_back({QStringLiteral("label-%1").arg(t), QStringLiteral("tune"), hashes.back(),
                              QStringLiteral("customer"), customer, time, QStringLiteral("bench 1"),
-                             QStringLiteral("tuner"), customer.toLower()});
+                             QStringLiteral("tuner"), foldForSearch(customer)});
     }
     for (int e = 0; e < events; ++e) {
         const QString time = start.addSecs(60LL * e).toString(Qt::ISODateWithMs);
@@ -60,8 +64,9 @@ bool fill(ArchiveStore &store, int tunes, int events)
                              QStringLiteral(" OK"), time, bench, QStringLiteral("tuner"), QStringLiteral("VRN04"),
                              QStringLiteral(" 7. 8.2005"), QStringLiteral("09:05"), freeText, e,
                              hashes[static_cast<std::size_t>(e % tunes)],
-                             QStringList{QStringLiteral("VRN04"), freeText, bench, QStringLiteral("tuner")}
-                                 .join(QLatin1Char('\n')).toLower()});
+                             eventSearchText({QStringLiteral("VRN04"), QStringLiteral(" 7. 8.2005"),
+                                              QStringLiteral("09:05"), freeText},
+                                             bench, QStringLiteral("tuner"))});
     }
     return schema::begin(db) && schema::insertRows(db, QStringLiteral("tunes"), schema::columnsOf(u"tunes"), tuneRows, &error)
            && schema::insertRows(db, QStringLiteral("labels"), schema::columnsOf(u"labels"), labelRows, &error)
@@ -118,6 +123,42 @@ void recordFromTheWindowsThread(const QString &path)
                 callUs[callUs.size() / 2], callUs.back(), written, kEvents, static_cast<long long>(all.elapsed()));
 }
 
+// A server that takes the connection and never answers: what the sync after a command's
+// event costs the command (vorn4-cli waits 200 ms for the server's first word), and how long
+// the window's closing waits for the archive's threads while a sync is waiting for it.
+void silentServer(const QString &path)
+{
+    vorn::test::SilentListener silent;
+    const ServerAddress address{QStringLiteral("127.0.0.1"), silent.port(), QStringLiteral("tuner"), QStringLiteral("shop")};
+    {
+        ArchiveStore local;
+        local.openLocal(path);
+        local.record({.kind = EventKind::Read, .tune = tuneOf(1)});
+        SyncReport report;
+        const double us = bench::medianUs(5, [&](int) {
+            ServerProbe probe(address);
+            report = syncWithServer(local, address, probe, std::chrono::milliseconds(200));
+        });
+        std::printf("silent server: a command's sync %.1f ms (answered %s, %d events waiting)\n", us / 1000.0,
+                    report.answered ? "yes" : "no", report.waiting);
+    }
+    std::vector<double> closingMs;
+    for (int round = 0; round < 5; ++round) {
+        auto service = std::make_unique<ArchiveService>(
+            ArchiveConfig{path, address, {QStringLiteral("bench 1"), QStringLiteral("tuner")}});
+        service->start();
+        service->record({.kind = EventKind::Read, .tune = tuneOf(2)});
+        QThread::msleep(100);   // the sync is now waiting for the server
+        QElapsedTimer closing;
+        closing.start();
+        service.reset();
+        closingMs.push_back(closing.nsecsElapsed() / 1e6);
+    }
+    std::sort(closingMs.begin(), closingMs.end());
+    std::printf("silent server: the archive closed with the window in %.1f ms (median; slowest %.1f ms)\n",
+                closingMs[closingMs.size() / 2], closingMs.back());
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -134,6 +175,7 @@ int main(int argc, char **argv)
     }
     searches(file, "SQLite");
     recordFromTheWindowsThread(dir.filePath(QStringLiteral("service.sqlite")));
+    silentServer(dir.filePath(QStringLiteral("silent.sqlite")));
 
     vorn::test::PgServer pg;
     if (!pg.ready() || !pg.createDatabase(QStringLiteral("search")) || !pg.createDatabase(QStringLiteral("sync"))) {

@@ -1,4 +1,5 @@
-// archive find, history, get and sync; and the archive that read, program and verify record in.
+// archive find, history, get, label and sync; and the archive that read, program and verify
+// record in.
 #include "Commands.h"
 
 #include "CliTexts.h"
@@ -14,12 +15,18 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <map>
+
 namespace vorn::cli {
 
 namespace {
 
-// A server that does not answer holds a command up this long at most.
-constexpr int kConnectTimeoutSeconds = 3;
+// A server that is away, or takes the connection and says nothing, holds a command up this
+// long at most; what the command recorded waits in the bench's file for the next command, or
+// the window, to send it.
+constexpr std::chrono::milliseconds kServerWait{200};
+// archive sync has nothing else to do, and waits longer for the server to answer.
+constexpr std::chrono::seconds kSyncWait{3};
 
 QString localTime(const QDateTime &utc) { return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
 QString shortHash(const QString &hash) { return hash.left(12); }
@@ -82,10 +89,25 @@ QJsonArray nodesJson(const std::vector<TuneNode> &nodes)
 
 QString document(const QJsonObject &o) { return QString::fromUtf8(QJsonDocument(o).toJson()); }
 
+// One line on stderr when a sync did not go through: `away` when the server did not answer,
+// else why it failed.
+void complainAbout(const SyncReport &r, const QString &away)
+{
+    if (!r.answered)
+        complain(away);
+    else if (!r.error.isEmpty())
+        complain(r.error);
+}
+
+QString keptHere(const SyncReport &r) { return archiveText(ArchiveText::Waiting).arg(r.waiting); }
+
 // The bench's archive, brought up to date with the server when one is set and answers.
 struct Opened {
     ArchiveConfig config;
     ArchiveStore store;
+    std::unique_ptr<ServerProbe> probe;   // asked as soon as the server is known
+    std::optional<SyncReport> caughtUp;   // the sync before the question
+    bool serverAway() const { return caughtUp && !caughtUp->answered; }
 };
 
 bool open(const Invocation &in, Opened &o, bool catchUp)
@@ -97,25 +119,24 @@ bool open(const Invocation &in, Opened &o, bool catchUp)
         return false;
     }
     o.config = *config;
+    if (o.config.server)
+        o.probe = std::make_unique<ServerProbe>(*o.config.server);
     o.store.setIdentity(o.config.identity);
     if (!o.store.openLocal(o.config.localPath)) {
         complain(o.store.error());
         return false;
     }
-    if (catchUp && o.config.server) {
-        const SyncReport r = syncWithServer(o.store, *o.config.server, kConnectTimeoutSeconds);
-        if (!r.error.isEmpty())
-            complain(r.error);
-    }
+    if (catchUp && o.config.server)
+        o.caughtUp = syncWithServer(o.store, *o.config.server, *o.probe, kServerWait);
     return true;
 }
 
 enum class Resolved { Found, NotThere, Ambiguous, Failed, NotAHash };
 
-// A tune named by its hash or the start of it (six hex digits or more).
+// A tune named by its hash or the start of it (kHashPrefixMin hex digits or more).
 Resolved resolveTune(ArchiveStore &store, const QString &arg, QString *hash)
 {
-    static const QRegularExpression hex(QStringLiteral("^[0-9a-fA-F]{6,64}$"));
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-fA-F]{%1,64}$").arg(kHashPrefixMin));
     if (!hex.match(arg).hasMatch())
         return Resolved::NotAHash;
     const auto hashes = store.tunesStartingWith(arg.toLower(), 2);
@@ -128,6 +149,32 @@ Resolved resolveTune(ArchiveStore &store, const QString &arg, QString *hash)
         return Resolved::Found;
     }
     return Resolved::NotThere;
+}
+
+bool isWholeHash(const QString &arg)
+{
+    static const QRegularExpression whole(QStringLiteral("^[0-9a-fA-F]{64}$"));
+    return whole.match(arg).hasMatch();
+}
+
+// The tune `arg` names, or the exit status after one line saying why there is none.
+int resolveOrSay(ArchiveStore &store, const QString &arg, QString *hash)
+{
+    switch (resolveTune(store, arg, hash)) {
+    case Resolved::Found:
+        return ExitOk;
+    case Resolved::Ambiguous:
+        complain(text(T::AmbiguousTune).arg(arg));
+        break;
+    case Resolved::Failed:
+        complain(store.error());
+        break;
+    case Resolved::NotThere:
+    case Resolved::NotAHash:
+        complain(text(T::NoSuchTune).arg(arg));
+        break;
+    }
+    return ExitUsage;
 }
 
 int findCommand(const Invocation &in, Opened &o, const QString &needle)
@@ -185,6 +232,11 @@ int historyCommand(const Invocation &in, Opened &o, const QString &arg)
         complain(o.store.error());
         return ExitUsage;
     case Resolved::NotThere:
+        if (isWholeHash(arg)) {   // nothing else could be meant
+            complain(text(T::NoSuchTune).arg(arg));
+            return ExitUsage;
+        }
+        [[fallthrough]];
     case Resolved::NotAHash: {
         // Not a stored tune: the tunes of what the text finds, newest first.
         const auto r = o.store.find(arg);
@@ -244,20 +296,8 @@ int historyCommand(const Invocation &in, Opened &o, const QString &arg)
 int getCommand(const Invocation &in, Opened &o, const QString &arg, const QString &path)
 {
     QString hash;
-    switch (resolveTune(o.store, arg, &hash)) {
-    case Resolved::Found:
-        break;
-    case Resolved::Ambiguous:
-        complain(text(T::AmbiguousTune).arg(arg));
-        return ExitUsage;
-    case Resolved::Failed:
-        complain(o.store.error());
-        return ExitUsage;
-    case Resolved::NotThere:
-    case Resolved::NotAHash:
-        complain(text(T::NoSuchTune).arg(arg));
-        return ExitUsage;
-    }
+    if (const int status = resolveOrSay(o.store, arg, &hash); status != ExitOk)
+        return status;
     const auto image = o.store.tune(hash);
     if (!image) {
         complain(o.store.error().isEmpty() ? text(T::NoSuchTune).arg(arg) : o.store.error());
@@ -274,15 +314,54 @@ int getCommand(const Invocation &in, Opened &o, const QString &arg, const QStrin
     return ExitOk;
 }
 
+// The labels given, each key's last value, that differ from the tune's current ones; a
+// workshop's script run twice adds nothing the second time.
+int labelCommand(const Invocation &in, Opened &o, const QString &arg)
+{
+    QString hash;
+    if (const int status = resolveOrSay(o.store, arg, &hash); status != ExitOk)
+        return status;
+    const auto history = o.store.history(hash);
+    if (!history) {
+        complain(o.store.error());
+        return ExitUsage;
+    }
+    std::map<LabelKey, QString> given;
+    for (const auto &[word, value] : in.labels)
+        given[*labelKeyFromWord(word)] = value.trimmed();
+    LabelValues labels = history->labels;
+    for (const auto &[key, value] : given) {
+        if (labels[static_cast<int>(key)] == value)
+            continue;
+        if (!o.store.addLabel({LabelInput::Target::Tune, hash, key, value})) {
+            complain(o.store.error());
+            return ExitUsage;
+        }
+        labels[static_cast<int>(key)] = value;
+    }
+    if (o.config.server) {
+        // A server that did not answer the catch-up is not waited for again.
+        const SyncReport r = o.serverAway() ? *o.caughtUp
+                                            : syncWithServer(o.store, *o.config.server, *o.probe, kServerWait);
+        complainAbout(r, keptHere(r));
+    }
+    const QString current = labelsText(labels);
+    say(in.json ? document({{QStringLiteral("command"), QStringLiteral("archive label")},
+                            {QStringLiteral("tune"), hash},
+                            {QStringLiteral("labels"), labelsJson(labels)}})
+                : text(T::LabelsOfTune).arg(shortHash(hash), current.isEmpty() ? text(T::NoLabels) : current)
+                      + QLatin1Char('\n'));
+    return ExitOk;
+}
+
 int syncCommand(const Invocation &in, Opened &o)
 {
     if (!o.config.server) {
         complain(text(T::NoServer));
         return ExitUsage;
     }
-    const SyncReport r = syncWithServer(o.store, *o.config.server, kConnectTimeoutSeconds);
-    if (!r.error.isEmpty())
-        complain(r.error);
+    const SyncReport r = syncWithServer(o.store, *o.config.server, *o.probe, kSyncWait);
+    complainAbout(r, keptHere(r));
     say(in.json ? document({{QStringLiteral("command"), QStringLiteral("archive sync")},
                             {QStringLiteral("server"), o.config.server->text()},
                             {QStringLiteral("reached"), r.reached},
@@ -299,10 +378,12 @@ int runArchive(const Invocation &in)
 {
     const QString sub = in.files.value(0);
     const QStringList args = in.files.mid(1);
-    const bool fits = (sub == QLatin1String("find") && !args.isEmpty())
-                      || (sub == QLatin1String("history") && !args.isEmpty())
-                      || (sub == QLatin1String("get") && args.size() == 2)
-                      || (sub == QLatin1String("sync") && args.isEmpty());
+    const bool label = sub == QLatin1String("label");
+    const bool fits = (label ? args.size() == 1 && !in.labels.empty() : in.labels.empty())
+                      && ((sub == QLatin1String("find") && !args.isEmpty())
+                          || (sub == QLatin1String("history") && !args.isEmpty())
+                          || (sub == QLatin1String("get") && args.size() == 2)
+                          || (sub == QLatin1String("sync") && args.isEmpty()) || label);
     if (!fits) {
         complain(text(T::WrongArguments).arg(QStringLiteral("archive")));
         return ExitUsage;
@@ -311,6 +392,10 @@ int runArchive(const Invocation &in)
     // Sync itself talks to the server; the questions first fetch what other benches sent.
     if (!open(in, o, sub != QLatin1String("sync")))
         return ExitUsage;
+    if (label)
+        return labelCommand(in, o, args[0]);
+    if (o.caughtUp)
+        complainAbout(*o.caughtUp, text(T::AnsweredHere));
     if (sub == QLatin1String("find"))
         return findCommand(in, o, args.join(QLatin1Char(' ')));
     if (sub == QLatin1String("history"))
@@ -339,6 +424,10 @@ QString TransferArchive::record(const EventInput &event)
         if (!config)
             return sayOnce(error);
         config_ = std::make_unique<ArchiveConfig>(*config);
+        // Asked now, on a thread of its own, so that the answer is there when the event
+        // has been written and the result printed.
+        if (config_->server)
+            probe_ = std::make_unique<ServerProbe>(*config_->server);
         store_ = std::make_unique<ArchiveStore>();
         store_->setIdentity(config_->identity);
         if (!store_->openLocal(config_->localPath))
@@ -352,9 +441,8 @@ void TransferArchive::sync()
 {
     if (said_ || !store_ || !store_->isOpen() || !config_->server)
         return;
-    const SyncReport r = syncWithServer(*store_, *config_->server, kConnectTimeoutSeconds);
-    if (!r.error.isEmpty())
-        complain(r.error);
+    const SyncReport r = syncWithServer(*store_, *config_->server, *probe_, kServerWait);
+    complainAbout(r, keptHere(r));
 }
 
 }  // namespace vorn::cli

@@ -140,10 +140,14 @@ constexpr Text4 kTexts[] = {
      "Couple relatif (rpm/s) par bande de régime :", "Relativní točivý moment (rpm/s) po pásmech otáček:"},
     {"band (rpm)", "Band (rpm)", "bande (rpm)", "pásmo (rpm)"},
     {"Torque in % of %1:", "Drehmoment in % von %1:", "Couple en % de %1 :", "Točivý moment v % z %1:"},
-    {"tunes and events of the archive whose labels, identification or free text contain TEXT",
-     "Abstimmungen und Ereignisse des Archivs, deren Etiketten, Kennung oder freier Text TEXT enthalten",
-     "réglages et événements de l'archive dont les étiquettes, l'identification ou le texte libre contiennent TEXT",
-     "nastavení a události archivu, jejichž štítky, identifikace nebo volný text obsahují TEXT"},
+    {"tunes and events of the archive whose labels, identification or free text contain TEXT\n"
+     "      (case and accents aside), or a tune whose hash starts with TEXT (4 digits or more)",
+     "Abstimmungen und Ereignisse des Archivs, deren Etiketten, Kennung oder freier Text TEXT enthalten\n"
+     "      (Groß-/Kleinschreibung und Akzente zählen nicht), oder deren Hash mit TEXT beginnt (ab 4 Zeichen)",
+     "réglages et événements de l'archive dont les étiquettes, l'identification ou le texte libre contiennent TEXT\n"
+     "      (sans égard aux majuscules ni aux accents), ou dont le hachage commence par TEXT (4 caractères ou plus)",
+     "nastavení a události archivu, jejichž štítky, identifikace nebo volný text obsahují TEXT\n"
+     "      (bez ohledu na velikost písmen a diakritiku), nebo jejichž hash začíná TEXT (alespoň 4 znaky)"},
     {"the events of a tune (or of what TEXT finds), oldest first, and the tunes it was made from",
      "die Ereignisse einer Abstimmung (oder dessen, was TEXT findet), älteste zuerst, und woraus sie entstand",
      "les événements d'un réglage (ou de ce que TEXT trouve), les plus anciens d'abord, et ses origines",
@@ -194,6 +198,16 @@ constexpr Text4 kTexts[] = {
      "les réponses du boîtier ne concordent pas ; rien n'a été comparé",
      "odpovědi jednotky se neshodují; nic nebylo porovnáno"},
     {"the unit is unchanged", "das Gerät ist unverändert", "le boîtier est inchangé", "jednotka je beze změny"},
+    {"attach labels to a tune (an empty T removes one; exit status 2 for a tune that is not there)",
+     "einer Abstimmung Etiketten geben (ein leeres T entfernt eines; Rückgabewert 2 für eine Abstimmung, die es nicht gibt)",
+     "attacher des étiquettes à un réglage (un T vide en retire une ; code de sortie 2 pour un réglage absent)",
+     "připojit k nastavení štítky (prázdné T štítek odebere; návratový kód 2 pro nastavení, které v archivu není)"},
+    {"labels of tune %1: %2", "Etiketten der Abstimmung %1: %2", "étiquettes du réglage %1 : %2", "štítky nastavení %1: %2"},
+    {"none", "keine", "aucune", "žádné"},
+    {"archive server not reachable; answered from this bench's archive",
+     "Archivserver nicht erreichbar; Antwort aus dem Archiv dieses Prüfstands",
+     "serveur d'archive injoignable ; réponse tirée de l'archive de ce banc",
+     "server archivu není dostupný; odpověď z archivu tohoto pracoviště"},
 };
 
 constexpr Count4 kCounted[] = {

@@ -63,6 +63,10 @@ enum class T {
     AnswersDisagreeProgram,   // two reads of the unit brought different bytes
     AnswersDisagreeVerify,
     UnitUnchanged,            // after a failed program
+    HelpArchiveLabel,
+    LabelsOfTune,         // %1 hash, %2 labels
+    NoLabels,             // as %2 of LabelsOfTune
+    AnsweredHere,         // the server did not answer a question in time
     Count
 };
 

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 namespace vorn::cli {
 
 enum Exit { ExitOk = 0, ExitDiffer = 1, ExitUsage = 2 };
@@ -19,6 +22,8 @@ struct Invocation {
     QString map;
     double seconds = 0;
     QString archive;   // --archive URL|FILE
+    // archive label: each --customer, --bike, --registration, --note as its key word and value.
+    std::vector<std::pair<QString, QString>> labels;
     bool json = false;
     int bandRpm = 1000;           // pulls
     int thresholdPercent = 90;    // pulls

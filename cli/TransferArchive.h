@@ -9,6 +9,7 @@
 
 namespace vorn {
 class ArchiveStore;
+class ServerProbe;
 struct ArchiveConfig;
 }
 
@@ -21,12 +22,14 @@ public:
 
     // Appends the event; its id, or empty after one line on stderr saying why not.
     QString record(const EventInput &event);
-    // Sends what is waiting when a server is set; one line on stderr when it cannot.
+    // Sends what is waiting when a server is set and answers in time; one line on stderr
+    // when it cannot ("archive server not reachable; kept here, 3 events waiting").
     void sync();
 
 private:
     const Invocation &in_;
     std::unique_ptr<ArchiveConfig> config_;
+    std::unique_ptr<ServerProbe> probe_;
     std::unique_ptr<ArchiveStore> store_;
     bool said_ = false;
 };

@@ -38,6 +38,8 @@ const Command kCommands[] = {
     {"archive", "archive history HASH|TEXT", T::HelpArchiveHistory, false, -2, true, runArchive},
     {"archive", "archive get HASH FILE.ign", T::HelpArchiveGet, false, -2, true, runArchive},
     {"archive", "archive sync", T::HelpArchiveSync, false, -2, true, runArchive},
+    {"archive", "archive label HASH [--customer T] [--bike T] [--registration T] [--note T]", T::HelpArchiveLabel,
+     false, -2, true, runArchive},
 };
 
 const Command *findCommand(const QString &name)
@@ -66,6 +68,13 @@ void printHelp(const Command *only)
     if (only && std::strcmp(only->name, "pulls") == 0)
         out += text(T::HelpPullsOptions) + QLatin1Char('\n');
     say(out);
+}
+
+// The options of archive label, one per label key.
+bool isLabelOption(const QString &name)
+{
+    return name == QLatin1String("--customer") || name == QLatin1String("--bike")
+           || name == QLatin1String("--registration") || name == QLatin1String("--note");
 }
 
 // Takes the language first, so that every later message is in it.
@@ -115,7 +124,7 @@ int main(int argc, char **argv)
         const bool takesValue = name == QLatin1String("--lang") || name == QLatin1String("--port")
                                 || name == QLatin1String("--seconds") || name == QLatin1String("--map")
                                 || name == QLatin1String("--band") || name == QLatin1String("--threshold")
-                                || name == QLatin1String("--archive");
+                                || name == QLatin1String("--archive") || isLabelOption(name);
         if (takesValue && !takeValue()) {
             complain(text(T::NeedsValue).arg(name));
             return ExitUsage;
@@ -141,6 +150,8 @@ int main(int argc, char **argv)
             in.map = value;
         } else if (name == QLatin1String("--archive")) {
             in.archive = value;
+        } else if (isLabelOption(name)) {
+            in.labels.emplace_back(name.mid(2), value);
         } else if (name == QLatin1String("--seconds")) {
             bool ok = false;
             in.seconds = value.toDouble(&ok);
@@ -187,7 +198,7 @@ int main(int argc, char **argv)
                             : command->files == -2 ? false
                                                    : in.files.size() != command->files;
     if (filesWrong || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls) || (in.average && in.each)
-        || (!in.archive.isEmpty() && !command->archive)
+        || (!in.archive.isEmpty() && !command->archive) || (!in.labels.empty() && !command->archive)
         || (!in.map.isEmpty() && std::strcmp(command->name, "log") != 0)
         || (in.seconds > 0 && std::strcmp(command->name, "log") != 0)) {
         complain(text(T::WrongArguments).arg(in.command));

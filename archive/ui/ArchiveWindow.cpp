@@ -160,6 +160,8 @@ ArchiveWindow::ArchiveWindow(ArchiveService &service, QWidget *parent) : QDialog
             onCompare(QString(), chosen_);
     });
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
+    // A Read, Program or Verify while the window is open shows up in it at once.
+    connect(&service_, &ArchiveService::recorded, this, &ArchiveWindow::refresh);
     retranslate(0);
     updateButtons();
 }
@@ -183,8 +185,8 @@ void ArchiveWindow::retranslate(int language)
     close_->setText(text4(atext::Close, language));
     fillHeaders();
     // Rows and tree name events and groups in the language shown: ask again.
-    if (!searchEdit_->text().isEmpty() || events_->rowCount() > 0)
-        search(searchEdit_->text());
+    if (!shownSearch_.isEmpty() || events_->rowCount() > 0)
+        search(shownSearch_, true);
     if (!chosen_.isEmpty())
         choose(chosen_);
 }
@@ -204,23 +206,43 @@ void ArchiveWindow::setUnitStatus(const QString &text, bool warning)
     unitStatus_->setStyleSheet(warning ? QStringLiteral("QLabel { color: #b00000; font-weight: bold; }") : QString());
 }
 
-void ArchiveWindow::search(const QString &text)
+void ArchiveWindow::search(const QString &text, bool keepSelection)
 {
     const int serial = ++searchSerial_;
+    shownSearch_ = text.trimmed();
     found_->setText(text4(atext::Searching, language_));
     QPointer<ArchiveWindow> self = this;
-    service_.find(text.trimmed(), [self, serial, text](std::optional<FindResult> r) {
+    const QStringList keep = keepSelection ? selectedTunes() : QStringList();
+    service_.find(shownSearch_, [self, serial, text = shownSearch_, keep](std::optional<FindResult> r) {
         if (!self || serial != self->searchSerial_)
             return;
         if (!r) {
             self->found_->clear();
             return;
         }
-        self->showFound(text.trimmed(), *r);
+        self->showFound(text, *r, keep);
     });
 }
 
-void ArchiveWindow::showFound(const QString &text, const FindResult &r)
+void ArchiveWindow::refresh()
+{
+    stale_ = !isVisible();
+    if (stale_)
+        return;
+    search(shownSearch_, true);
+    // Labels typed and not yet saved stay as they are.
+    if (!chosen_.isEmpty() && !saveLabels_->isEnabled())
+        choose(chosen_);
+}
+
+void ArchiveWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (stale_)
+        refresh();
+}
+
+void ArchiveWindow::showFound(const QString &text, const FindResult &r, const QStringList &keep)
 {
     const QSignalBlocker block(events_);
     events_->clearContents();
@@ -265,8 +287,22 @@ void ArchiveWindow::showFound(const QString &text, const FindResult &r)
     }
     events_->resizeColumnsToContents();
     found_->setText(row == 0 && !text.isEmpty() ? text4(atext::NothingFound, language_).arg(text) : QString());
-    if (row > 0)
+    // The first row of each tune to keep, in the order they were selected in.
+    std::vector<int> kept;
+    for (const QString &hash : keep)
+        for (int r = 0; r < row; ++r)
+            if (events_->item(r, ColTime)->data(kHashRole).toString() == hash) {
+                kept.push_back(r);
+                break;
+            }
+    if (!kept.empty()) {
+        events_->setCurrentCell(kept.front(), ColTime, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        for (std::size_t i = 1; i < kept.size(); ++i)
+            events_->selectionModel()->select(events_->model()->index(kept[i], ColTime),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    } else if (row > 0) {
         events_->selectRow(0);
+    }
     selectionChanged();
 }
 
@@ -361,7 +397,7 @@ void ArchiveWindow::saveLabels()
     }
     updateButtons();
     // The rows and the tree show the labels as they are now.
-    search(searchEdit_->text());
+    search(shownSearch_, true);
 }
 
 void ArchiveWindow::updateButtons()

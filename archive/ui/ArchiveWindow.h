@@ -33,7 +33,9 @@ public:
     void retranslate(int language);
     // The archive's sentence about the tune the unit was last found holding.
     void setUnitStatus(const QString &text, bool warning);
-    void search(const QString &text);
+    // Lists what `text` finds and makes the first row's tune the chosen one; with
+    // `keepSelection` the tunes selected before stay selected where they are still listed.
+    void search(const QString &text, bool keepSelection = false);
     // Makes `hash` the chosen tune: its tree and labels.
     void choose(const QString &hash);
     QString chosen() const { return chosen_; }
@@ -49,8 +51,14 @@ public:
     QPushButton *saveLabelsButton() const { return saveLabels_; }
     QLabel *unitStatus() const { return unitStatus_; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    void showFound(const QString &text, const vorn::FindResult &r);
+    void showFound(const QString &text, const vorn::FindResult &r, const QStringList &keep);
+    // The last search again, and the chosen tune's tree, after the archive recorded an event;
+    // when the window is next shown if it is hidden.
+    void refresh();
     void showHistory(const vorn::TuneHistory &h);
     void selectionChanged();
     void saveLabels();
@@ -60,6 +68,8 @@ private:
     vorn::ArchiveService &service_;
     int language_ = 0;
     QString chosen_;
+    QString shownSearch_;   // the text of the search the rows answer
+    bool stale_ = false;    // an event was recorded while the window was hidden
     vorn::LabelValues shownLabels_;
     QLabel *unitStatus_, *searchLabel_, *eventsLabel_, *treeLabel_, *labelsTitle_, *found_;
     std::array<QLabel *, vorn::kLabelKeyCount> labelNames_{};

@@ -153,14 +153,28 @@ void ArchiveTest::scenarios()
         // A later label of the same key replaces the earlier one.
         QVERIFY(store.addLabel({LabelInput::Target::Event, QStringLiteral("p3"), LabelKey::Registration,
                                 QStringLiteral("9XY 0001")}));
+        // Names and notes as the four languages write them.
+        const struct { const char *event; LabelKey key; const char *value; } written[] = {
+            {"r0", LabelKey::Customer, "Řehoř Žďárský"},
+            {"p2", LabelKey::Note, "Müller, Straße 5"},
+            {"p3", LabelKey::Bike, "Cœur de Lion, Élodie"},
+        };
+        for (const auto &w : written)
+            QVERIFY(store.addLabel({LabelInput::Target::Event, QLatin1String(w.event), w.key, QString::fromUtf8(w.value)}));
 
         const struct { QString text; QStringList events; } searches[] = {
             {QStringLiteral("novák"), {QStringLiteral("p1")}},
+            {QStringLiteral("NOVAK"), {QStringLiteral("p1")}},   // neither case nor accents count
+            {QStringLiteral("rehor zdarsky"), {QStringLiteral("r0")}},
+            {QStringLiteral("MULLER, STRASSE"), {QStringLiteral("p2")}},
+            {QStringLiteral("coeur de lion, elodie"), {QStringLiteral("p3")}},
+            {QStringLiteral("Dúcati"), {QStringLiteral("p3"), QStringLiteral("p2"), QStringLiteral("p1"), QStringLiteral("r0")}},
             {QStringLiteral("9xy"), {QStringLiteral("p3")}},
             {QStringLiteral("1AB"), {}},
             {QStringLiteral("ducati"), {QStringLiteral("p3"), QStringLiteral("p2"), QStringLiteral("p1"), QStringLiteral("r0")}},
             {QStringLiteral("2026-11-03"), {QStringLiteral("p2")}},
             {tuneHash(tuneOf('t', 2)).left(8), {QStringLiteral("p2")}},
+            {tuneHash(tuneOf('t', 2)).left(4).toUpper(), {QStringLiteral("p2")}},
             {QStringLiteral("9_0"), {}},   // the pattern's own characters are plain text
         };
         for (const auto &s : searches) {
@@ -191,6 +205,21 @@ void ArchiveTest::scenarios()
         const auto back = store.tune(tuneHash(tuneOf('t', 3)));
         QVERIFY(back);
         QCOMPARE(tuneHash(*back), tuneHash(tuneOf('t', 3)));
+
+        // A database of the first version kept search texts in lower case only; opened again,
+        // it is upgraded and finds without accents too.
+        QSqlQuery old(store.database());
+        QVERIFY(old.exec(QStringLiteral("UPDATE labels SET search = 'novák' WHERE label_value = 'Novák'"))
+                && old.exec(QStringLiteral("UPDATE events SET search = 'vrn04\n 7. 8.2005\n09:05\nducati 900 ss\nbench 2\njaná'"))
+                && old.exec(QStringLiteral("UPDATE schema_version SET version = 1")));
+        old.finish();
+        store.close();
+        QVERIFY2(onServer ? store.openServer(address) : store.openLocal(dir.filePath(QStringLiteral("a.sqlite"))),
+                 qPrintable(store.error()));
+        for (const auto &[text, event] : {std::pair{"novak", "p1"}, std::pair{"jana", "r0"}}) {
+            const auto found = store.find(QLatin1String(text));
+            QVERIFY2(found && !found->events.empty() && found->events.back().id == QLatin1String(event), text);
+        }
         return;
     }
 

@@ -1,12 +1,14 @@
 // vorn4-cli's archive end to end: a Read and a Program against vorn4-sim land in the bench's
-// file or, through it, on a shared PostgreSQL server, named by the hashes of what the unit
-// held before and after; the archive commands find them again and write the tune back out.
+// file or, through it, on a shared PostgreSQL server (or wait in the file while the server
+// says nothing), named by the hashes of what the unit held before and after; the archive
+// commands label them, find them again and write the tune back out.
 #include "archive/ArchiveStore.h"
 #include "files/IgnFile.h"
 #include "params/TuneHash.h"
 #include "sim/UnitModel.h"
 #include "support/CliRun.h"
 #include "support/PgServer.h"
+#include "support/SilentListener.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -14,6 +16,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,13 +35,16 @@ class CliArchiveTest : public QObject {
 private slots:
     void scenarios_data();
     void scenarios();
+    void refusals_data();
+    void refusals();
 };
 
 void CliArchiveTest::scenarios_data()
 {
-    QTest::addColumn<QString>("where");   // "file": --archive FILE; "server": --archive URL
+    QTest::addColumn<QString>("where");   // "file": --archive FILE; "server", "silent": --archive URL
     QTest::newRow("bench file") << "file";
     QTest::newRow("shared server") << "server";
+    QTest::newRow("a server that takes the connection and never answers") << "silent";
 }
 
 void CliArchiveTest::scenarios()
@@ -46,12 +52,18 @@ void CliArchiveTest::scenarios()
     QFETCH(QString, where);
     QTemporaryDir dir;
     std::unique_ptr<vorn::test::PgServer> pg;
+    vorn::test::SilentListener silent;
     QString archive = dir.filePath("bench.sqlite");
     if (where == "server") {
         pg = std::make_unique<vorn::test::PgServer>();
         QVERIFY2(pg->ready() && pg->createDatabase("shop"), qPrintable(pg->log()));
         archive = pg->url("shop");
+    } else if (where == "silent") {
+        QVERIFY(silent.port() > 0);
+        archive = QStringLiteral("postgresql://tuner@127.0.0.1:%1/shop").arg(silent.port());
     }
+    // What each command says on stderr about the server: nothing when it answers.
+    const auto away = [&](const char *silentLine) { return where == "silent" ? "vorn4-cli: " + QString(silentLine) + "\n" : QString(); };
     QProcess sim;
     sim.start(VORN4_SIM_EXE, {"--dump", dir.filePath("unit.bin")});
     QVERIFY(sim.waitForStarted(kLong));
@@ -64,6 +76,7 @@ void CliArchiveTest::scenarios()
 
     const Run read = runCli({"read", "--json", "--archive", archive, "--port", port, "u.ign"}, dir.path());
     QVERIFY2(read.exit == 0, qPrintable(read.out + read.err));
+    QCOMPARE(read.err, away("archive server not reachable; kept here, 1 events waiting"));
     QCOMPARE(read.json().value("tune").toString(), vorn::tuneHash(factory));
     const QString readEvent = read.json().value("archive_event").toString();
     QVERIFY(!readEvent.isEmpty());
@@ -76,6 +89,7 @@ void CliArchiveTest::scenarios()
     edited.close();
     const Run program = runCli({"program", "--json", "--archive", archive, "--port", port, "u.ign"}, dir.path());
     QVERIFY2(program.exit == 0, qPrintable(program.out + program.err));
+    QCOMPARE(program.err, away("archive server not reachable; kept here, 2 events waiting"));
     sim.terminate();
     QVERIFY(sim.waitForFinished(kLong));
     vorn::ParameterImage unit;   // what the unit holds now, from the simulator's own memory
@@ -85,11 +99,31 @@ void CliArchiveTest::scenarios()
     const QString programmed = vorn::tuneHash(unit);
     QVERIFY(programmed != vorn::tuneHash(factory));
 
+    // Labels from a workshop's script; run twice, the second run adds nothing.
+    const QStringList label{"archive", "label", "--json", "--archive", archive, programmed.left(4),
+                            "--customer", "Jiří Novák", "--note", "Straße 5", "--bike=R6", "--note", "street 5"};
+    for (int run = 0; run < 2; ++run) {
+        const Run labelled = runCli(label, dir.path());
+        QVERIFY2(labelled.exit == 0, qPrintable(labelled.out + labelled.err));
+        QCOMPARE(labelled.err, away("archive server not reachable; kept here, 2 events waiting"));
+        QCOMPARE(labelled.json().value("labels").toObject(),
+                 (QJsonObject{{"customer", "Jiří Novák"}, {"bike", "R6"}, {"note", "street 5"}}));
+    }
+    {
+        vorn::ArchiveStore bench;
+        QVERIFY(bench.openLocal(where == "file" ? archive : dir.filePath("config/archive.sqlite")));
+        QSqlQuery count(bench.database());
+        QVERIFY(count.exec("SELECT count(*) FROM labels") && count.next());
+        QCOMPARE(count.value(0).toInt(), 3);
+    }
+
     // The programmed tune's history: the Program, made from the tune the Read found.
     const Run history = runCli({"archive", "history", "--json", "--archive", archive, programmed.left(10)}, dir.path());
     QVERIFY2(history.exit == 0, qPrintable(history.out + history.err));
+    QCOMPARE(history.err, away("archive server not reachable; answered from this bench's archive"));
     const QJsonObject tune = history.json().value("tunes").toArray().first().toObject();
     QCOMPARE(tune.value("hash").toString(), programmed);
+    QCOMPARE(tune.value("labels").toObject().value("customer").toString(), "Jiří Novák");
     const QJsonArray events = tune.value("events").toArray();
     QCOMPARE(events.size(), 1);
     QCOMPARE(events[0].toObject().value("kind").toString(), "program");
@@ -103,6 +137,10 @@ void CliArchiveTest::scenarios()
     QCOMPARE(foundEvents.size(), 2);
     QCOMPARE(foundEvents[1].toObject().value("id").toString(), readEvent);
     QCOMPARE(foundEvents[0].toObject().value("tune").toString(), programmed);
+    // And by its label, typed without accents.
+    const Run byLabel = runCli({"archive", "find", "--json", "--archive", archive, "jiri novak"}, dir.path());
+    QVERIFY2(byLabel.exit == 0, qPrintable(byLabel.out + byLabel.err));
+    QCOMPARE(byLabel.json().value("tunes").toArray().first().toObject().value("hash").toString(), programmed);
 
     // Written back out, the tune is what the unit holds in every byte a file keeps.
     const Run get = runCli({"archive", "get", "--archive", archive, programmed, "back.ign"}, dir.path());
@@ -113,6 +151,12 @@ void CliArchiveTest::scenarios()
     const Run missing = runCli({"archive", "get", "--archive", archive, "abcdef0123", "x.ign"}, dir.path());
     QCOMPARE(missing.exit, 2);
 
+    if (where == "silent") {
+        // Everything waits in the bench's own file, for the next command or the window.
+        vorn::ArchiveStore bench;
+        QVERIFY(bench.openLocal(dir.filePath("config/archive.sqlite")));
+        QCOMPARE(bench.waitingEvents().value_or(-1), 2);
+    }
     if (pg) {
         // Each transfer reached the server: nothing waits, and the server has both events.
         const Run sync = runCli({"archive", "sync", "--json", "--archive", archive}, dir.path());
@@ -127,6 +171,40 @@ void CliArchiveTest::scenarios()
         const Run away = runCli({"archive", "sync", "--archive", archive}, dir.path());
         QCOMPARE(away.exit, 1);
     }
+}
+
+// What the archive commands refuse, with their exit status and the line that says why.
+void CliArchiveTest::refusals_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("line");   // what stderr says, after "vorn4-cli: "
+    const QString missing(64, 'a');
+    QTest::newRow("a file that is not a database") << QStringList{"archive", "find", "--archive", "text.sqlite", "x"}
+                                                   << 2 << "cannot open the archive text.sqlite: not an archive database";
+    QTest::newRow("the history of a whole hash not there") << QStringList{"archive", "history", missing} << 2
+                                                           << missing + ": no such tune in the archive";
+    QTest::newRow("labels for a tune not there") << QStringList{"archive", "label", "abcd", "--note", "x"} << 2
+                                                 << "abcd: no such tune in the archive";
+    QTest::newRow("label without a label") << QStringList{"archive", "label", "abcd"} << 2
+                                           << "wrong arguments for archive (see vorn4-cli archive --help)";
+    QTest::newRow("a label option elsewhere") << QStringList{"show", "--customer", "x", "a.ign"} << 2
+                                              << "wrong arguments for show (see vorn4-cli show --help)";
+}
+
+void CliArchiveTest::refusals()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exit);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    QFile text(dir.filePath("text.sqlite"));
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write(QByteArray(200, 'x')) == 200);
+    text.close();
+    const Run r = runCli(args, dir.path());
+    QCOMPARE(r.exit, exit);
+    QCOMPARE(r.err, "vorn4-cli: " + line + "\n");
+    QCOMPARE(readAll(dir.filePath("text.sqlite")), QByteArray(200, 'x'));   // left as it was
 }
 
 QTEST_GUILESS_MAIN(CliArchiveTest)

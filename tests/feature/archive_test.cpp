@@ -7,6 +7,7 @@
 #include "history/ui/CompareView.h"
 #include "params/TuneHash.h"
 #include "support/FakeHost.h"
+#include "support/SilentListener.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -46,6 +47,7 @@ struct Seed {
 };
 
 enum class Step { Read, Program, ReadFails, Open };
+enum class Server { None, Refusing, Silent };
 struct Scenario {
     const char *name;
     std::vector<Seed> seeds;
@@ -53,7 +55,7 @@ struct Scenario {
     const char *status;       // the tune part after the steps
     const char *lastResult;   // the newest event's result
     char parent;              // what the last tune was made from; 0: none
-    bool serverAway = false;
+    Server server = Server::None;
 };
 
 const Scenario kScenarios[] = {
@@ -68,7 +70,9 @@ const Scenario kScenarios[] = {
     {"a tune opened from the archive, then programmed",
      {{"bench 2", vorn::EventKind::Read, 'A', 0, 5, ""}}, {{Step::Open, 'A'}, {Step::Program, 'C'}}, "", " OK", 'A'},
     {"a failed read", {}, {{Step::ReadFails, 'A'}}, "", "Read error!", 0},
-    {"server away: the events wait", {}, {{Step::Read, 'A'}}, "tune not in archive", " OK", 0, true},
+    {"server away: the events wait", {}, {{Step::Read, 'A'}}, "tune not in archive", " OK", 0, Server::Refusing},
+    {"server takes the connection and never answers: the events wait", {}, {{Step::Read, 'A'}},
+     "tune not in archive", " OK", 0, Server::Silent},
 };
 
 }  // namespace
@@ -79,6 +83,7 @@ private slots:
     void scenarios_data();
     void scenarios();
     void windowMnemonicsDiffer();
+    void windowListsEventsAsRecorded();
 };
 
 void ArchiveFeatureTest::scenarios_data()
@@ -98,8 +103,10 @@ void ArchiveFeatureTest::scenarios()
     vorn::ArchiveConfig config;
     config.localPath = dir.filePath("archive.sqlite");
     config.identity = {QStringLiteral("bench 1"), QStringLiteral("anna")};
-    if (s.serverAway)   // nothing listens on port 1
-        config.server = vorn::ServerAddress{QStringLiteral("127.0.0.1"), 1, QStringLiteral("anna"), QStringLiteral("v")};
+    vorn::test::SilentListener silent;
+    if (s.server != Server::None)   // nothing listens on port 1
+        config.server = vorn::ServerAddress{QStringLiteral("127.0.0.1"), s.server == Server::Silent ? silent.port() : 1,
+                                            QStringLiteral("anna"), QStringLiteral("v")};
     {
         vorn::ArchiveStore seeder;
         QVERIFY2(seeder.openLocal(config.localPath), qPrintable(seeder.error()));
@@ -151,8 +158,9 @@ void ArchiveFeatureTest::scenarios()
     }
     QTRY_COMPARE_WITH_TIMEOUT(recorded.size(), transfers, kLong);
     QTRY_COMPARE_WITH_TIMEOUT(ui.tunePart()->text(), QString::fromUtf8(s.status), kLong);
-    if (s.serverAway)
-        QTRY_COMPARE_WITH_TIMEOUT(ui.serverPart()->text(), QStringLiteral("archive waiting for the server, 1 events waiting"), kLong);
+    if (s.server != Server::None)
+        QTRY_COMPARE_WITH_TIMEOUT(ui.serverPart()->text(),
+                                  QStringLiteral("archive server not reachable; kept here, 1 events waiting"), kLong);
     else
         QVERIFY(ui.serverPart()->isHidden());
 
@@ -191,14 +199,19 @@ void ArchiveFeatureTest::scenarios()
     }
 }
 
+// A stand-in host whose archive is a file of its own, with the archive window open.
+struct OpenWindow {
+    QTemporaryDir dir;
+    FakeHost host{dir.filePath("vorn4.ini")};
+    ArchiveUi ui{host, host, host, host.notifier, vorn::ArchiveConfig{dir.filePath("archive.sqlite"), {}, {}}};
+    OpenWindow() { ui.openWindow(); }
+};
+
 void ArchiveFeatureTest::windowMnemonicsDiffer()
 {
-    QTemporaryDir dir;
-    vorn::ArchiveConfig config;
-    config.localPath = dir.filePath("archive.sqlite");
-    FakeHost host(dir.filePath("vorn4.ini"));
-    ArchiveUi ui(host, host, host, host.notifier, config);
-    ui.openWindow();
+    OpenWindow open;
+    ArchiveUi &ui = open.ui;
+    FakeHost &host = open.host;
     QVERIFY(ui.window());
     for (int language = 0; language < 4; ++language) {
         emit host.notifier.languageChanged(language);
@@ -216,6 +229,36 @@ void ArchiveFeatureTest::windowMnemonicsDiffer()
         QCOMPARE(int(letters.size()), 12);   // every control of the window has its letter
         QCOMPARE(int(std::set<QChar>(letters.begin(), letters.end()).size()), 12);
     }
+}
+
+// The open window lists each event as it is recorded, and the tune chosen in it stays chosen;
+// a closed one catches up when it is opened again.
+void ArchiveFeatureTest::windowListsEventsAsRecorded()
+{
+    OpenWindow open;
+    FakeHost &host = open.host;
+    ArchiveWindow *window = open.ui.window();
+    QVERIFY(window);
+    auto tuneOfRow = [window](int row) {
+        const QTableWidgetItem *item = window->events()->item(row, 0);
+        return item ? item->data(Qt::UserRole).toString() : QString();
+    };
+    host.finishTransfer(Transfer::Read, true, vorn::Msg::Verify, tune('A'));
+    QTRY_COMPARE_WITH_TIMEOUT(window->events()->rowCount(), 1, kLong);
+    QCOMPARE(tuneOfRow(0), vorn::tuneHash(tune('A')));
+    QTRY_COMPARE_WITH_TIMEOUT(window->chosen(), vorn::tuneHash(tune('A')), kLong);
+    host.finishTransfer(Transfer::Read, true, vorn::Msg::Verify, tune('B'));
+    QTRY_COMPARE_WITH_TIMEOUT(window->events()->rowCount(), 2, kLong);
+    QCOMPARE(tuneOfRow(0), vorn::tuneHash(tune('B')));
+    QCOMPARE(window->selectedTunes(), QStringList{vorn::tuneHash(tune('A'))});
+    QCOMPARE(window->chosen(), vorn::tuneHash(tune('A')));
+    // Closed, it lists what was recorded meanwhile when it is shown again.
+    window->close();
+    QSignalSpy recorded(open.ui.service(), &vorn::ArchiveService::recorded);
+    host.finishTransfer(Transfer::Read, true, vorn::Msg::Verify, tune('C'));
+    QTRY_COMPARE_WITH_TIMEOUT(recorded.size(), 1, kLong);
+    open.ui.openWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(window->events()->rowCount(), 3, kLong);
 }
 
 QTEST_MAIN(ArchiveFeatureTest)
