@@ -32,14 +32,14 @@ constexpr Text4 kTexts[] = {
      "archiv %1 vytvořila novější verze tohoto programu"},
     {"the archive could not record: %1", "das Archiv konnte nicht aufzeichnen: %1",
      "l'archive n'a pas pu enregistrer : %1", "archiv nemohl zaznamenat: %1"},
-    {"tune not in archive", "Abstimmung nicht im Archiv", "réglage absent de l'archive", "nastavení není v archivu"},
+    {"tune not in archive", "Abstimmung nicht im Archiv", "réglage absent de l'archive", "ladění není v archivu"},
     {"as read %1 on %2", "wie am %1 auf %2 ausgelesen", "tel que lu le %1 sur %2", "jak přečteno %1 na %2"},
     {"as programmed %1 on %2", "wie am %1 auf %2 programmiert", "tel que programmé le %1 sur %2",
      "jak naprogramováno %1 na %2"},
     {"as verified %1 on %2", "wie am %1 auf %2 geprüft", "tel que vérifié le %1 sur %2", "jak ověřeno %1 na %2"},
-    {"as compared %1 on %2", "wie am %1 auf %2 verglichen", "tel que comparé le %1 sur %2", "jak porovnáno %1 na %2"},
+    {"as compared %1 on %2", "wie am %1 auf %2 gegenübergestellt", "tel que comparé le %1 sur %2", "jak porovnáno %1 na %2"},
     {"changed on %1 on %2, from your tune of %3", "geändert auf %1 am %2, aus Ihrer Abstimmung vom %3",
-     "modifié sur %1 le %2, à partir de votre réglage du %3", "změněno na %1 dne %2, z vašeho nastavení z %3"},
+     "modifié sur %1 le %2, à partir de votre réglage du %3", "změněno na %1 dne %2, z vašeho ladění z %3"},
     {"changed on %1 on %2", "geändert auf %1 am %2", "modifié sur %1 le %2", "změněno na %1 dne %2"},
     {"archive server not reachable; kept here, %1 events waiting",
      "Archivserver nicht erreichbar; hier aufbewahrt, %1 Ereignisse warten",
@@ -56,7 +56,7 @@ constexpr Text4 kKinds[kEventKindCount] = {
     {"read", "Lesen", "lecture", "čtení"},
     {"program", "Programmieren", "programmation", "programování"},
     {"verify", "Prüfen", "vérification", "ověření"},
-    {"compare", "Vergleich", "comparaison", "porovnání"},
+    {"compare", "Gegenüberstellung", "comparaison", "porovnání"},
 };
 
 constexpr Text4 kLabelKeys[kLabelKeyCount] = {

@@ -8,7 +8,7 @@ const Text4 Undo{"&Undo", "&Rückgängig", "&Annuler", "&Zpět"};
 const Text4 UndoStep{"&Undo %1", "&Rückgängig: %1", "&Annuler %1", "&Zpět: %1"};
 const Text4 Redo{"&Redo", "&Wiederholen", "&Rétablir", "Znov&u"};
 const Text4 RedoStep{"&Redo %1", "&Wiederholen: %1", "&Rétablir %1", "Znov&u: %1"};
-const Text4 Compare{"Compare &with", "&Vergleichen mit", "Com&parer avec", "&Porovnat s"};
+const Text4 Compare{"Compare &with", "Gegen&überstellen mit", "Com&parer avec", "&Porovnat s"};
 const Text4 RestorePoints{"Restore points...", "Wiederherstellungspunkte...", "Points de restauration...",
                           "Body obnovení..."};
 
@@ -86,7 +86,7 @@ const Text4 PointsRestore{"&Restore", "&Wiederherstellen", "&Restaurer", "&Obnov
 const Text4 PointsClose{"Close", "Schließen", "Fermer", "Zavřít"};
 const Text4 PointsNone{"No restore points yet.", "Noch keine Wiederherstellungspunkte.",
                        "Pas encore de points de restauration.", "Zatím žádné body obnovení."};
-const Text4 CompareTitle{"Comparison", "Vergleich", "Comparaison", "Porovnání"};
+const Text4 CompareTitle{"Comparison", "Gegenüberstellung", "Comparaison", "Porovnání"};
 const Text4 CompareParameter{"Parameter", "Parameter", "Paramètre", "Parametr"};
 const Text4 CompareWindow{"Window", "Fenster", "Fenêtre", "Okno"};
 const Text4 CompareOther{"%1", "%1", "%1", "%1"};
@@ -99,10 +99,10 @@ const Text4 CompareWithUnit{"the unit", "die Zündung", "l'unité", "jednotka"};
 const Text4 CompareWithFile{"a file...", "eine Datei...", "un fichier...", "soubor..."};
 const Text4 CompareWithPoint{"a restore point...", "einen Wiederherstellungspunkt...",
                              "un point de restauration...", "bod obnovení..."};
-const Text4 CompareReading{"Reading the unit for comparison...", "Zündung wird zum Vergleich gelesen...",
+const Text4 CompareReading{"Reading the unit for comparison...", "Zündung wird zur Gegenüberstellung gelesen...",
                            "Lecture de l'unité pour comparaison...", "Čtení jednotky pro porovnání..."};
 const Text4 CompareReadFailed{"The unit did not answer the comparison read.",
-                              "Die Zündung hat auf das Lesen zum Vergleich nicht geantwortet.",
+                              "Die Zündung hat auf das Lesen zur Gegenüberstellung nicht geantwortet.",
                               "L'unité n'a pas répondu à la lecture de comparaison.",
                               "Jednotka neodpověděla na čtení pro porovnání."};
 const Text4 CompareUnitSent{"blocks the unit sent", "von der Zündung gesendete Blöcke",

@@ -5,7 +5,7 @@
 
 namespace vorn::logview::pulltexts {
 
-inline const Text4 kTitle{"Compare pulls", "Durchzüge vergleichen", "Comparer les accélérations", "Porovnat zátahy"};
+inline const Text4 kTitle{"Compare pulls", "Durchzüge gegenüberstellen", "Comparer les accélérations", "Porovnat zátahy"};
 inline const Text4 kLogs{"&Logs:", "&Aufzeichnungen:", "&Enregistrements :", "&Záznamy:"};
 inline const Text4 kAddLog{"A&dd log...", "&Hinzufügen...", "&Ajouter...", "&Přidat..."};
 inline const Text4 kRemoveLog{"&Remove log", "&Entfernen", "&Retirer", "&Odebrat"};

@@ -13,7 +13,7 @@ inline const Text4 kTitleWith{"Log analysis: %1", "Analyse der Aufzeichnung: %1"
 // Menus of the window.
 inline const Text4 kFileMenu{"&File", "&Datei", "&Fichier", "&Soubor"};
 inline const Text4 kOpen{"&Open log...", "Aufzeichnung ö&ffnen...", "&Ouvrir un enregistrement...", "&Otevřít záznam..."};
-inline const Text4 kAddLog{"&Add a log to compare...", "Aufzeichnung zum Vergleich &hinzufügen...",
+inline const Text4 kAddLog{"&Add a log to compare...", "Aufzeichnung zur Gegenüberstellung &hinzufügen...",
                            "&Ajouter un enregistrement à comparer...", "&Přidat záznam k porovnání..."};
 inline const Text4 kRemoveLog{"&Remove the last log", "Letzte Aufzeichnung &entfernen", "&Retirer le dernier enregistrement",
                               "Odeb&rat poslední záznam"};

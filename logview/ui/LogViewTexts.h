@@ -24,7 +24,7 @@ inline const Text4 kNoModule{"The log workbench (%1) was not found beside the pr
 
 
 // The pull comparison: its item in the Log menu and the names of what it charts.
-inline const Text4 kComparePulls{"Compare pulls...", "Durchzüge vergleichen...", "Comparer les accélérations...",
+inline const Text4 kComparePulls{"Compare pulls...", "Durchzüge gegenüberstellen...", "Comparer les accélérations...",
                                  "Porovnat zátahy..."};
 inline const Text4 kTune{"tune %1", "Abstimmung %1", "réglage %1", "ladění %1"};
 inline const Text4 kNoTune{"no tune kept", "keine Abstimmung abgelegt", "aucun réglage conservé", "ladění neuloženo"};
@@ -36,7 +36,7 @@ inline const Text4 kAverageName{"%1, average, pulls: %2", "%1, Mittel, Durchzüg
 inline const Text4 kUnreadable{"%1 cannot be read as a log.", "%1 lässt sich nicht als Aufzeichnung lesen.",
                                "%1 ne peut pas être lu comme enregistrement.", "%1 nelze načíst jako záznam."};
 inline const Text4 kNoPullsModule{"The pull comparison (%1) was not found beside the program.",
-                                  "Der Vergleich der Durchzüge (%1) wurde neben dem Programm nicht gefunden.",
+                                  "Die Gegenüberstellung der Durchzüge (%1) wurde neben dem Programm nicht gefunden.",
                                   "La comparaison des accélérations (%1) est introuvable à côté du programme.",
                                   "Porovnání zátahů (%1) nebylo u programu nalezeno."};
 
