@@ -32,6 +32,7 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTranslator>
 
 TFormHlav *FormHlav = nullptr;
 

@@ -424,6 +424,11 @@ private:
     void noteActiveWindow(QWidget *window);
     QPointer<QWidget> lastActiveWindow_;
     std::vector<QPointer<QWidget>> statusParts_;
+    // Qt's own texts (standard buttons, file dialogs, text fields' menus) in the program's
+    // language; none for English.
+    void followQtLanguage(int language);
+    std::unique_ptr<class QTranslator> qtTexts_;
+    int qtTextsLanguage_ = -1;   // -1 until the start-up's language is known
 };
 
 // The one main window of the program; set while it exists.

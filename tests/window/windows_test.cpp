@@ -1,5 +1,6 @@
 // The main window among the program's windows: a long status text never widens it, new
-// windows open beside it on the screen, and a box belongs to the window the person worked in.
+// windows open beside it on the screen, a box belongs to the window the person worked in,
+// and Qt's own texts follow the program's language.
 #include "window/EditFixture.h"
 
 #include "archive/ArchiveStore.h"
@@ -10,8 +11,11 @@
 #include "params/TuneHash.h"
 #include "support/SimPeer.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QHelpEvent>
+#include <QLibraryInfo>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolTip>
 
@@ -25,6 +29,7 @@ private slots:
     void placeBesideTheMainWindow();
     void newWindowsOpenBesideTheMainWindow();
     void boxesGoOverTheWindowWorkedIn();
+    void qtTextsFollowTheLanguage();
 };
 
 void WindowsTest::readOfATuneWithALongNoteKeepsTheWindowSize()
@@ -167,6 +172,39 @@ void WindowsTest::boxesGoOverTheWindowWorkedIn()
     bench->close();
     w->message("after the workbench");
     QCOMPARE(w.person.messageParents.last(), w.form.get());
+}
+
+void WindowsTest::qtTextsFollowTheLanguage()
+{
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char *file : {"qtbase_de.qm", "qtbase_fr.qm", "qtbase_cs.qm"})
+        if (!QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)))
+            QSKIP(qPrintable(QStringLiteral("%1 is not in %2 (Debian package qt6-translations-l10n)")
+                                 .arg(QLatin1String(file), dir)));
+    Window w;
+    // Made while English, written anew on each switch.
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    QLineEdit edit;
+    auto menuText = [&] {
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        return menu->actions().first()->text();   // Undo
+    };
+    struct Row {
+        const char *item;
+        const char *cancel;
+        const char *undo;
+    };
+    const Row rows[] = {
+        {"MenuGerman", "Abbrechen", "&Rückgängig"},
+        {"MenuCzech", "Zrušit", "&Zpět"},
+        {"MenuFrench", "Annuler", "&Annuler"},
+        {"MenuEnglish", "Cancel", "&Undo"},
+    };
+    for (const Row &r : rows) {
+        w->action(r.item)->trigger();
+        QTRY_COMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8(r.cancel));
+        QVERIFY2(menuText().startsWith(QString::fromUtf8(r.undo)), qPrintable(menuText()));
+    }
 }
 
 QTEST_MAIN(WindowsTest)
