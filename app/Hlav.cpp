@@ -32,6 +32,7 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTranslator>
 
 TFormHlav *FormHlav = nullptr;
 
@@ -149,6 +150,8 @@ void TFormHlav::ShowHintInStatusBar(const QString &hint)
 
 bool TFormHlav::eventFilter(QObject *watched, QEvent *event)
 {
+    if (programWindowEvent(watched, event))
+        return true;
     if (event->type() == QEvent::Wheel) {
         // A wheel turned while scrolling past a model list must not pick another model.
         auto *list = qobject_cast<QComboBox *>(watched);
@@ -180,18 +183,10 @@ UserInteraction &TFormHlav::userInteraction() const
     return interaction_ ? *interaction_ : desktop;
 }
 
-void TFormHlav::MessageBox(const QString &text, const QString &title)
-{
-    runModal([&] {
-        userInteraction().showMessage(this, title.isEmpty() ? windowTitle() : title, text);
-        return true;
-    }, false);
-}
-
 int TFormHlav::Question(const QString &text)
 {
     // Closing meanwhile answers Cancel: nothing is changed on the way out.
-    return runModal([&] { return userInteraction().askQuestion(this, windowTitle(), text); },
+    return runModal([&] { return userInteraction().askQuestion(boxOwner(), windowTitle(), text); },
                     int(QMessageBox::Cancel));
 }
 

@@ -15,6 +15,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -296,6 +297,7 @@ public:
     int language() const override { return LanguageIndex; }
     QString messageText(vorn::Msg message) const override { return Messages[message]; }
     void message(const QString &text, const QString &title = QString()) override { MessageBox(text, title); }
+    void messageOver(QWidget *owner, const QString &text, const QString &title = QString()) override;
     int question(const QString &text, const QString &title = QString()) override;
     QString chooseFile(QFileDialog *dialog) override { return execFileDialog(dialog); }
     std::optional<int> askNumber(const QString &title, const QString &label, int initial, int min,
@@ -303,6 +305,7 @@ public:
     int runDialog(QDialog *dialog) override;
     bool openDocument(const QString &path) override;
     bool closing() const override { return closing_ || closeWaiting_; }
+    void placeWindow(QWidget *window) override;
     void showHint(const QString &text) override { ShowHintInStatusBar(text); }
     void addStatusPart(QWidget *part) override;
     void placeAction(vorn::host::MenuPlace place, QAction *action) override;
@@ -371,8 +374,11 @@ public:
     class QGridLayout *mapGrid_ = nullptr;
     class QTimer *Timer1 = nullptr;
 
-    // Every modal box of the program goes through these two.
+    // Every modal box of the program goes through these two. A box goes over boxOwner().
     void MessageBox(const QString &text, const QString &title = QString());
+    // The program's window the person worked in last (the main window, or a feature's window
+    // still open); a box or file dialog counts as the window it was opened over.
+    QWidget *boxOwner() const;
     int Question(const QString &text);   // returns QMessageBox::Yes, No or Cancel
 
     // Who answers the window's boxes, questions, file dialogs and document requests: the
@@ -412,6 +418,17 @@ private:
     // What a replay covers, given back when it ends.
     struct ReplaySnapshot;
     std::shared_ptr<ReplaySnapshot> replaySnapshot_;
+    // The window events the window keeps an eye on for all of the program (app-wide filter):
+    // which window was active last, new windows to place, the status parts' painting.
+    bool programWindowEvent(QObject *watched, QEvent *event);
+    void noteActiveWindow(QWidget *window);
+    QPointer<QWidget> lastActiveWindow_;
+    std::vector<QPointer<QWidget>> statusParts_;
+    // Qt's own texts (standard buttons, file dialogs, text fields' menus) in the program's
+    // language; none for English.
+    void followQtLanguage(int language);
+    std::unique_ptr<class QTranslator> qtTexts_;
+    int qtTextsLanguage_ = -1;   // -1 until the start-up's language is known
 };
 
 // The one main window of the program; set while it exists.

@@ -76,13 +76,13 @@ QWidget *TFormHlav::dialogParent() const
 
 int TFormHlav::question(const QString &text, const QString &title)
 {
-    return runModal([&] { return userInteraction().askQuestion(this, title.isEmpty() ? windowTitle() : title, text); },
+    return runModal([&] { return userInteraction().askQuestion(boxOwner(), title.isEmpty() ? windowTitle() : title, text); },
                     int(QMessageBox::Cancel));
 }
 
 std::optional<int> TFormHlav::askNumber(const QString &title, const QString &label, int initial, int min, int max)
 {
-    return runModal([&] { return userInteraction().askNumber(this, title, label, initial, min, max); },
+    return runModal([&] { return userInteraction().askNumber(boxOwner(), title, label, initial, min, max); },
                     std::optional<int>());
 }
 
@@ -94,11 +94,6 @@ int TFormHlav::runDialog(QDialog *dialog)
 bool TFormHlav::openDocument(const QString &path)
 {
     return userInteraction().openDocument(path);
-}
-
-void TFormHlav::addStatusPart(QWidget *part)
-{
-    statusBar()->addPermanentWidget(part);
 }
 
 void TFormHlav::placeAction(MenuPlace place, QAction *action)

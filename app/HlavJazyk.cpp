@@ -1,4 +1,5 @@
-// Switching the window's language: message slots, placeholders, captions, hints and the Language menu.
+// Switching the window's language: message slots, placeholders, captions, hints, the Language menu
+// and Qt's own texts.
 #include "Hlav.h"
 
 #include "lang/Jazyk1.h"
@@ -6,10 +7,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTranslator>
 
 namespace {
 
@@ -114,8 +118,34 @@ void TFormHlav::ApplyCaptions()
         ctl<QLabel>("LabelMonPilotLight")->setText(Messages[vorn::Msg::GearShiftLight] + QStringLiteral(" ---"));
 
     ApplyMessages();
+    followQtLanguage(language);
     emit languageChanged(language);
     emit Notifier->languageChanged(language);
+}
+
+void TFormHlav::followQtLanguage(int language)
+{
+    // Qt's catalogues as Debian ships them (qt6-translations-l10n); English needs none.
+    static const char *const kQtCatalogues[vorn::kLanguageCount] = {nullptr, "qtbase_de", "qtbase_fr", "qtbase_cs"};
+    if (language == qtTextsLanguage_)
+        return;
+    const bool startingUp = qtTextsLanguage_ < 0;
+    qtTextsLanguage_ = language;
+    // Taking the old one out and putting the new one in each tell every widget of Qt's
+    // (an open file dialog, a button box) to write its texts anew.
+    qtTexts_.reset();
+    if (language <= 0 || language >= vorn::kLanguageCount)
+        return;
+    auto texts = std::make_unique<QTranslator>();
+    if (!texts->load(QLatin1String(kQtCatalogues[language]), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;   // without the package Qt's texts stay English
+    QCoreApplication::installTranslator(texts.get());
+    qtTexts_ = std::move(texts);
+    // While the window starts, nothing of Qt's that shows a text of its own has been made
+    // yet (dialogs and menus of text fields are made when used): the round of LanguageChange
+    // through every widget would only cost start-up time.
+    if (startingUp)
+        QCoreApplication::removePostedEvents(nullptr, QEvent::LanguageChange);
 }
 
 void TFormHlav::selectLanguage(int index)

@@ -48,6 +48,10 @@ public:
     // arrives meanwhile ends the box and waits until the caller has returned; once the
     // window is closing nothing new is shown and the "closing" answer comes back at once.
     virtual void message(const QString &text, const QString &title = QString()) = 0;
+    // The same box over `owner`, a window of the feature: a box about what that window did
+    // belongs to it, and raising it must not bring the main window up over it. message()
+    // alone goes over the program's window the person worked in last.
+    virtual void messageOver(QWidget *owner, const QString &text, const QString &title = QString()) = 0;
     // Yes / No / Cancel (QMessageBox values); Cancel while closing.
     virtual int question(const QString &text, const QString &title = QString()) = 0;
     // Runs a prepared file dialog; the chosen path, empty on cancel or while closing.
@@ -62,9 +66,16 @@ public:
     // True from the moment the window starts closing.
     virtual bool closing() const = 0;
 
+    // Puts a new top-level window of a feature (its size set, not yet shown) on the main
+    // window's screen, beside the main window where it fits. A window whose parent is
+    // dialogParent() is placed so by itself when it is first shown, unless it was moved before.
+    virtual void placeWindow(QWidget *window) = 0;
+
     // A passing hint in the status bar's hint panel.
     virtual void showHint(const QString &text) = 0;
     // A permanent part at the right of the status bar (the hint panel stays the window's).
+    // No part widens the window: a label whose text does not fit shows it shortened, ending
+    // in "…", and its tooltip holds the whole text.
     virtual void addStatusPart(QWidget *part) = 0;
     // Puts an item, a submenu's action or a separator (nullptr) at a named place. Items
     // with a shortcut work while the menu is closed.

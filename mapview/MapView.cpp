@@ -1,6 +1,7 @@
 // The map view window, built into a module of its own.
 #include "MapView.h"
 
+#include "MapScale.h"
 #include "lang/Texts4.h"
 #include "link/Tune.h"
 
@@ -43,10 +44,14 @@ bool openGlAvailable()
     return context.makeCurrent(&surface);
 }
 
+QColor colourOf(vorn::mapview::Rgb c, int alpha = 255)
+{
+    return QColor(c.red, c.green, c.blue, alpha);
+}
+
 QColor trailColour(int shade)
 {
-    // Newest strongest: magenta, never the map's colours nor the page's lime.
-    return QColor(200, 0, 160, 255 - shade * 45);
+    return colourOf(vorn::mapview::kTrailColour, 255 - shade * 45);
 }
 
 int rpmOf(const vorn::ParameterImage &im, int col)
@@ -54,7 +59,66 @@ int rpmOf(const vorn::ParameterImage &im, int col)
     return 100 * im[vorn::Off::RpmAdv + col];
 }
 
+std::span<const std::uint8_t> bytesAt(const vorn::ParameterImage &im, int offset, int count)
+{
+    return {im.bytes.data() + offset, static_cast<std::size_t>(count)};
+}
+
+// A tick with its label on each point; the range from the first point to the last.
+void showTicks(QCategoryAxis *axis, const std::vector<int> &points)
+{
+    for (const QString &label : axis->categoriesLabels())
+        axis->remove(label);
+    for (int v : points)
+        axis->append(QString::number(v), v);
+    axis->setStartValue(points.front());
+    axis->setRange(points.front(), std::max(points.back(), points.front() + 100));
+}
+
+QCategoryAxis *speedAxis()
+{
+    auto *axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setLabelsAngle(-45);
+    return axis;
+}
+
 }  // namespace
+
+// The surface's speed axis: a grid line and a label on each of the map's speed points, where
+// Qt's own formatter would divide the range evenly.
+class SpeedPointFormatter : public QValue3DAxisFormatter {
+public:
+    void setPoints(const std::vector<int> &points)
+    {
+        points_ = points;
+        markDirty(true);
+    }
+
+protected:
+    QValue3DAxisFormatter *createNewInstance() const override { return new SpeedPointFormatter; }
+    void populateCopy(QValue3DAxisFormatter &copy) const override
+    {
+        QValue3DAxisFormatter::populateCopy(copy);
+        static_cast<SpeedPointFormatter &>(copy).points_ = points_;
+    }
+    void recalculate() override
+    {
+        gridPositions().clear();
+        subGridPositions().clear();
+        labelPositions().clear();
+        labelStrings().clear();
+        const float min = axis()->min(), span = std::max(axis()->max() - min, 1.0f);
+        for (int p : points_) {
+            gridPositions() << (float(p) - min) / span;
+            labelPositions() << (float(p) - min) / span;
+            labelStrings() << QString::number(p);
+        }
+    }
+
+private:
+    std::vector<int> points_;
+};
 
 MapView::MapView(const vorn::ParameterImage *image, const vorn::LiveCell *live, QWidget *parent)
     : QWidget(parent, Qt::Window), image_(image), live_(live)
@@ -99,7 +163,8 @@ QWidget *MapView::buildSurfaceTab()
     surfaceSeries_->setBaseGradient(g);
     surfaceSeries_->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
     surface_->addSeries(surfaceSeries_);
-    surface_->axisY()->setRange(0, 60);
+    surfaceSpeeds_ = new SpeedPointFormatter;
+    surface_->axisX()->setFormatter(surfaceSpeeds_);
     surface_->axisY()->setLabelFormat(QStringLiteral("%d"));
     surface_->axisX()->setLabelFormat(QStringLiteral("%d"));
     surface_->axisZ()->setLabelFormat(QStringLiteral("%d"));
@@ -135,6 +200,10 @@ QWidget *MapView::buildCurvesTab()
     for (int r = 0; r < vorn::kMapSize; ++r) {
         rows_[r] = new QLineSeries;
         rows_[r]->setName(QStringLiteral("%1%").arg(vorn::kThrottleAxis[static_cast<std::size_t>(r)]));
+        // Qt's theme has five colours and would give 0 % and 30 % the same.
+        QPen pen(colourOf(vorn::mapview::throttleRowColour(r)));
+        pen.setWidth(2);
+        rows_[r]->setPen(pen);
         curves_->addSeries(rows_[r]);
     }
     for (int s = 0; s < kTrailShades; ++s) {
@@ -145,18 +214,14 @@ QWidget *MapView::buildCurvesTab()
         curves_->addSeries(curvesTrail_[s]);
     }
     // The speed axis has a tick on each of the map's own speed points.
-    curvesRpm_ = new QCategoryAxis;
-    curvesRpm_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    curvesRpm_->setLabelsAngle(-45);
+    curvesRpm_ = speedAxis();
     curves_->addAxis(curvesRpm_, Qt::AlignBottom);
-    auto *advance = new QValueAxis;
-    advance->setRange(0, 60);
-    advance->setTickCount(7);
-    advance->setLabelFormat(QStringLiteral("%d"));
-    curves_->addAxis(advance, Qt::AlignLeft);
+    curvesAdvance_ = new QValueAxis;
+    curvesAdvance_->setLabelFormat(QStringLiteral("%d"));
+    curves_->addAxis(curvesAdvance_, Qt::AlignLeft);
     for (auto *series : curves_->series()) {
         series->attachAxis(curvesRpm_);
-        series->attachAxis(advance);
+        series->attachAxis(curvesAdvance_);
     }
     // The trail's shades share one legend entry, the newest's.
     for (int s = 1; s < kTrailShades; ++s)
@@ -182,7 +247,18 @@ QWidget *MapView::buildServoTab()
         servoTrail_[s]->setMarkerSize(14 - 2 * s);
         servo_->addSeries(servoTrail_[s]);
     }
-    servo_->createDefaultAxes();
+    // A tick on each of the servo map's speed points, as on the curves.
+    servoRpm_ = speedAxis();
+    servo_->addAxis(servoRpm_, Qt::AlignBottom);
+    auto *mv = new QValueAxis;
+    mv->setRange(0, 5000);
+    mv->setTickCount(6);
+    mv->setLabelFormat(QStringLiteral("%d"));
+    servo_->addAxis(mv, Qt::AlignLeft);
+    for (auto *series : servo_->series()) {
+        series->attachAxis(servoRpm_);
+        series->attachAxis(mv);
+    }
     servo_->legend()->hide();
     auto *view = new QChartView(servo_);
     view->setObjectName("ChartServo");
@@ -206,8 +282,8 @@ void MapView::setLanguage(int language)
         surface_->axisY()->setTitle(vorn::text4(kAdvanceTitle, language));
     }
     curvesRpm_->setTitleText(vorn::text4(kSpeedTitle, language));
-    curves_->axes(Qt::Vertical).value(0)->setTitleText(vorn::text4(kAdvanceTitle, language));
-    servo_->axes(Qt::Horizontal).value(0)->setTitleText(vorn::text4(kSpeedTitle, language));
+    curvesAdvance_->setTitleText(vorn::text4(kAdvanceTitle, language));
+    servoRpm_->setTitleText(vorn::text4(kSpeedTitle, language));
     servo_->axes(Qt::Vertical).value(0)->setTitleText(vorn::text4(kServoTitle, language));
 }
 
@@ -215,11 +291,20 @@ void MapView::followEdits()
 {
     const vorn::ParameterImage &im = *image_;
     const bool tpsMap = im[vorn::Off::TpsMap] != 0;
-    int minRpm = rpmOf(im, 0), maxRpm = rpmOf(im, vorn::kMapSize - 1);
-    QList<int> rpm;
-    for (int c = 0; c < vorn::kMapSize; ++c)
-        rpm << rpmOf(im, c);
-    showSpeedTicks(rpm);
+    const std::vector<int> speeds = vorn::mapview::speedTicks(bytesAt(im, vorn::Off::RpmAdv, vorn::kMapSize));
+    if (speeds != curvesTicks_) {
+        curvesTicks_ = speeds;
+        showTicks(curvesRpm_, speeds);
+        if (surfaceSpeeds_)
+            surfaceSpeeds_->setPoints(speeds);
+    }
+    // Without the throttle map only the 100 % row is shown, and only it sets the scale.
+    const int firstRow = tpsMap ? 0 : vorn::kMapSize - 1;
+    const int rowsShown = vorn::kMapSize - firstRow;
+    const vorn::mapview::AxisRange advance = vorn::mapview::advanceAxis(
+        bytesAt(im, vorn::Off::Advance + vorn::kMapSize * firstRow, vorn::kMapSize * rowsShown));
+    curvesAdvance_->setRange(advance.low, advance.high);
+    curvesAdvance_->setTickCount((advance.high - advance.low) / advance.step + 1);
     for (int r = 0; r < vorn::kMapSize; ++r) {
         QList<QPointF> pts;
         for (int c = 0; c < vorn::kMapSize; ++c)
@@ -232,10 +317,11 @@ void MapView::followEdits()
     for (int k = 0; k < vorn::kMapSize; ++k)
         servo << QPointF(100 * im[vorn::Off::ServoRpm + k], 20 * im[vorn::Off::ServoMv + k]);
     servoLine_->replace(servo);
-    if (auto *x = qobject_cast<QValueAxis *>(servo_->axes(Qt::Horizontal).value(0)))
-        x->setRange(servo.first().x(), std::max(servo.last().x(), servo.first().x() + 100));
-    if (auto *y = qobject_cast<QValueAxis *>(servo_->axes(Qt::Vertical).value(0)))
-        y->setRange(0, 5000);
+    const std::vector<int> servoSpeeds = vorn::mapview::speedTicks(bytesAt(im, vorn::Off::ServoRpm, vorn::kMapSize));
+    if (servoSpeeds != servoTicks_) {
+        servoTicks_ = servoSpeeds;
+        showTicks(servoRpm_, servoSpeeds);
+    }
 
     if (surfaceSeries_) {
         auto *rows = new QSurfaceDataArray;
@@ -247,27 +333,14 @@ void MapView::followEdits()
             rows->append(row);
         }
         surfaceSeries_->dataProxy()->resetArray(rows);
-        surface_->axisX()->setRange(minRpm, std::max(maxRpm, minRpm + 100));
+        surface_->axisX()->setRange(speeds.front(), std::max(speeds.back(), speeds.front() + 100));
+        // The surface shows every row, also those the throttle map leaves unused.
+        const vorn::mapview::AxisRange all =
+            vorn::mapview::advanceAxis(bytesAt(im, vorn::Off::Advance, vorn::kMapSize * vorn::kMapSize));
+        surface_->axisY()->setRange(all.low, all.high);
+        surface_->axisY()->setSegmentCount((all.high - all.low) / all.step);
     }
     showTrail();
-}
-
-void MapView::showSpeedTicks(const QList<int> &rpm)
-{
-    if (rpm == curvesTicks_)
-        return;
-    curvesTicks_ = rpm;
-    for (const QString &label : curvesRpm_->categoriesLabels())
-        curvesRpm_->remove(label);
-    // A category needs a label of its own: points given twice keep their first tick.
-    int last = -1;
-    for (int v : rpm)
-        if (v > last) {
-            curvesRpm_->append(QString::number(v), v);
-            last = v;
-        }
-    curvesRpm_->setStartValue(rpm.first());
-    curvesRpm_->setRange(rpm.first(), std::max(rpm.last(), rpm.first() + 100));
 }
 
 void MapView::showEvent(QShowEvent *event)

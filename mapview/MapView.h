@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <vector>
 
 class QChart;
 class QLabel;
@@ -45,7 +46,6 @@ private:
     QWidget *buildCurvesTab();
     QWidget *buildServoTab();
     void showTrail();
-    void showSpeedTicks(const QList<int> &rpm);
 
     const vorn::ParameterImage *image_;
     const vorn::LiveCell *live_;
@@ -59,12 +59,16 @@ private:
     QVector3D trailAt_[kTrail];
     bool trailShown_[kTrail]{};
     class QCategoryAxis *curvesRpm_ = nullptr;
-    QList<int> curvesTicks_;   // the speed points the curves' axis shows
+    QValueAxis *curvesAdvance_ = nullptr;
+    std::vector<int> curvesTicks_;   // the speed points the axes show
+    class SpeedPointFormatter *surfaceSpeeds_ = nullptr;
     QChart *curves_ = nullptr;
     QLineSeries *rows_[vorn::kMapSize]{};
     QScatterSeries *curvesTrail_[kTrailShades]{};
     QChart *servo_ = nullptr;
     QLineSeries *servoLine_ = nullptr;
+    class QCategoryAxis *servoRpm_ = nullptr;
+    std::vector<int> servoTicks_;
     QScatterSeries *servoTrail_[kTrailShades]{};
     int language_ = 0;
 };

@@ -98,8 +98,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # libraries come in through dpkg-shlibdeps as well; only plugins loaded at run time need to
 # be named here.
 # The archive opens its SQLite file (and a shared server) through Qt SQL driver plugins,
-# which the linker cannot see.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
+# which the linker cannot see. Qt's own texts (file dialogs, standard buttons) in German,
+# French and Czech come from Qt's translation catalogues, read when the language is chosen.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pdf-viewer, libqt6sql6-psql")
 set(CPACK_STRIP_FILES ON)

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgl-dev
     qt6-charts-dev qt6-datavisualization-dev libqt6opengl6-dev qt6-declarative-dev
     qt6-qpa-plugins libqt6printsupport6
+    qt6-translations-l10n
     fonts-dejavu-core
     xdg-utils
     librsvg2-bin

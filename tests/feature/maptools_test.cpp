@@ -1,12 +1,15 @@
 // The map tools against a stand-in host: what an operation, a paste or the heat colours
 // ask of the host, without the window.
 #include "maps/ui/MapTools.h"
+#include "mapview/MapScale.h"
 #include "support/FakeHost.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 using vorn::maps::Cell;
 using vorn::maps::MapTools;
@@ -150,6 +153,48 @@ private slots:
         QVERIFY(!tools->selection(Table::Advance));
         tools.reset();
         QVERIFY(!host.colours);   // the host's own colours once the tools are gone
+    }
+
+    // The map view's scale follows the map shown, and its ten rows tell apart.
+    void mapViewScaleAndColours()
+    {
+        using vorn::mapview::AxisRange;
+        struct Row {
+            const char *name;
+            std::vector<std::uint8_t> cells;
+            AxisRange advance;
+        };
+        const Row rows[] = {
+            {"a flat map: 10° around it", {30, 30, 30}, {25, 35, 5}},
+            {"all zero: from 0, 10° high", {0, 0}, {0, 10, 5}},
+            {"one degree apart: widened to 10°", {12, 13}, {10, 20, 5}},
+            {"a street map", {20, 24, 30}, {15, 35, 5}},
+            {"a wide span: ticks of 10°", {10, 45}, {0, 50, 10}},
+            {"the whole scale: room above 60°", {0, 60}, {0, 70, 10}},
+            {"a high narrow map: not from 0", {48, 52, 55}, {45, 60, 5}},
+        };
+        for (const Row &r : rows)
+            QVERIFY2(vorn::mapview::advanceAxis(r.cells) == r.advance, r.name);
+
+        // Speed points in hundreds of rpm; one that does not rise adds no tick.
+        const std::uint8_t points[] = {10, 15, 20, 20, 35, 30, 120};
+        QCOMPARE(vorn::mapview::speedTicks(points), (std::vector<int>{1000, 1500, 2000, 3500, 12000}));
+
+        // Colours apart by a weighted RGB distance (0 black to white about 765).
+        auto distance = [](vorn::mapview::Rgb a, vorn::mapview::Rgb b) {
+            const double r = (a.red + b.red) / 2.0;
+            const int dr = a.red - b.red, dg = a.green - b.green, db = a.blue - b.blue;
+            return std::sqrt((2 + r / 256) * dr * dr + 4 * dg * dg + (2 + (255 - r) / 256) * db * db);
+        };
+        const vorn::mapview::Rgb lime{0, 255, 0}, white{255, 255, 255};
+        for (int i = 0; i < 10; ++i) {
+            const auto c = vorn::mapview::throttleRowColour(i);
+            for (const auto other : {vorn::mapview::kTrailColour, lime, white})
+                QVERIFY2(distance(c, other) > 100, qPrintable(QString::number(i)));
+            for (int j = 0; j < i; ++j)
+                QVERIFY2(distance(c, vorn::mapview::throttleRowColour(j)) > 100,
+                         qPrintable(QStringLiteral("rows %1 and %2").arg(i).arg(j)));
+        }
     }
 };
 

@@ -59,6 +59,7 @@ public:
     std::vector<vorn::StepLabel> steps;   // one per applyEdit
     QMap<vorn::host::MenuPlace, QList<QAction *>> placed;
     QList<QWidget *> statusParts;
+    QList<QWidget *> messageOwners, placedWindows;
     int repaints = 0;
 
     // ---- what the feature finds ----
@@ -97,6 +98,11 @@ public:
     int language() const override { return lang; }
     QString messageText(vorn::Msg m) const override { return QStringLiteral("msg%1").arg(int(m)); }
     void message(const QString &text, const QString &) override { messages << text; }
+    void messageOver(QWidget *owner, const QString &text, const QString &) override
+    {
+        messages << text;
+        messageOwners << owner;
+    }
     int question(const QString &text, const QString &) override
     {
         questions << text;
@@ -114,6 +120,7 @@ public:
     int runDialog(QDialog *d) override { return onDialog ? onDialog(d) : int(QDialog::Rejected); }
     bool openDocument(const QString &) override { return true; }
     bool closing() const override { return isClosing; }
+    void placeWindow(QWidget *w) override { placedWindows << w; }
     void showHint(const QString &text) override { hints << text; }
     void addStatusPart(QWidget *part) override
     {

@@ -13,9 +13,10 @@
 
 class ScriptedInteraction : public UserInteraction {
 public:
-    void showMessage(QWidget *, const QString &, const QString &text) override
+    void showMessage(QWidget *parent, const QString &, const QString &text) override
     {
         messages << text;
+        messageParents << parent;
         if (onMessage)
             onMessage(text);
     }
@@ -41,6 +42,7 @@ public:
     }
 
     QStringList messages;
+    QList<QWidget *> messageParents;   // the window each box was shown over
     QStringList questions;
     int answer = QMessageBox::Yes;
     QStringList fileAnswers;   // what the next file dialogs return; empty = cancel

@@ -214,13 +214,27 @@ private slots:
         QCOMPARE(legend.first(), QString("0%"));
         QCOMPARE(legend[9], QString("100%"));
         QCOMPARE(legend.last(), QString("live cell and its trail"));
-        // A tick on each of the map's speed points.
-        auto *speeds = qobject_cast<QCategoryAxis *>(curves->axes(Qt::Horizontal).value(0));
-        QVERIFY(speeds);
-        QStringList points;
-        for (int c = 0; c < 10; ++c)
-            points << QString::number(100 * w->Image[vorn::Off::RpmAdv + c]);
-        QCOMPARE(speeds->categoriesLabels(), points);
+        // A tick on each of the map's speed points, on the curves and on the servo curve.
+        auto ticksOf = [](QChart *chart) {
+            auto *axis = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).value(0));
+            return axis ? axis->categoriesLabels() : QStringList();
+        };
+        auto points = [&](int offset) {
+            QStringList p;
+            for (int c = 0; c < 10; ++c)
+                p << QString::number(100 * w->Image[offset + c]);
+            return p;
+        };
+        QCOMPARE(ticksOf(curves), points(vorn::Off::RpmAdv));
+        QCOMPARE(ticksOf(view->findChild<QChartView *>("ChartServo")->chart()), points(vorn::Off::ServoRpm));
+        // The advance axis spans the map's own values; rows 0 % and 30 % in colours of their own.
+        w->mapTools->select(vorn::maps::Table::Advance, {0, 0, 9, 9});
+        w->mapTools->run(MapTools::Op::Set, 25);
+        auto *advance = qobject_cast<QValueAxis *>(curves->axes(Qt::Vertical).value(0));
+        QVERIFY(advance);
+        QCOMPARE(advance->min(), 20.0);
+        QCOMPARE(advance->max(), 30.0);
+        QVERIFY(series(0)->color() != series(5)->color());
         // Closed, the view follows no reply; opened again, its trail starts anew.
         view->hide();
         for (int n = 0; n < 5; ++n)
