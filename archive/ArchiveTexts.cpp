@@ -41,10 +41,6 @@ constexpr Text4 kTexts[] = {
     {"changed on %1 on %2, from your tune of %3", "geändert auf %1 am %2, aus Ihrer Abstimmung vom %3",
      "modifié sur %1 le %2, à partir de votre réglage du %3", "změněno na %1 dne %2, z vašeho ladění z %3"},
     {"changed on %1 on %2", "geändert auf %1 am %2", "modifié sur %1 le %2", "změněno na %1 dne %2"},
-    {"archive server not reachable; kept here, %1 events waiting",
-     "Archivserver nicht erreichbar; hier aufbewahrt, %1 Ereignisse warten",
-     "serveur d'archive injoignable ; gardé ici, %1 événements en attente",
-     "server archivu není dostupný; uloženo zde, čeká událostí: %1"},
     {"archive server %1 not reachable: %2", "Archivserver %1 nicht erreichbar: %2",
      "serveur d'archive %1 injoignable : %2", "server archivu %1 není dostupný: %2"},
     {"not an archive database", "keine Archivdatenbank", "pas une base de données d'archive", "není databáze archivu"},
@@ -119,7 +115,20 @@ QString changedText(const TuneStatus &status, int language)
 
 QString waitingText(int events, int language)
 {
-    return archiveText(ArchiveText::Waiting, language).arg(events);
+    static constexpr Count4 kWaiting{
+        {"archive server not reachable; kept here, %1 event waiting",
+         "Archivserver nicht erreichbar; hier aufbewahrt, %1 Ereignis wartet",
+         "serveur d'archive injoignable ; gardé ici, %1 événement en attente",
+         "server archivu není dostupný; uloženo zde, čeká %1 událost"},
+        {"archive server not reachable; kept here, %1 events waiting",
+         "Archivserver nicht erreichbar; hier aufbewahrt, %1 Ereignisse warten",
+         "serveur d'archive injoignable ; gardé ici, %1 événements en attente",
+         "server archivu není dostupný; uloženo zde, čekají %1 události"},
+        {"archive server not reachable; kept here, %1 events waiting",
+         "Archivserver nicht erreichbar; hier aufbewahrt, %1 Ereignisse warten",
+         "serveur d'archive injoignable ; gardé ici, %1 événements en attente",
+         "server archivu není dostupný; uloženo zde, čeká %1 událostí"}};
+    return countText(kWaiting, events, language);
 }
 
 }  // namespace vorn

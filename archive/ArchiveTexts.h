@@ -18,7 +18,6 @@ enum class ArchiveText {
     AsRead, AsProgrammed, AsVerified, AsCompared,   // %1 date, %2 bench
     Changed,            // %1 bench, %2 date, %3 date of your tune
     ChangedNoYours,     // %1 bench, %2 date
-    Waiting,            // %1 events waiting
     ServerUnreachable,  // %1 address, %2 reason
     NotAnArchive,
     NoAnswer,           // the server took the connection and said nothing

@@ -99,7 +99,7 @@ void complainAbout(const SyncReport &r, const QString &away)
         complain(r.error);
 }
 
-QString keptHere(const SyncReport &r) { return archiveText(ArchiveText::Waiting).arg(r.waiting); }
+QString keptHere(const SyncReport &r) { return waitingText(r.waiting); }
 
 // The bench's archive, brought up to date with the server when one is set and answers.
 struct Opened {

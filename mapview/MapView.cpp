@@ -25,7 +25,7 @@ const vorn::Text4 kNo3D{"The 3D surface needs OpenGL, which is not available her
                         "3D plocha potřebuje OpenGL, které zde není k dispozici. Křivky a křivka serva fungují i bez něj."};
 const vorn::Text4 kLive{"live cell and its trail", "aktuelle Zelle und ihre Spur", "cellule active et sa trace",
                         "aktuální buňka a její stopa"};
-const vorn::Text4 kSpeedTitle{"Speed [rpm]", "Drehzahl [1/min]", "Régime [tr/min]", "Otáčky [ot/min]"};
+const vorn::Text4 kSpeedTitle{"Speed [rpm]", "Drehzahl [rpm]", "Régime [rpm]", "Otáčky [rpm]"};
 const vorn::Text4 kThrottleTitle{"Throttle [%]", "Drosselklappe [%]", "Papillon [%]", "Plyn [%]"};
 const vorn::Text4 kAdvanceTitle{"Advance [°]", "Vorzündung [°]", "Avance [°]", "Předstih [°]"};
 const vorn::Text4 kServoTitle{"Servo [mV]", "Servo [mV]", "Servo [mV]", "Servo [mV]"};

@@ -76,7 +76,7 @@ void CliArchiveTest::scenarios()
 
     const Run read = runCli({"read", "--json", "--archive", archive, "--port", port, "u.ign"}, dir.path());
     QVERIFY2(read.exit == 0, qPrintable(read.out + read.err));
-    QCOMPARE(read.err, away("archive server not reachable; kept here, 1 events waiting"));
+    QCOMPARE(read.err, away("archive server not reachable; kept here, 1 event waiting"));
     QCOMPARE(read.json().value("tune").toString(), vorn::tuneHash(factory));
     const QString readEvent = read.json().value("archive_event").toString();
     QVERIFY(!readEvent.isEmpty());

@@ -160,7 +160,7 @@ void ArchiveFeatureTest::scenarios()
     QTRY_COMPARE_WITH_TIMEOUT(ui.tunePart()->text(), QString::fromUtf8(s.status), kLong);
     if (s.server != Server::None)
         QTRY_COMPARE_WITH_TIMEOUT(ui.serverPart()->text(),
-                                  QStringLiteral("archive server not reachable; kept here, 1 events waiting"), kLong);
+                                  QStringLiteral("archive server not reachable; kept here, 1 event waiting"), kLong);
     else
         QVERIFY(ui.serverPart()->isHidden());
 
