@@ -1,16 +1,12 @@
 // The main window's start-up and closing sequences, hint display, modal boxes and wiring.
 #include "Hlav.h"
+#include "Features.h"
 #include "UserInteraction.h"
-#include "maps/ui/MapTools.h"
+#include "WindowHost.h"
 
 #include "host/Colors.h"
 #include "UpDown.h"
-#include "archive/ui/ArchiveUi.h"
-#include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
-#include "link/ui/PortSettingsUi.h"
-#include "logview/ui/LogViewUi.h"
-#include "logview/ui/PullReport.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 #include "params/New.h"
@@ -42,18 +38,11 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     Notifier = new vorn::host::HostNotifier(this);
     Settings = std::make_unique<vorn::SettingsAccess>(vorn::configPath(vorn::kSettingsFileName));
     composeWindow();
-    Datalog = new DatalogController(*this, *this, *this, *Notifier);
-    History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
-    // The comparison's read of the unit and a restored point are told like the window's own.
-    connect(History, &ChangeHistoryUi::unitCompared, Notifier, [this](bool ok, const vorn::ParameterImage &unit) {
-        emit Notifier->transferFinished(vorn::host::HostNotifier::Transfer::Compare, ok, vorn::Msg::ReadError, unit);
-    });
-    connect(History, &ChangeHistoryUi::restored, Notifier, &vorn::host::HostNotifier::tuneLoaded);
-    PortSettings = new PortSettingsUi(*this, *this, *Notifier);
-    LogView = new vorn::logview::LogViewUi(*this, *Notifier, [this] {
-        return Datalog && Datalog->recording() ? Datalog->recordingPath() : QString();
-    }, vorn::logview::LogViewUi::defaultModuleDirs(), &vorn::logview::pullStartsOf);
-    Archive = new ArchiveUi(*this, *this, *this, *Notifier, std::nullopt, this);
+    host_ = std::make_unique<WindowHost>(*this);
+    host_->cellEvents().handle(vorn::host::CellEvents::Slot::FieldKeys,
+                               [this](QObject *cell, QEvent *event) { return editEventFilter(cell, event); });
+    features_ = std::make_unique<WindowFeatures>(*this, *host_, *Notifier);
+    features_->make(WindowFeatures::Stage::WithWindow);
     indexNamedControls();
     wireHandlers();
     Timer1 = new QTimer(this);
@@ -65,32 +54,21 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
 
 TFormHlav::~TFormHlav()
 {
-    delete LogView;
-    LogView = nullptr;
     if (!closing_)
         ClosePort();
     qApp->removeEventFilter(this);
-    // The features go first, while everything they were given is whole.
-    delete Archive;
-    Archive = nullptr;
-    delete History;
-    History = nullptr;
-    delete PortSettings;
-    PortSettings = nullptr;
-    delete Datalog;
-    Datalog = nullptr;
-    // The map tools give the window its own cell colours back when they go, so they go
-    // while it is whole, not among the children QWidget deletes after this destructor.
-    delete mapTools;
-    mapTools = nullptr;
+    // The features go first, while everything they were given is whole (the map tools give
+    // the window its own cell colours back as they go).
+    features_->destroy();
+    host_->cellEvents().handle(vorn::host::CellEvents::Slot::FieldKeys, {});
     if (FormHlav == this)
         FormHlav = nullptr;
 }
 
 void TFormHlav::remakePortSettings(std::function<std::vector<vorn::SerialDevice>()> lister)
 {
-    delete PortSettings;
-    PortSettings = new PortSettingsUi(*this, *this, *Notifier, std::move(lister));
+    portLister_ = std::move(lister);
+    features_->remake("port-settings");
     indexNamedControls();
 }
 
@@ -169,6 +147,9 @@ bool TFormHlav::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // The map cells' keys and clicks go through the cells' dispatcher, in its order.
+    if (host_->cellEvents().routes(watched, event))
+        return false;
     return editEventFilter(watched, event) || QMainWindow::eventFilter(watched, event);
 }
 
@@ -200,7 +181,8 @@ void TFormHlav::FormCreate(const QStringList &arguments)
 {
     InitEditPointers();                                   // 1
     InitUpDownPointers();
-    mapTools = new vorn::maps::MapTools(*this, *this, *this, *Notifier, this);
+    host_->watchCells();
+    features_->make(WindowFeatures::Stage::WithCells);
     qApp->installEventFilter(this);                       // 2: hints to the status bar
     ComPort = 1;                                          // 3
     Image.bikeCode() = vorn::kStartBikeCode;

@@ -4,12 +4,11 @@
 #include "ControlTable.h"
 #include "files/SettingsAccess.h"
 #include "host/HostNotifier.h"
-#include "host/ImageEditing.h"
-#include "host/Link.h"
 #include "host/LiveView.h"
-#include "host/Shell.h"
 #include "lang/Jazyk2.h"
+#include "link/Identification.h"
 #include "link/LiveValues.h"
+#include "link/Port.h"
 #include "link/Monitor.h"
 #include "params/ParameterImage.h"
 
@@ -22,6 +21,7 @@
 #include <functional>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -41,6 +41,8 @@ class QFileDialog;
 class UpDown;
 class CSpinButton;
 class UserInteraction;
+class WindowFeatures;
+class WindowHost;
 namespace vorn {
 struct SerialDevice;
 }
@@ -58,14 +60,13 @@ struct Cell;
 // run. Handlers carry the names of the events they serve; the rules they apply live in the
 // core (params/, link/, files/, lang/) and are called from here.
 //
-// The window is also the host of its features: they receive it as the roles they need
-// (shell, image editing, live view, link) and hear its changes from Notifier.
-class TFormHlav : public QMainWindow,
-                  public vorn::host::Shell,
-                  public vorn::host::ImageEditing,
-                  public vorn::host::LiveView,
-                  public vorn::host::Link {
+// The window is also the composition root of its features: they receive its host object
+// (WindowHost) as the roles they need, hear its changes from Notifier, and are made from
+// the one list in Features.cpp.
+class TFormHlav : public QMainWindow {
     Q_OBJECT
+    friend class WindowHost;
+
 public:
     explicit TFormHlav(QWidget *parent = nullptr);
     ~TFormHlav() override;
@@ -232,6 +233,8 @@ public:
     // Makes the port chooser again with devices listed by `lister` (tests and pictures show
     // devices of their own).
     void remakePortSettings(std::function<std::vector<vorn::SerialDevice>()> lister);
+    // The devices the port chooser lists; empty for the system's own.
+    std::function<std::vector<vorn::SerialDevice>()> portLister_;
     // Log, "Analyse log..." (its module loaded on first use) and the marker key; made with
     // the window, destroyed first.
     vorn::logview::LogViewUi *LogView = nullptr;
@@ -246,7 +249,7 @@ public:
     // The control a caption row names ("FormHlav" is the window); nullptr when unknown.
     QObject *captionTarget(const QString &name) const;
     // Placeholders are written only while this label says the unit does not answer.
-    bool noConnectionShown() const override;
+    bool noConnectionShown() const;
     void selectLanguage(int index);
 
     // ---- editing state ----
@@ -292,57 +295,15 @@ public:
     // The settings file, read and written by the window and every feature through this.
     std::unique_ptr<vorn::SettingsAccess> Settings;
 
-    // Shell
-    QWidget *dialogParent() const override;
-    int language() const override { return LanguageIndex; }
-    QString messageText(vorn::Msg message) const override { return Messages[message]; }
-    void message(const QString &text, const QString &title = QString()) override { MessageBox(text, title); }
-    void messageOver(QWidget *owner, const QString &text, const QString &title = QString()) override;
-    int question(const QString &text, const QString &title = QString()) override;
-    QString chooseFile(QFileDialog *dialog) override { return execFileDialog(dialog); }
-    std::optional<int> askNumber(const QString &title, const QString &label, int initial, int min,
-                                 int max) override;
-    int runDialog(QDialog *dialog) override;
-    bool openDocument(const QString &path) override;
-    bool closing() const override { return closing_ || closeWaiting_; }
-    void placeWindow(QWidget *window) override;
-    void showHint(const QString &text) override { ShowHintInStatusBar(text); }
-    void addStatusPart(QWidget *part) override;
-    void placeAction(vorn::host::MenuPlace place, QAction *action) override;
-    vorn::SettingsAccess &settings() override { return *Settings; }
-
-    // ImageEditing
-    const vorn::ParameterImage &image() const override { return Image; }
-    void commitTyping() override { ReadParameters(); }
-    void applyEdit(const vorn::ParameterImage &edited, const vorn::StepLabel &label) override;
-    void restoreImage(const vorn::ParameterImage &image) override;
-    void showImage() override { ShowParameters(); }
-    QString currentFile() const override;
-    QString chooseParameterFile() override;
-
-    // LiveView
-    const vorn::LiveValues &live() const override { return Live; }
-    const vorn::LiveCell &liveCell() const override { return LiveCell; }
-    const vorn::MonitorFields &liveFields() const override { return LiveFields; }
-    bool throttleMapOn() const override;
-    bool printing() const override { return Printing; }
-    QWidget *cellEdit(vorn::maps::Table table, vorn::maps::Cell cell) const override;
-    QWidget *cellArea(vorn::maps::Table table) const override;
-    std::optional<vorn::maps::Table> shownTable() const override;
-    bool rowShown(int row) const override;
-    void setCellColours(CellColours colours) override { cellColours_ = std::move(colours); }
-    void repaintCells() override { HighlightActiveCell(); }
-    bool replaying() const override { return Replaying; }
-    void beginReplay() override;
-    void showReplayed(const vorn::MonitorFields &fields, const vorn::LiveCell &cell) override;
-    void endReplay() override;
-
-    // Link
-    vorn::PortIo *port() const override { return Port.get(); }
-    const vorn::DeviceSession &session() const override { return Session; }
-    const vorn::UnitIdentification &identification() const override { return Identification; }
-    int comPort() const override { return ComPort; }
-    void selectPort(int n) override { MenuCom1Click(n); }
+    // The window as its features see it: the four host roles.
+    WindowHost &host() const { return *host_; }
+    // A box over `owner`, a window of a feature (see Shell::messageOver).
+    void messageOver(QWidget *owner, const QString &text, const QString &title = QString());
+    // Puts a new top-level window beside the main window (see Shell::placeWindow).
+    void placeWindow(QWidget *window);
+    // A permanent part at the right of the status bar that never widens the window.
+    void addStatusPart(QWidget *part);
+    bool closing() const { return closing_ || closeWaiting_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -411,13 +372,10 @@ private:
     int modalDepth_ = 0;          // modal conversations open right now
     bool closeWaiting_ = false;   // a close arrived while one was open
     bool settingsReadWhole_ = true;   // vorn4.ini was missing or read whole at start-up
-    CellColours cellColours_;
-    // The named menu places: the menus the features fill, and where each place ends.
-    struct MenuPlaces;
-    std::shared_ptr<MenuPlaces> menuPlaces_;
-    // What a replay covers, given back when it ends.
-    struct ReplaySnapshot;
-    std::shared_ptr<ReplaySnapshot> replaySnapshot_;
+    vorn::host::LiveView::CellColours cellColours_;
+    std::unique_ptr<WindowHost> host_;
+    // The features, made from the list in Features.cpp, destroyed in its reverse order.
+    std::unique_ptr<WindowFeatures> features_;
     // The window events the window keeps an eye on for all of the program (app-wide filter):
     // which window was active last, new windows to place, the status parts' painting.
     bool programWindowEvent(QObject *watched, QEvent *event);

@@ -15,6 +15,8 @@ class QWidget;
 
 namespace vorn::host {
 
+class CellEvents;
+
 class LiveView {
 public:
     virtual ~LiveView() = default;
@@ -41,6 +43,9 @@ public:
     virtual void setCellColours(CellColours colours) = 0;
     // Paints the cells again (live cell and the colours above).
     virtual void repaintCells() = 0;
+    // The one dispatcher of the cells' key, focus and mouse events: a feature that gives a
+    // cell's keys or clicks a meaning registers under its slot there.
+    virtual CellEvents &cellEvents() = 0;
 
     // Replay: the monitor column shows logged rows instead of the unit; the session does
     // not run and Read, Verify and Program are off until endReplay gives everything back.

@@ -5,10 +5,13 @@
 #pragma once
 
 #include "lang/Jazyk2.h"
+#include "lang/Texts4.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -22,15 +25,51 @@ class SettingsAccess;
 
 namespace vorn::host {
 
-// Named places in the menus. The window puts each in a fixed position, whichever feature
-// is made first; within a place, items keep the order they were added in.
-enum class MenuPlace {
-    FileExtras,   // File: after Print All, before the separator above Exit
-    ComExtras,    // Com: after Com 10, behind a separator
-    EditHistory,  // Edit (a menu of its own after File): undo, redo, compare
-    EditCells,    // Edit, after a separator: the map tools' operations
-    View,         // View (after Edit): how the maps are shown
-    Log,          // Log (after Device): recording, replay, time in cell, analysis
+// A named place in the menus: a string id ("file.extras", "edit.history", "log", ...). The
+// host keeps a registry of places, each a part of one menu; a feature puts its items at a
+// place by name, and may open a place of its own (a new menu) before it puts items there.
+// Within a place, items keep the order they were added in; the places of one menu keep the
+// order they were declared in, whichever feature fills one first.
+class MenuPlace {
+public:
+    explicit MenuPlace(QString id) : id_(std::move(id)) {}
+    const QString &id() const { return id_; }
+    bool operator==(const MenuPlace &o) const { return id_ == o.id_; }
+    bool operator<(const MenuPlace &o) const { return id_ < o.id_; }
+
+    // The places the window declares itself.
+    static const MenuPlace FileExtras;    // File: after Print All, before the separator above Exit
+    static const MenuPlace ComExtras;     // Com: after Com 10, behind a separator
+    static const MenuPlace EditHistory;   // Edit (a menu of its own after File): undo, redo, compare
+    static const MenuPlace EditCells;     // Edit, after a separator: the map tools' operations
+    static const MenuPlace View;          // View (after Edit): how the maps are shown
+    static const MenuPlace Log;           // Log (after Device): recording, replay, time in cell, analysis
+
+private:
+    QString id_;
+};
+
+inline const MenuPlace MenuPlace::FileExtras{QStringLiteral("file.extras")};
+inline const MenuPlace MenuPlace::ComExtras{QStringLiteral("com.extras")};
+inline const MenuPlace MenuPlace::EditHistory{QStringLiteral("edit.history")};
+inline const MenuPlace MenuPlace::EditCells{QStringLiteral("edit.cells")};
+inline const MenuPlace MenuPlace::View{QStringLiteral("view")};
+inline const MenuPlace MenuPlace::Log{QStringLiteral("log")};
+
+// A menu of its own that a feature opens in the menu bar: made when the first item arrives
+// at one of its places, so an empty menu never shows. Its title follows the language.
+struct MenuSpec {
+    QString objectName;            // the menu's name, as a test finds it ("MenuTools")
+    const Text4 *title = nullptr;  // with its mnemonic letter in each language
+    // The menus it stands before, by object name, the first one present winning; at the
+    // end of the menu bar when none is.
+    QStringList before;
+    // Its places, top to bottom; `separated` puts a separator above a place's first item.
+    struct Place {
+        MenuPlace place;
+        bool separated = false;
+    };
+    std::vector<Place> places;
 };
 
 class Shell {
@@ -82,6 +121,9 @@ public:
     virtual void placeAction(MenuPlace place, QAction *action) = 0;
     void placeSeparator(MenuPlace place) { placeAction(place, nullptr); }
     void placeMenu(MenuPlace place, QMenu *menu);
+    // Opens a menu of the feature's own with its places (see MenuSpec). A host without a
+    // menu bar (a test's stand-in) takes items at any place as they come.
+    virtual void openMenu(const MenuSpec &menu) { (void)menu; }
 
     // The one access to the settings file: reads, and writes that never replace a file
     // that could not be read whole.

@@ -430,8 +430,9 @@ void MapView::showTrail()
     }
 }
 
-extern "C" Q_DECL_EXPORT QWidget *vorn4CreateMapView(const vorn::ParameterImage *image,
-                                                     const vorn::LiveCell *live, QWidget *parent)
+extern "C" Q_DECL_EXPORT vorn::maps::MapViewWindow *vorn4CreateMapView(const vorn::ParameterImage *image,
+                                                                       const vorn::LiveCell *live,
+                                                                       QWidget *parent)
 {
     return new MapView(image, live, parent);
 }

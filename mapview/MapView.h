@@ -19,7 +19,7 @@ class QValueAxis;
 class Q3DSurface;
 class QSurface3DSeries;
 
-class MapView : public QWidget {
+class MapView : public QWidget, public vorn::maps::MapViewWindow {
     Q_OBJECT
     Q_PROPERTY(int trailLength READ trailLength)
 public:
@@ -34,9 +34,12 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 public slots:
-    void followEdits();
-    void followLive();
-    void setLanguage(int language);
+    void followEdits() override;
+    void followLive() override;
+    void setLanguage(int language) override;
+
+public:
+    QWidget *widget() override { return this; }
 
 private:
     struct Position {

@@ -3,6 +3,7 @@
 
 #include "RestorePointsDialog.h"
 #include "history/HistoryTexts.h"
+#include "host/CellEvents.h"
 #include "host/HostNotifier.h"
 #include "host/ImageEditing.h"
 #include "host/Link.h"
@@ -103,6 +104,9 @@ ChangeHistoryUi::ChangeHistoryUi(vorn::host::Shell &shell, vorn::host::ImageEdit
     });
     retranslate(shell.language());
     qApp->installEventFilter(this);
+    // Inside a map cell the keys come through the cells' dispatcher, at the history's slot.
+    live.cellEvents().handle(vorn::host::CellEvents::Slot::HistoryKeys, this,
+                             [this](QObject *cell, QEvent *event) { return historyKeys(cell, event); });
 }
 
 const vorn::ParameterImage &ChangeHistoryUi::image() const
@@ -275,6 +279,11 @@ void ChangeHistoryUi::redo()
 }
 
 bool ChangeHistoryUi::eventFilter(QObject *watched, QEvent *event)
+{
+    return !live_.cellEvents().isCell(watched) && historyKeys(watched, event);
+}
+
+bool ChangeHistoryUi::historyKeys(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)

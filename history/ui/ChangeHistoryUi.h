@@ -109,6 +109,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Undo and redo by key inside a field of the window.
+    bool historyKeys(QObject *watched, QEvent *event);
     // What the unit part says beside the unit's state (its text and tooltip).
     enum class Notice { None, VerifyOffer, VerifyNothingSent, PointFailed, CompareReading, CompareFailed,
                         CompareReplaying };

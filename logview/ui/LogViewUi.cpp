@@ -2,6 +2,7 @@
 
 #include "datalog/Markers.h"
 #include "host/HostNotifier.h"
+#include "host/ModuleLoader.h"
 #include "host/Shell.h"
 #include "logview/ui/LogViewTexts.h"
 #include "logview/ui/PullReport.h"
@@ -11,15 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QInputDialog>
-#include <QLibrary>
 #include <QWidget>
-
-#ifndef VORN4_BUILD_MODULE_DIR
-#define VORN4_BUILD_MODULE_DIR ""
-#endif
-#ifndef VORN4_INSTALL_MODULE_DIR
-#define VORN4_INSTALL_MODULE_DIR ""
-#endif
 
 namespace vorn::logview {
 
@@ -37,7 +30,7 @@ LogViewUi::LogViewUi(host::Shell &shell, host::HostNotifier &notifier, std::func
     : QObject(&notifier),
       shell_(shell),
       recordingLog_(std::move(recordingLog)),
-      moduleDirs_(std::move(moduleDirs)),
+      module_(kModuleName, std::move(moduleDirs)),
       pullStarts_(std::move(pullStarts))
 {
     analyse_ = new QAction(this);
@@ -78,13 +71,7 @@ LogViewUi::~LogViewUi()
 
 QStringList LogViewUi::defaultModuleDirs()
 {
-    const QString app = QCoreApplication::applicationDirPath();
-    QStringList dirs = {app, app + QStringLiteral("/lib/vorn4"), app + QStringLiteral("/../lib/vorn4"),
-                        app + QStringLiteral("/../lib")};
-    for (const char *dir : {VORN4_BUILD_MODULE_DIR, VORN4_INSTALL_MODULE_DIR})
-        if (*dir)
-            dirs << QString::fromUtf8(dir);
-    return dirs;
+    return host::ModuleLoader::defaultDirs();
 }
 
 void LogViewUi::applyTexts(int language)
@@ -106,18 +93,6 @@ void LogViewUi::updateMarkerAction()
     marker_->setEnabled(!recordingLog_().isEmpty());
 }
 
-void *LogViewUi::moduleEntry(const char *name)
-{
-    for (const QString &dir : std::as_const(moduleDirs_)) {
-        QLibrary module(dir + QLatin1Char('/') + kModuleName);
-        if (!module.load())
-            continue;
-        if (QFunctionPointer entry = module.resolve(name))
-            return reinterpret_cast<void *>(entry);   // stays loaded for the rest of the run
-    }
-    return nullptr;
-}
-
 void LogViewUi::showWindow(QWidget *w)
 {
     w->show();
@@ -128,7 +103,7 @@ void LogViewUi::showWindow(QWidget *w)
 Workbench *LogViewUi::openWorkbench()
 {
     if (!workbench_) {
-        auto create = reinterpret_cast<Vorn4CreateLogWorkbench>(moduleEntry(VORN4_LOGVIEW_ENTRY));
+        auto create = module_.entry<Vorn4CreateLogWorkbench>(VORN4_LOGVIEW_ENTRY);
         if (!create) {
             shell_.message(text4(texts::kNoModule, language_).arg(kModuleName));
             return nullptr;
@@ -144,7 +119,7 @@ Workbench *LogViewUi::openWorkbench()
 PullComparison *LogViewUi::openPullComparison()
 {
     if (!pulls_) {
-        auto create = reinterpret_cast<Vorn4CreatePullComparison>(moduleEntry(VORN4_PULLS_ENTRY));
+        auto create = module_.entry<Vorn4CreatePullComparison>(VORN4_PULLS_ENTRY);
         // The figures are made here, from the program's own pull finder.
         const ComparePulls compare = [](const QStringList &logs, const std::optional<std::vector<int>> &chosen,
                                         bool average, int language) {

@@ -4,6 +4,7 @@
 // comparison and their views stay in the module.
 #pragma once
 
+#include "host/ModuleLoader.h"
 #include "logview/LogViewApi.h"
 
 #include <QObject>
@@ -52,13 +53,11 @@ public:
 private:
     void applyTexts(int language);
     void updateMarkerAction();
-    // The module's entry `name`, loading the module the first time; nullptr when missing.
-    void *moduleEntry(const char *name);
     static void showWindow(QWidget *w);
 
     host::Shell &shell_;
     std::function<QString()> recordingLog_;
-    QStringList moduleDirs_;
+    host::ModuleLoader module_;
     PullStarts pullStarts_;
     QAction *analyse_ = nullptr;
     QAction *marker_ = nullptr;

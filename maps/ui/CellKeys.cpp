@@ -2,6 +2,7 @@
 #include "CellKeys.h"
 
 #include "MapTools.h"
+#include "host/CellEvents.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -9,7 +10,7 @@
 
 namespace vorn::maps {
 
-CellKeys::CellKeys(MapTools &tools) : QObject(&tools), tools_(tools)
+CellKeys::CellKeys(MapTools &tools, host::CellEvents &cells) : QObject(&tools), tools_(tools), cells_(cells)
 {
     setObjectName(QStringLiteral("CellKeys"));
     // Away from a field (a check box or the page tabs has the focus) the menu's Ctrl+C and
@@ -17,12 +18,22 @@ CellKeys::CellKeys(MapTools &tools) : QObject(&tools), tools_(tools)
     // field the field takes these keys first and this filter below decides.
     for (MapTools::Op op : {MapTools::Op::Copy, MapTools::Op::Paste})
         tools_.actionFor(op)->installEventFilter(this);
+    cells_.handle(host::CellEvents::Slot::SelectionKeys, [this](QObject *cell, QEvent *event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto it = places_.constFind(cell);
+        return it != places_.cend() && key(*it, static_cast<QKeyEvent *>(event));
+    });
+}
+
+CellKeys::~CellKeys()
+{
+    cells_.handle(host::CellEvents::Slot::SelectionKeys, {});
 }
 
 void CellKeys::watch(QObject *edit, Table table, Cell cell)
 {
     places_.insert(edit, {table, cell});
-    edit->installEventFilter(this);
 }
 
 void CellKeys::followTyping()
@@ -45,17 +56,11 @@ bool CellKeys::cellsSelected(Table table) const
 
 bool CellKeys::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Shortcut) {
-        // Copy or paste cells by key: only a selection of several cells on the open page.
-        const bool several = cellsSelected(Table::Advance) || cellsSelected(Table::Servo);
-        return !several && qobject_cast<QAction *>(watched);
-    }
-    if (event->type() != QEvent::KeyPress)
+    if (event->type() != QEvent::Shortcut)
         return false;
-    const auto it = places_.constFind(watched);
-    if (it == places_.cend())
-        return false;
-    return key(*it, static_cast<QKeyEvent *>(event));
+    // Copy or paste cells by key: only a selection of several cells on the open page.
+    const bool several = cellsSelected(Table::Advance) || cellsSelected(Table::Servo);
+    return !several && qobject_cast<QAction *>(watched);
 }
 
 bool CellKeys::key(const Place &p, QKeyEvent *e)

@@ -12,6 +12,10 @@
 
 class QKeyEvent;
 
+namespace vorn::host {
+class CellEvents;
+}
+
 namespace vorn::maps {
 
 class MapTools;
@@ -19,7 +23,9 @@ class MapTools;
 class CellKeys : public QObject {
     Q_OBJECT
 public:
-    explicit CellKeys(MapTools &tools);
+    // Takes the cells' keys at their slot in the host's dispatcher.
+    CellKeys(MapTools &tools, host::CellEvents &cells);
+    ~CellKeys() override;
 
     // Takes the keys of one cell's edit control.
     void watch(QObject *edit, Table table, Cell cell);
@@ -29,6 +35,7 @@ public:
     void followTyping();
 
 protected:
+    // Copy and paste by key away from a field (the menu's shortcuts).
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -40,6 +47,7 @@ private:
     bool key(const Place &p, QKeyEvent *e);
 
     MapTools &tools_;
+    host::CellEvents &cells_;
     QHash<QObject *, Place> places_;
     bool followingTyping_ = false;
 };

@@ -1,10 +1,11 @@
-// The map tools: selection, operations, clipboard, heat colours, the map view.
+// The map tools: their menus, the cell selection by mouse and the cells' colours.
 #include "MapTools.h"
 
 #include "CellKeys.h"
 #include "MapTexts.h"
-#include "MapViewApi.h"
+#include "MapViewLink.h"
 #include "files/SettingsAccess.h"
+#include "host/CellEvents.h"
 #include "host/Colors.h"
 #include "host/HostNotifier.h"
 #include "host/ImageEditing.h"
@@ -14,10 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLibrary>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -38,24 +37,6 @@ struct OpRow {
     QKeySequence key;
 };
 
-// The operation's name in the undo menu, looked up whenever the menu shows it.
-const Text4 *stepText(MapTools::Op op)
-{
-    using O = MapTools::Op;
-    switch (op) {
-    case O::Set: return &texts::kStepSet;
-    case O::Add: return &texts::kStepAdd;
-    case O::Scale: return &texts::kStepScale;
-    case O::InterpH: return &texts::kStepInterpH;
-    case O::InterpV: return &texts::kStepInterpV;
-    case O::InterpBoth: return &texts::kStepInterpBoth;
-    case O::Smooth: return &texts::kStepSmooth;
-    case O::Paste: return &texts::kStepPaste;
-    default: break;
-    }
-    return &texts::kStepSet;
-}
-
 const Text4 *opText(MapTools::Op op)
 {
     using O = MapTools::Op;
@@ -75,29 +56,6 @@ const Text4 *opText(MapTools::Op op)
 }
 
 }  // namespace
-
-QColor heatColour(int v, int lo, int hi)
-{
-    // A diverging blue-yellow-red scale of even lightness steps (ColorBrewer RdYlBu).
-    static const QColor stops[] = {{49, 54, 149},  {69, 117, 180}, {116, 173, 209}, {171, 217, 233},
-                                   {224, 243, 248}, {254, 224, 144}, {253, 174, 97}, {244, 109, 67},
-                                   {215, 48, 39},  {165, 0, 38}};
-    constexpr int n = static_cast<int>(std::size(stops)) - 1;
-    if (hi <= lo)
-        return stops[n / 2];
-    const double t = std::clamp(double(v - lo) / double(hi - lo), 0.0, 1.0) * n;
-    const int i = std::min(static_cast<int>(t), n - 1);
-    const double f = t - i;
-    const QColor &a = stops[i], &b = stops[i + 1];
-    return QColor(int(a.red() + (b.red() - a.red()) * f), int(a.green() + (b.green() - a.green()) * f),
-                  int(a.blue() + (b.blue() - a.blue()) * f));
-}
-
-QColor textOn(const QColor &bg)
-{
-    const double luminance = 0.2126 * bg.redF() + 0.7152 * bg.greenF() + 0.0722 * bg.blueF();
-    return luminance < 0.45 ? QColor(Qt::white) : QColor(Qt::black);
-}
 
 MapTools::MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveView &live,
                    host::HostNotifier &notifier, QObject *parent)
@@ -165,11 +123,11 @@ MapTools::MapTools(host::Shell &shell, host::ImageEditing &editing, host::LiveVi
             places_.insert(live_.cellEdit(Table::Advance, {r, c}), {Table::Advance, {r, c}});
     for (int k = 0; k < kMapSize; ++k)
         places_.insert(live_.cellEdit(Table::Servo, {0, k}), {Table::Servo, {0, k}});
-    keys_ = new CellKeys(*this);
-    for (auto it = places_.cbegin(); it != places_.cend(); ++it) {
-        it.key()->installEventFilter(this);
+    keys_ = new CellKeys(*this, live_.cellEvents());
+    for (auto it = places_.cbegin(); it != places_.cend(); ++it)
         keys_->watch(it.key(), it->table, it->cell);
-    }
+    live_.cellEvents().handle(host::CellEvents::Slot::SelectionMouse,
+                              [this](QObject *cell, QEvent *event) { return mouseEvent(cell, event); });
 
     heatOn_ = shell_.settings().read().readInt(kViewSection, kHeatKey, 0) != 0;
     heat_->setChecked(heatOn_);
@@ -181,8 +139,7 @@ MapTools::~MapTools()
 {
     // The host paints its cells after the tools are gone: with its own colours then.
     live_.setCellColours({});
-    for (auto it = places_.cbegin(); it != places_.cend(); ++it)
-        it.key()->removeEventFilter(this);
+    live_.cellEvents().handle(host::CellEvents::Slot::SelectionMouse, {});
 }
 
 QAction *MapTools::actionFor(Op op) const
@@ -197,49 +154,33 @@ void MapTools::retranslate(int language)
     heat_->setText(text4(texts::kHeat, language));
     mapView_->setText(text4(texts::kMapView, language));
     if (view_)
-        QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, language));
+        view_->setLanguage(language);
 }
 
 QWidget *MapTools::openMapView()
 {
-    if (view_)
-        return view_;
-    const QString name = QStringLiteral("vorn4mapview");
-    const QString app = QCoreApplication::applicationDirPath();
-    const QStringList dirs = {app, app + "/lib/vorn4", app + "/../lib/vorn4", app + "/../lib",
-                              QStringLiteral(VORN4_BUILD_MODULE_DIR), QStringLiteral(VORN4_INSTALL_MODULE_DIR)};
-    for (const QString &dir : dirs) {
-        QLibrary module(dir + QLatin1Char('/') + name);
-        if (!module.load())
-            continue;
-        auto create = reinterpret_cast<Vorn4CreateMapView>(module.resolve(VORN4_MAPVIEW_ENTRY));
-        if (!create)
-            continue;
-        // The module stays loaded for the rest of the run (the window lives as long).
-        view_ = create(&editing_.image(), &live_.liveCell(), shell_.dialogParent());
-        viewShows_ = editing_.image();
-        QMetaObject::invokeMethod(view_, "setLanguage", Q_ARG(int, shell_.language()));
-        return view_;
-    }
-    shell_.message(text4(texts::kNoModule, shell_.language()).arg(name));
-    return nullptr;
+    if (!view_)
+        view_ = std::make_unique<MapViewLink>(shell_, editing_, live_);
+    return view_->open();
 }
 
-// The view draws nothing while it is closed; it catches up when it shows again.
+QWidget *MapTools::mapViewWindow() const
+{
+    return view_ ? view_->window() : nullptr;
+}
+
 void MapTools::followLive()
 {
-    if (view_ && view_->isVisible())
-        QMetaObject::invokeMethod(view_, "followLive");
+    if (view_)
+        view_->followLive();
 }
 
 void MapTools::afterDisplayStates()
 {
     if (heatOn_ || sel_ || decorated_)
         repaint();
-    if (view_ && view_->isVisible() && !(viewShows_ == editing_.image())) {
-        viewShows_ = editing_.image();
-        QMetaObject::invokeMethod(view_, "followEdits");
-    }
+    if (view_)
+        view_->followEdits();
 }
 
 std::optional<MapTools::Place> MapTools::placeOf(QObject *o) const
@@ -295,97 +236,6 @@ std::optional<MapTools::Target> MapTools::target() const
     return std::nullopt;
 }
 
-void MapTools::noCells()
-{
-    shell_.showHint(text4(texts::kNoCells, shell_.language()));
-}
-
-void MapTools::ask(Op op)
-{
-    const auto t = target();
-    if (!t)
-        return noCells();
-    const bool servo = t->table == Table::Servo;
-    const int lang = shell_.language();
-    const QString title = text4(*stepText(op), lang);
-    std::optional<int> v;
-    if (op == Op::Set)
-        v = shell_.askNumber(title, text4(servo ? texts::kValueMv : texts::kValueDeg, lang),
-                             cellValue(editing_.image(), t->table, {t->rect.top, t->rect.left}), 0,
-                             servo ? 5000 : kAdvanceMax);
-    else if (op == Op::Add)
-        v = shell_.askNumber(title, text4(servo ? texts::kValueMv : texts::kValueDeg, lang), 0,
-                             servo ? -5000 : -kAdvanceMax, servo ? 5000 : kAdvanceMax);
-    else
-        v = shell_.askNumber(title, text4(texts::kPercent, lang), 100, -1000, 1000);
-    if (v && !shell_.closing())
-        run(op, *v);
-}
-
-void MapTools::run(Op op, int value)
-{
-    if (op == Op::SelectAll) {
-        if (const auto t = live_.shownTable())
-            select(*t, wholeTable(*t));
-        return;
-    }
-    if (op == Op::Copy)
-        return copy();
-    if (op == Op::Paste)
-        return paste();
-    const auto t = target();
-    if (!t)
-        return noCells();
-    editing_.commitTyping();   // what was typed into a cell counts first
-    ParameterImage im = editing_.image();
-    switch (op) {
-    case Op::Set: setCells(im, t->table, t->rect, value); break;
-    case Op::Add: addToCells(im, t->table, t->rect, value); break;
-    case Op::Scale: scaleCells(im, t->table, t->rect, value); break;
-    case Op::InterpH: interpolate(im, t->table, t->rect, Direction::Horizontal); break;
-    case Op::InterpV: interpolate(im, t->table, t->rect, Direction::Vertical); break;
-    case Op::InterpBoth: interpolate(im, t->table, t->rect, Direction::Both); break;
-    case Op::Smooth: smooth(im, t->table, t->rect); break;
-    default: break;
-    }
-    editing_.applyEdit(im, StepLabel(stepText(op)));
-    emit cellsChanged();
-}
-
-void MapTools::copy()
-{
-    const auto t = target();
-    if (!t)
-        return noCells();
-    editing_.commitTyping();
-    const bool whole = t->rect == limitToShown(t->table, wholeTable(t->table))
-                       && t->rect.rows() == rowCount(t->table);
-    QGuiApplication::clipboard()->setText(formatBlock(editing_.image(), t->table, t->rect, whole));
-}
-
-void MapTools::paste()
-{
-    const auto t = target();
-    if (!t)
-        return noCells();
-    const ParseResult parsed = parseBlock(QGuiApplication::clipboard()->text());
-    const int lang = shell_.language();
-    if (!parsed.block) {
-        const QString text = parsed.ambiguousAt
-                                 ? text4(texts::kGrouped, lang)
-                                       .arg(parsed.ambiguousAt->row)
-                                       .arg(parsed.ambiguousAt->column)
-                                       .arg(parsed.offending)
-                                 : text4(texts::kNotNumbers, lang).arg(parsed.offending.left(40));
-        shell_.message(text, text4(texts::kPasteWhat, lang));
-        return;
-    }
-    editing_.commitTyping();
-    ParameterImage im = editing_.image();
-    pasteBlock(im, t->table, {t->rect.top, t->rect.left}, *parsed.block);
-    editing_.applyEdit(im, StepLabel(stepText(Op::Paste)));
-    emit cellsChanged();
-}
 void MapTools::extendTo(Table t, Cell c)
 {
     const Cell from = (sel_ && selTable_ == t) ? anchor_ : (focus_ ? focus_->cell : c);
@@ -394,9 +244,9 @@ void MapTools::extendTo(Table t, Cell c)
     select(t, Rect::spanning(anchor_, c));
 }
 
-bool MapTools::eventFilter(QObject *watched, QEvent *event)
+bool MapTools::mouseEvent(QObject *cell, QEvent *event)
 {
-    const auto p = placeOf(watched);
+    const auto p = placeOf(cell);
     if (!p)
         return false;
     switch (event->type()) {
@@ -452,29 +302,14 @@ void MapTools::setHeatColours(bool on)
     repaint();
 }
 
-void MapTools::refreshHeat()
-{
-    std::array<std::uint8_t, 100> now{};
-    std::copy_n(editing_.image().bytes.begin() + Off::Advance, 100, now.begin());
-    if (heatValid_ && now == heatOf_)
-        return;   // no cell changed: the colours made last time stand
-    heatOf_ = now;
-    const auto [lo, hi] = std::minmax_element(now.begin(), now.end());
-    for (std::size_t i = 0; i < now.size(); ++i)
-        heatColour_[i] = heatColour(now[i], *lo, *hi);
-    heatValid_ = true;
-}
-
 QColor MapTools::cellColour(Table t, Cell c)
 {
     if (live_.printing())
         return ui::windowColor();   // the printout shows the page as it always was
     if (sel_ && selTable_ == t && sel_->contains(c))
         return kSelected;
-    if (heatOn_ && t == Table::Advance) {
-        refreshHeat();
-        return heatColour_[static_cast<std::size_t>(10 * c.row + c.column)];
-    }
+    if (heatOn_ && t == Table::Advance)
+        return heatMap_.colour(editing_.image(), c);
     return ui::windowColor();
 }
 

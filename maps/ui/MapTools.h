@@ -1,14 +1,16 @@
-// The map tools: cell selection on the Advance Map and Servo pages, the operations on it,
-// spreadsheet copy and paste through the clipboard, heat colours, and the map view.
+// The map tools: cell selection on the Advance Map and Servo pages, the operations on it
+// (CellOperations.cpp), spreadsheet copy and paste through the clipboard, heat colours
+// (HeatColours.h), and the map view (MapViewLink.h).
 #pragma once
 
 #include "maps/MapOperations.h"
+#include "maps/ui/HeatColours.h"
 
 #include <QColor>
 #include <QHash>
 #include <QObject>
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -25,6 +27,7 @@ class Shell;
 namespace vorn::maps {
 
 class CellKeys;
+class MapViewLink;
 
 class MapTools : public QObject {
     Q_OBJECT
@@ -41,7 +44,7 @@ public:
     // The map view window, loaded from its module and made on first use; nullptr when
     // the module is missing (then a box says so).
     QWidget *openMapView();
-    QWidget *mapViewWindow() const { return view_; }
+    QWidget *mapViewWindow() const;
     QAction *actionFor(Op op) const;
 
     // The selection: on the table of the page that is open; nullopt when nothing is selected.
@@ -72,10 +75,9 @@ signals:
     // After an operation changed the image, so views follow at once.
     void cellsChanged();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
+    // Focus and mouse of a cell: the focused cell, click, Shift+click and drag select.
+    bool mouseEvent(QObject *cell, QEvent *event);
     struct Place {
         Table table;
         Cell cell;
@@ -85,7 +87,6 @@ private:
     void extendTo(Table t, Cell c);
     void copy();
     void paste();
-    void refreshHeat();
     void repaint();
     void afterDisplayStates();
     void followLive();
@@ -98,8 +99,7 @@ private:
     std::vector<QAction *> ops_;
     QAction *heat_ = nullptr;
     QAction *mapView_ = nullptr;
-    QWidget *view_ = nullptr;
-    ParameterImage viewShows_;   // the image the map view last drew
+    std::unique_ptr<MapViewLink> view_;   // made on first use
     QHash<QObject *, Place> places_;
     CellKeys *keys_ = nullptr;
     Table selTable_ = Table::Advance;
@@ -108,15 +108,8 @@ private:
     Cell anchor_{};
     bool dragging_ = false;
     bool heatOn_ = false;
-    std::array<std::uint8_t, 100> heatOf_{};   // map bytes the heat colours were made for
-    std::array<QColor, 100> heatColour_{};
-    bool heatValid_ = false;
+    HeatMap heatMap_;
     bool decorated_ = false;   // selection or heat colours are on the cells
 };
-
-// The heat scale: a colour for v in lo..hi, light to dark blue, pale yellow, to red; never
-// the lime of the live cell. textOn gives black or white, whichever reads on it.
-QColor heatColour(int v, int lo, int hi);
-QColor textOn(const QColor &background);
 
 }  // namespace vorn::maps

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "files/SettingsAccess.h"
+#include "host/CellEvents.h"
 #include "host/HostNotifier.h"
 #include "host/ImageEditing.h"
 #include "host/Link.h"
@@ -47,6 +48,11 @@ public:
                 mapGrid->addWidget(mapEdits[r][c] = new QLineEdit(mapArea), r, c);
         for (int c = 0; c < 10; ++c)
             servoRow->addWidget(servoEdits[c] = new QLineEdit(servoArea), 0, c);
+        for (int r = 0; r < 10; ++r)
+            for (int c = 0; c < 10; ++c)
+                cells.watch(mapEdits[r][c]);
+        for (QLineEdit *e : servoEdits)
+            cells.watch(e);
         grid->addWidget(mapArea, 0, 0);
         grid->addWidget(servoArea, 1, 0);
         window.setCentralWidget(central);
@@ -65,6 +71,7 @@ public:
     // ---- what the feature finds ----
     QMainWindow window;
     vorn::host::HostNotifier notifier;
+    vorn::host::CellEvents cells;
     vorn::ParameterImage img;
     vorn::ParameterImage session_image;
     vorn::DeviceSession deviceSession{session_image};
@@ -182,6 +189,7 @@ public:
     bool rowShown(int row) const override { return tpsMap || row == 0; }
     void setCellColours(CellColours c) override { colours = std::move(c); }
     void repaintCells() override { ++repaints; }
+    vorn::host::CellEvents &cellEvents() override { return cells; }
     bool replaying() const override { return inReplay; }
     void beginReplay() override
     {

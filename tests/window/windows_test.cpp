@@ -3,6 +3,7 @@
 // and Qt's own texts follow the program's language.
 #include "window/EditFixture.h"
 
+#include "app/WindowHost.h"
 #include "archive/ArchiveStore.h"
 #include "archive/ui/ArchiveUi.h"
 #include "host/WindowPlacement.h"
@@ -157,20 +158,20 @@ void WindowsTest::boxesGoOverTheWindowWorkedIn()
         dialog.show();
         QTRY_COMPARE(QApplication::activeWindow(), &dialog);
     }
-    w->message("about the workbench");
+    w->host().message("about the workbench");
     QCOMPARE(w.person.messageParents.last(), bench);
     // Back in the main window, its boxes go over it; a feature names its window itself.
     w->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), w.form.get());
-    w->message("about the unit");
+    w->host().message("about the unit");
     QCOMPARE(w.person.messageParents.last(), w.form.get());
-    w->messageOver(bench, "about the workbench again");
+    w->host().messageOver(bench, "about the workbench again");
     QCOMPARE(w.person.messageParents.last(), bench);
     // Closed, the workbench gets none.
     bench->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), bench);
     bench->close();
-    w->message("after the workbench");
+    w->host().message("after the workbench");
     QCOMPARE(w.person.messageParents.last(), w.form.get());
 }
 
