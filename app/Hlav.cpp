@@ -7,7 +7,7 @@
 #include "UpDown.h"
 #include "archive/ui/ArchiveUi.h"
 #include "datalog/ui/DatalogController.h"
-#include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/HistoryFeature.h"
 #include "link/ui/PortSettingsUi.h"
 #include "logview/ui/LogViewUi.h"
 #include "logview/ui/PullReport.h"
@@ -43,12 +43,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     Settings = std::make_unique<vorn::SettingsAccess>(vorn::configPath(vorn::kSettingsFileName));
     composeWindow();
     Datalog = new DatalogController(*this, *this, *this, *Notifier);
-    History = new ChangeHistoryUi(*this, *this, *this, *this, *Notifier, this);
-    // The comparison's read of the unit and a restored point are told like the window's own.
-    connect(History, &ChangeHistoryUi::unitCompared, Notifier, [this](bool ok, const vorn::ParameterImage &unit) {
-        emit Notifier->transferFinished(vorn::host::HostNotifier::Transfer::Compare, ok, vorn::Msg::ReadError, unit);
-    });
-    connect(History, &ChangeHistoryUi::restored, Notifier, &vorn::host::HostNotifier::tuneLoaded);
+    History = vorn::history::makeHistoryFeature(*this, *this, *this, *this, *Notifier, this);
     PortSettings = new PortSettingsUi(*this, *this, *Notifier);
     LogView = new vorn::logview::LogViewUi(*this, *Notifier, [this] {
         return Datalog && Datalog->recording() ? Datalog->recordingPath() : QString();
@@ -232,13 +227,7 @@ void TFormHlav::FormCreate(const QStringList &arguments)
     for (int i = 1; i <= 8; ++i)                          // 17
         ctl<QWidget>(QStringLiteral("LabelTest%1").arg(i))->setVisible(TestMode);
     UpdateDisplayStates();                                // 18
-    History->started();
-}
-
-void TFormHlav::noteImageChange(const QString &what)
-{
-    if (History)
-        History->noteImageChange(what);
+    emit Notifier->started();
 }
 
 void TFormHlav::DetectTestMode()
@@ -273,8 +262,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         closing_ = true;
         Timer1->stop();
         FormClose();
-        emit Notifier->closing();   // a log being recorded is completed
-        History->finishRestorePoints();
+        emit Notifier->closing();   // a log being recorded is completed, restore points written
     }
     event->accept();
 }

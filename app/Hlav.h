@@ -22,6 +22,7 @@
 #include <functional>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -72,7 +73,7 @@ public:
 
     static constexpr int kDesignWidth = 1012;
     static constexpr int kDesignHeight = 712;
-    static constexpr int kTimerInterval = 55;   // ms
+    static constexpr int kTimerInterval = vorn::host::Link::kTickInterval;
     static constexpr int kControlTableSize = 306;
     static constexpr int kEditToUpDown = vorn::table::kEditToUpDown;   // edit k, spinner k + 138
 
@@ -158,24 +159,10 @@ public:
     void MenuCzechClick();
 
     // ---- undo, restore points, change tracking ----
-    // Records the change of Image since the last recorded state as one undo step. `what`
-    // names a change that touches several parameters (current language); a change of one
-    // parameter is named from the catalogue instead. No step when nothing changed.
-    void noteImageChange(const QString &what);
-    // Undo history, restore points and the change-tracking parts of the status bar.
-    class ChangeHistoryUi *History = nullptr;
+    // Undo history, restore points and the change-tracking parts of the status bar; it
+    // hears of every change from Notifier like the other features.
+    QObject *History = nullptr;
 
-    // ---- what the added subsystems listen to ----
-signals:
-    // After every caption pass (start-up and each language switch): menus, dialogs and
-    // status-bar parts beyond the catalogues write their texts in this language.
-    void languageChanged(int language);
-    // The port came back by itself after its device had gone: the unit on the line now
-    // may be another one than before.
-    void portReconnected();
-    void liveValuesDecoded();   // after every decoded monitor reply (Live, LiveCell updated)
-
-public:
     // ---- printing and about -----------------------------------------------------------
     void SpeedButtonPrintClick();
     void MenuPrintAllClick();
@@ -343,6 +330,9 @@ public:
     const vorn::UnitIdentification &identification() const override { return Identification; }
     int comPort() const override { return ComPort; }
     void selectPort(int n) override { MenuCom1Click(n); }
+    bool lendPort() override { return Port && !std::exchange(portLent_, true); }
+    void returnPort() override { portLent_ = false; }
+    bool portLent_ = false;   // a feature runs its own session on the port; Timer1 keeps off it
 
 protected:
     void closeEvent(QCloseEvent *event) override;

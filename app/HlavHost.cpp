@@ -6,7 +6,6 @@
 #include "UserInteraction.h"
 #include "host/Colors.h"
 #include "host/MenuTitles.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -168,8 +167,7 @@ void TFormHlav::placeAction(MenuPlace place, QAction *action)
 void TFormHlav::applyEdit(const vorn::ParameterImage &edited, const vorn::StepLabel &label)
 {
     Image = edited;
-    if (History)
-        History->nextStep(label);
+    emit Notifier->editStepStarted(label);
     AfterEdit();
 }
 
@@ -256,7 +254,6 @@ void TFormHlav::showReplayed(const vorn::MonitorFields &fields, const vorn::Live
 {
     ShowMonitorFields(fields, true);
     LiveCell = cell;
-    emit liveValuesDecoded();
     emit Notifier->liveValuesDecoded();
 }
 
