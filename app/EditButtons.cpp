@@ -2,7 +2,6 @@
 // The buttons read their controls; the steps themselves are the map operations' rules.
 #include "Hlav.h"
 #include "history/HistoryTexts.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include "maps/MapOperations.h"
 
@@ -16,7 +15,8 @@ void advanceStep(TFormHlav &w, bool up)
     w.ReadParameters();
     vorn::ClampParameters(w.Image, w.LanguageIndex, w.ComPort);
     if (w.ctl<QCheckBox>("CheckBoxIgnAll")->isChecked()) {
-        w.History->nextStep({&vorn::htext::StepAdvanceAll, up ? QStringLiteral("+1 °") : QStringLiteral("-1 °")});
+        emit w.Notifier->editStepStarted(
+            {&vorn::htext::StepAdvanceAll, up ? QStringLiteral("+1 °") : QStringLiteral("-1 °")});
         vorn::maps::stepAdvanceAll(w.Image, up);
     } else {
         vorn::maps::stepAdvanceLive(w.Image, w.LiveCell, up);
@@ -30,7 +30,8 @@ void servoStep(TFormHlav &w, bool up)
 {
     w.ReadParameters();
     if (w.ctl<QCheckBox>("CheckBoxServoAll")->isChecked()) {
-        w.History->nextStep({&vorn::htext::StepServoAll, up ? QStringLiteral("+20 mV") : QStringLiteral("-20 mV")});
+        emit w.Notifier->editStepStarted(
+            {&vorn::htext::StepServoAll, up ? QStringLiteral("+20 mV") : QStringLiteral("-20 mV")});
         vorn::maps::stepServoAll(w.Image, up);
     } else {
         vorn::maps::stepServoPoint(w.Image, w.LiveCell.servoColumn, up);
@@ -42,7 +43,8 @@ void servoStep(TFormHlav &w, bool up)
 void columnStep(TFormHlav &w, int column, bool up)
 {
     w.ReadParameters();
-    w.History->nextStep({&vorn::htext::StepColumn, QString::number(column + 1) + (up ? " +1 °" : " -1 °")});
+    emit w.Notifier->editStepStarted(
+        {&vorn::htext::StepColumn, QString::number(column + 1) + (up ? " +1 °" : " -1 °")});
     vorn::maps::stepColumn(w.Image, column, up);
     w.AfterEdit();
 }

@@ -6,7 +6,7 @@
 #include "WindowHost.h"
 #include "archive/ui/ArchiveUi.h"
 #include "datalog/ui/DatalogController.h"
-#include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/HistoryFeature.h"
 #include "link/ui/PortSettingsUi.h"
 #include "logview/ui/LogViewUi.h"
 #include "logview/ui/PullReport.h"
@@ -23,21 +23,13 @@ struct Entry {
     void (*make)(Context &c);
 };
 
-void makeHistory(Context &c)
-{
-    auto *history = c.keep(&TFormHlav::History, new ChangeHistoryUi(c.host, c.host, c.host, c.host, c.notifier, &c.window));
-    // The comparison's read of the unit and a restored point are told like the window's own.
-    auto *notifier = &c.notifier;
-    QObject::connect(history, &ChangeHistoryUi::unitCompared, notifier, [notifier](bool ok, const vorn::ParameterImage &unit) {
-        emit notifier->transferFinished(vorn::host::HostNotifier::Transfer::Compare, ok, vorn::Msg::ReadError, unit);
-    });
-    QObject::connect(history, &ChangeHistoryUi::restored, notifier, &vorn::host::HostNotifier::tuneLoaded);
-}
-
 const Entry kFeatures[] = {
     {"datalog", Stage::WithWindow,
      [](Context &c) { c.keep(&TFormHlav::Datalog, new DatalogController(c.host, c.host, c.host, c.notifier)); }},
-    {"history", Stage::WithWindow, &makeHistory},
+    {"history", Stage::WithWindow,
+     [](Context &c) {
+         c.keep(&TFormHlav::History, vorn::history::makeHistoryFeature(c.host, c.host, c.host, c.host, c.notifier, &c.window));
+     }},
     {"port-settings", Stage::WithWindow,
      [](Context &c) {
          c.keep(&TFormHlav::PortSettings, c.window.portLister_

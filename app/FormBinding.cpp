@@ -3,7 +3,6 @@
 #include "UpDown.h"
 #include "params/FormValues.h"
 #include "params/New.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,8 +75,7 @@ void TFormHlav::AfterEdit()
     vorn::ClampParameters(Image, LanguageIndex, ComPort);
     ShowParameters();
     // The step is recorded before a Program run may start, so that run finds it done.
-    if (History)
-        History->afterEdit();
+    emit Notifier->imageEdited();
     ProgramAfterChange();
 }
 

@@ -6,7 +6,6 @@
 
 #include "host/Colors.h"
 #include "UpDown.h"
-#include "history/ui/ChangeHistoryUi.h"
 #include "files/ConfigDir.h"
 #include "files/TestMarker.h"
 #include "params/New.h"
@@ -214,13 +213,7 @@ void TFormHlav::FormCreate(const QStringList &arguments)
     for (int i = 1; i <= 8; ++i)                          // 17
         ctl<QWidget>(QStringLiteral("LabelTest%1").arg(i))->setVisible(TestMode);
     UpdateDisplayStates();                                // 18
-    History->started();
-}
-
-void TFormHlav::noteImageChange(const QString &what)
-{
-    if (History)
-        History->noteImageChange(what);
+    emit Notifier->started();
 }
 
 void TFormHlav::DetectTestMode()
@@ -255,8 +248,7 @@ void TFormHlav::closeEvent(QCloseEvent *event)
         closing_ = true;
         Timer1->stop();
         FormClose();
-        emit Notifier->closing();   // a log being recorded is completed
-        History->finishRestorePoints();
+        emit Notifier->closing();   // a log being recorded is completed, restore points written
     }
     event->accept();
 }

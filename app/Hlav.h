@@ -4,6 +4,7 @@
 #include "ControlTable.h"
 #include "files/SettingsAccess.h"
 #include "host/HostNotifier.h"
+#include "host/Link.h"
 #include "host/LiveView.h"
 #include "lang/Jazyk2.h"
 #include "link/Identification.h"
@@ -22,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -73,7 +75,7 @@ public:
 
     static constexpr int kDesignWidth = 1012;
     static constexpr int kDesignHeight = 712;
-    static constexpr int kTimerInterval = 55;   // ms
+    static constexpr int kTimerInterval = vorn::host::Link::kTickInterval;
     static constexpr int kControlTableSize = 306;
     static constexpr int kEditToUpDown = vorn::table::kEditToUpDown;   // edit k, spinner k + 138
 
@@ -159,24 +161,10 @@ public:
     void MenuCzechClick();
 
     // ---- undo, restore points, change tracking ----
-    // Records the change of Image since the last recorded state as one undo step. `what`
-    // names a change that touches several parameters (current language); a change of one
-    // parameter is named from the catalogue instead. No step when nothing changed.
-    void noteImageChange(const QString &what);
-    // Undo history, restore points and the change-tracking parts of the status bar.
-    class ChangeHistoryUi *History = nullptr;
+    // Undo history, restore points and the change-tracking parts of the status bar; it
+    // hears of every change from Notifier like the other features.
+    QObject *History = nullptr;
 
-    // ---- what the added subsystems listen to ----
-signals:
-    // After every caption pass (start-up and each language switch): menus, dialogs and
-    // status-bar parts beyond the catalogues write their texts in this language.
-    void languageChanged(int language);
-    // The port came back by itself after its device had gone: the unit on the line now
-    // may be another one than before.
-    void portReconnected();
-    void liveValuesDecoded();   // after every decoded monitor reply (Live, LiveCell updated)
-
-public:
     // ---- printing and about -----------------------------------------------------------
     void SpeedButtonPrintClick();
     void MenuPrintAllClick();
@@ -304,6 +292,8 @@ public:
     // A permanent part at the right of the status bar that never widens the window.
     void addStatusPart(QWidget *part);
     bool closing() const { return closing_ || closeWaiting_; }
+    // A feature runs its own session on the port (see Link::lendPort); Timer1 keeps off it.
+    bool portLent_ = false;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -6,7 +6,6 @@
 #include "files/IgnFile.h"
 #include "files/ManualLocation.h"
 #include "history/HistoryTexts.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -101,7 +100,7 @@ void TFormHlav::MenuSaveClick()
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;
     OpenDialog1->selectFile(path);
-    History->fileSaved(path);
+    emit Notifier->fileEvent(vorn::host::HostNotifier::FileEvent::Saved, path);
 }
 
 void TFormHlav::MenuOpenClick()
@@ -137,10 +136,10 @@ void TFormHlav::openParameterFile(const QString &path)
         MessageBox(Messages[vorn::Msg::UnmatchedIgnFile]);
         return;
     }
-    History->beforeReplace(vorn::RestoreEvent::BeforeOpen, before);
-    History->nextStep({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
+    emit Notifier->imageReplacing(vorn::host::HostNotifier::Replacement::Open, before);
+    emit Notifier->editStepStarted({&vorn::htext::StepOpen, QFileInfo(path).fileName()});
     AfterEdit();
-    History->fileOpened(path);
+    emit Notifier->fileEvent(vorn::host::HostNotifier::FileEvent::Opened, path);
     emit Notifier->tuneLoaded(Image);
     ctl<QLabel>("LabelFile2")->setText(path);
     LastFilePath = path;

@@ -119,7 +119,6 @@ void TFormHlav::ApplyCaptions()
 
     ApplyMessages();
     followQtLanguage(language);
-    emit languageChanged(language);
     emit Notifier->languageChanged(language);
 }
 

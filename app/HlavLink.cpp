@@ -5,7 +5,6 @@
 #include "link/OpenDiagnosis.h"
 #include "link/PortPath.h"
 #include "link/SerialLink.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -93,7 +92,6 @@ void TFormHlav::tryReconnect()
         return;   // still settling (udev sets permissions a moment later): next second
     reconnectTimer_->stop();
     attachPort(std::move(port));
-    emit portReconnected();
     emit Notifier->portOpened();
     emit Notifier->unitForgotten();
 }
@@ -112,15 +110,10 @@ void TFormHlav::MenuCom1Click(int portNumber)
 void TFormHlav::Timer1Timer()
 {
     // A replay stands the session still: no request goes out, no reply is read, and the
-    // counters go on where they stopped when the replay ends. A comparison read of the unit
-    // has the line to itself for its few ticks.
-    if (!Replaying) {
-        if (History && History->tickInstead()) {
-            HighlightActiveCell();
-            return;
-        }
+    // counters go on where they stopped when the replay ends. A port lent to a feature's
+    // session (the comparison's read of the unit) is that session's for its few ticks.
+    if (!Replaying && !portLent_)
         applyLinkEvents(Session.tick());
-    }
     HighlightActiveCell();
 }
 
@@ -128,8 +121,7 @@ void TFormHlav::MenuReadClick()
 {
     if (Replaying)
         return;
-    if (History)
-        History->readStarted();
+    emit Notifier->transferStarted(vorn::host::HostNotifier::Transfer::Read);
     transfer_ = vorn::host::HostNotifier::Transfer::Read;
     applyLinkEvents(Session.startRead());
     ctl<QLabel>("LabelFile2")->setText(QString());
@@ -142,6 +134,7 @@ void TFormHlav::MenuVerifyClick()
     ReadParameters();
     vorn::ClampParameters(Image, LanguageIndex, ComPort);
     ShowParameters();
+    emit Notifier->transferStarted(vorn::host::HostNotifier::Transfer::Verify);
     transfer_ = vorn::host::HostNotifier::Transfer::Verify;
     applyLinkEvents(Session.startVerify());
 }
@@ -158,6 +151,7 @@ void TFormHlav::MenuProgramClick()
 
 void TFormHlav::StartProgramRun()
 {
+    emit Notifier->transferStarted(vorn::host::HostNotifier::Transfer::Program);
     transfer_ = vorn::host::HostNotifier::Transfer::Program;
     applyLinkEvents(Session.startProgram());
 }

@@ -51,7 +51,6 @@ void TFormHlav::DecodeMonitorFrame(const vorn::Frame &frame)
     // The cell of these values at once, not at the next tick, for whoever follows replies.
     auto *tpsMap = ctl<QCheckBox>("CheckBoxTpsMapa");
     LiveCell = vorn::findActiveCell(Image, Live, tpsMap && tpsMap->isChecked());
-    emit liveValuesDecoded();
     emit Notifier->liveValuesDecoded();
 }
 

@@ -2,7 +2,6 @@
 #include "EditState.h"
 #include "params/New.h"
 #include "history/HistoryTexts.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,7 +15,7 @@ void TFormHlav::ApplyBikeSetup()
 void TFormHlav::ComboBikeChange()
 {
     EditState &s = *editState_;
-    History->beforeReplace(vorn::RestoreEvent::BeforeModel, Image);
+    emit Notifier->imageReplacing(vorn::host::HostNotifier::Replacement::Model, Image);
     // The other fields are not read back: a listed model replaces them with its defaults.
     const int code = vorn::bikeCodeOfListIndex(s.bike->currentIndex());
     if (code >= 0)
@@ -26,7 +25,7 @@ void TFormHlav::ComboBikeChange()
     BikeSetupPending = true;
     ApplyBikeSetup();
     ShowParameters();
-    History->nextStep({&vorn::htext::StepModel});
+    emit Notifier->editStepStarted({&vorn::htext::StepModel});
     AfterEdit();
 }
 
@@ -34,12 +33,12 @@ void TFormHlav::MenuNewClick()
 {
     if (Question(Messages[vorn::Msg::DefaultSetting]) != QMessageBox::Yes)
         return;
-    History->beforeReplace(vorn::RestoreEvent::BeforeNew, Image);
+    emit Notifier->imageReplacing(vorn::host::HostNotifier::Replacement::New, Image);
     ApplyBikeSetup();
-    History->nextStep({&vorn::htext::StepNew});
+    emit Notifier->editStepStarted({&vorn::htext::StepNew});
     AfterEdit();
     ctl<QWidget>("LabelHlaseni")->hide();
     ctl<QWidget>("CGauge")->hide();
     ctl<QLabel>("LabelFile2")->setText(QString());
-    History->fileForgotten();
+    emit Notifier->fileEvent(vorn::host::HostNotifier::FileEvent::Forgotten, QString());
 }

@@ -6,7 +6,6 @@
 #include "UserInteraction.h"
 #include "host/MenuPlaces.h"
 #include "host/MenuTitles.h"
-#include "history/ui/ChangeHistoryUi.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -189,8 +188,7 @@ void WindowHost::openMenu(const MenuSpec &menu)
 void WindowHost::applyEdit(const vorn::ParameterImage &edited, const vorn::StepLabel &label)
 {
     w_.Image = edited;
-    if (w_.History)
-        w_.History->nextStep(label);
+    emit w_.Notifier->editStepStarted(label);
     w_.AfterEdit();
 }
 
@@ -292,7 +290,6 @@ void WindowHost::showReplayed(const vorn::MonitorFields &fields, const vorn::Liv
 {
     w_.ShowMonitorFields(fields, true);
     w_.LiveCell = cell;
-    emit w_.liveValuesDecoded();
     emit w_.Notifier->liveValuesDecoded();
 }
 
@@ -381,6 +378,16 @@ int WindowHost::comPort() const
 void WindowHost::selectPort(int n)
 {
     w_.MenuCom1Click(n);
+}
+
+bool WindowHost::lendPort()
+{
+    return w_.Port && !std::exchange(w_.portLent_, true);
+}
+
+void WindowHost::returnPort()
+{
+    w_.portLent_ = false;
 }
 
 bool WindowHost::noConnectionShown() const

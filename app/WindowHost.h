@@ -83,6 +83,8 @@ public:
     const vorn::UnitIdentification &identification() const override;
     int comPort() const override;
     void selectPort(int n) override;
+    bool lendPort() override;
+    void returnPort() override;
     bool noConnectionShown() const override;
 
 private:

@@ -2,6 +2,8 @@
 #include "app/Hlav.h"
 #include "history/RestorePoints.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/RestorePointsUi.h"
+#include "history/ui/UndoUi.h"
 #include "tests/support/ScriptedInteraction.h"
 
 #include <QApplication>
@@ -65,9 +67,9 @@ int main(int argc, char *argv[])
     form.MenuEnglishClick();
     const double undoRedo = medianMs(300, [&](int i) {
         if (i % 2)
-            form.History->redo();
+            ChangeHistoryUi::of(form.History).undo().redo();
         else
-            form.History->undo();
+            ChangeHistoryUi::of(form.History).undo().undo();
         settle();
     });
     // A restore point as a command takes it: the time the window's thread spends before it
@@ -75,9 +77,9 @@ int main(int argc, char *argv[])
     const double pointCommand = medianMs(200, [&](int i) {
         vorn::ParameterImage img = form.Image;
         img.limiter2() = static_cast<std::uint8_t>(100 + i % 50);
-        form.History->beforeReplace(vorn::RestoreEvent::BeforeNew, img);
+        emit form.Notifier->imageReplacing(vorn::host::HostNotifier::Replacement::New, img);
     });
-    form.History->waitForRestorePoints();
+    ChangeHistoryUi::of(form.History).restorePoints().waitForRestorePoints();
     // One restore point written by the store (the worker thread's share of the work).
     vorn::RestorePointStore store(dir.filePath("points"));
     const QDateTime t0 = QDateTime::currentDateTime();

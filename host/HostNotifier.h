@@ -2,6 +2,7 @@
 // the window, so they never depend on how the window is built.
 #pragma once
 
+#include "history/UndoHistory.h"
 #include "lang/Jazyk2.h"
 #include "link/Session.h"
 #include "params/ParameterImage.h"
@@ -18,8 +19,30 @@ public:
 
     enum class Transfer { Read, Program, Verify, Compare };
     Q_ENUM(Transfer)
+    // What is about to replace the window's image as a whole.
+    enum class Replacement { New, Open, Model };
+    Q_ENUM(Replacement)
+    // What became of the parameter file the window shows as its own.
+    enum class FileEvent { Saved, Opened, Forgotten };
+    Q_ENUM(FileEvent)
 
 signals:
+    // The start-up sequence ended: the window's image is the first state of this run.
+    void started();
+    // A command is about to change the image as one step named `label` (its text is looked
+    // up in the language shown); the next imageEdited() is that step.
+    void editStepStarted(const vorn::StepLabel &label);
+    // End of every after-edit path (typing, a command, an undo itself): the image may differ
+    // from what it was before.
+    void imageEdited();
+    // New, Open or a model change is about to replace the image; `before` is the image
+    // as it was.
+    void imageReplacing(vorn::host::HostNotifier::Replacement why, const vorn::ParameterImage &before);
+    // The window's image was saved to or opened from `path`, or its file was forgotten
+    // (New, Read; `path` empty).
+    void fileEvent(vorn::host::HostNotifier::FileEvent event, const QString &path);
+    // Read, Program or Verify starts, before its first link events (Compare is a feature's).
+    void transferStarted(vorn::host::HostNotifier::Transfer kind);
     // After every caption pass (start-up and each language switch).
     void languageChanged(int language);
     // A port was opened or closed (choice of Com, start-up, closing, a lost device).

@@ -23,6 +23,14 @@ public:
     virtual void selectPort(int n) = 0;
     // Whether the no-connection label shows now.
     virtual bool noConnectionShown() const = 0;
+
+    // Lends the open port to a feature for a session of its own: from lendPort() until
+    // returnPort() the window's tick sends and reads nothing, and the borrower writes its
+    // frames to port() on its own tick. Refused (false) while a loan runs or no port is open.
+    virtual bool lendPort() = 0;
+    virtual void returnPort() = 0;
+    // The window's tick, the pace of every session with the unit (its time-outs count ticks).
+    static constexpr int kTickInterval = 55;   // ms
 };
 
 }  // namespace vorn::host

@@ -8,6 +8,9 @@
 #include "datalog/ui/DatalogController.h"
 #include "datalog/ui/ReplayPanel.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareUi.h"
+#include "history/ui/RestorePointsUi.h"
+#include "history/ui/ChangeTrackingUi.h"
 #include "history/ui/CompareView.h"
 #include "history/ui/RestorePointsDialog.h"
 #include "logview/ui/LogViewUi.h"
@@ -50,6 +53,7 @@ int main(int argc, char *argv[])
     form.setUserInteraction(&silent);
     form.FormCreate({});
     form.show();
+    ChangeHistoryUi &history = ChangeHistoryUi::of(form.History);
     if (qEnvironmentVariableIntValue("VORN4_SHOT_READ"))
         form.action("MenuRead")->trigger();
     // Let the timer run a few seconds so a connected unit's live values fill the monitor.
@@ -112,7 +116,7 @@ int main(int argc, char *argv[])
         form.MenuNewClick();
         form.Image.limiter2() = 120;
         form.AfterEdit();
-        form.History->waitForRestorePoints();
+        history.restorePoints().waitForRestorePoints();
         QApplication::processEvents();
         form.statusBar()->grab().save(out + "/history-statusbar.png");
         QMenu *edit = form.findChild<QMenu *>(QStringLiteral("MenuEdit"));
@@ -120,12 +124,12 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         edit->grab().save(out + "/history-editmenu.png");
         edit->hide();
-        form.History->openRestorePoints();
+        history.restorePoints().openRestorePoints();
         QApplication::processEvents();
-        form.History->restorePointsDialog()->grab().save(out + "/history-restorepoints.png");
-        form.History->restorePointsDialog()->findChild<QPushButton *>("RestorePointShow")->click();
+        history.restorePoints().restorePointsDialog()->grab().save(out + "/history-restorepoints.png");
+        history.restorePoints().restorePointsDialog()->findChild<QPushButton *>("RestorePointShow")->click();
         QApplication::processEvents();
-        form.History->compareView()->grab().save(out + "/history-compare.png");
+        history.compare().compareView()->grab().save(out + "/history-compare.png");
     }
     // With VORN4_SHOT_VERIFY=1 and a unit on the port that holds another set: the offer
     // after "Verify error!" and the comparison of the blocks the unit sent.
@@ -139,10 +143,10 @@ int main(int argc, char *argv[])
         }
         QApplication::processEvents();
         form.grab().save(out + "/history-verify-offer.png");
-        if (form.History->verifyRepliesOffered()) {
-            form.History->showVerifyReplies();
+        if (history.tracking().verifyRepliesOffered()) {
+            history.compare().showVerifyReplies();
             QApplication::processEvents();
-            form.History->compareView()->grab().save(out + "/history-verify-compare.png");
+            history.compare().compareView()->grab().save(out + "/history-verify-compare.png");
         }
     }
     // The map tools: a selection, heat colours, and the map view with a trail (made with

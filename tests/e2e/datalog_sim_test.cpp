@@ -67,7 +67,7 @@ void DatalogSimTest::recordedRowsAreWhatTheSimulatorSent()
     };
     form->Image[205] = static_cast<std::uint8_t>(form->Image[205] ^ 1);   // not what the unit holds
     const QString atStart = keptHash(form->Image);
-    QSignalSpy decoded(form.get(), &TFormHlav::liveValuesDecoded);
+    QSignalSpy decoded(form->Notifier, &vorn::host::HostNotifier::liveValuesDecoded);
     form->action("MenuLogRecord")->trigger();
     const QString log = form->Datalog->recordingPath();
     QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 4, kLong);

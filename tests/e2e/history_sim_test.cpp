@@ -4,6 +4,9 @@
 #include "files/IgnFile.h"
 #include "history/RestorePoints.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareUi.h"
+#include "history/ui/RestorePointsUi.h"
+#include "history/ui/ChangeTrackingUi.h"
 #include "history/ui/CompareView.h"
 #include "sim/UnitModel.h"
 #include "support/ScriptedInteraction.h"
@@ -52,6 +55,7 @@ void HistorySimTest::readEditCompareProgramLeavesMatchingPoints()
     form->setUserInteraction(&answers);
     form->FormCreate({});
     QVERIFY(form->Port);
+    ChangeHistoryUi &history = ChangeHistoryUi::of(form->History);
     auto idle = [&] { return form->Session.mode() == vorn::ModeIdle && !form->ctl<QWidget>("LabelHlaseni")->isHidden(); };
     QTRY_VERIFY_WITH_TIMEOUT(form->Live.speed > 0, kLong);
 
@@ -67,23 +71,23 @@ void HistorySimTest::readEditCompareProgramLeavesMatchingPoints()
     form->AfterEdit();
     const vorn::ParameterImage edited = form->Image;
     form->ctl<QWidget>("LabelHlaseni")->hide();
-    form->History->compareWithUnit();
-    QVERIFY(form->History->comparingWithUnit());
-    QTRY_VERIFY_WITH_TIMEOUT(!form->History->comparingWithUnit(), kLong);
+    history.compare().compareWithUnit();
+    QVERIFY(history.compare().comparingWithUnit());
+    QTRY_VERIFY_WITH_TIMEOUT(!history.compare().comparingWithUnit(), kLong);
     QCOMPARE(form->Image, edited);
     QVERIFY(form->ctl<QWidget>("LabelHlaseni")->isHidden());   // the window's status stays as it was
-    CompareView *view = form->History->compareView();
+    CompareView *view = history.compare().compareView();
     QVERIFY(view && view->isVisible());
     QCOMPARE(view->list()->rowCount(), 1);
     QCOMPARE(view->list()->item(0, 2)->text(), QString("%1 °").arg(factory[246]));
     QVERIFY(view->grid()->item(4, 6)->data(Qt::UserRole).toBool());
-    QCOMPARE(form->History->unitPart()->text(), QString("1 change not programmed"));
+    QCOMPARE(history.tracking().unitPart()->text(), QString("1 change not programmed"));
 
     form->action("MenuProgram")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(idle() && form->Session.mode() == vorn::ModeIdle
-                                 && form->History->unitPart()->text() == "in sync with unit",
+                                 && history.tracking().unitPart()->text() == "in sync with unit",
                              kLong);
-    form->History->waitForRestorePoints();
+    history.restorePoints().waitForRestorePoints();
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(kLong));

@@ -263,7 +263,8 @@ void SimLinkTest::replacedUnitOnTheSamePathIsReconnected()
     // The simulator's pty changes per run; the stored port path is a link each one makes.
     const QString link = dir_->filePath("unit-tty");
     QVERIFY(startSimAndWindow({"--hangup-after", "2", "--link", link}, link));
-    QSignalSpy reconnected(form_.get(), &TFormHlav::portReconnected);
+    // Nobody chooses a port in this test: an opened port is the one come back by itself.
+    QSignalSpy reconnected(form_->Notifier, &vorn::host::HostNotifier::portOpened);
     // The line goes away in the middle of this Read.
     form_->action("MenuRead")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!form_->Port, kLong);

@@ -94,9 +94,6 @@ public:
     std::deque<QString> fileAnswers;            // answers of chooseFile / chooseParameterFile
     std::deque<std::optional<int>> numberAnswers;
     int questionAnswer = QMessageBox::Yes;
-    // The end of the window's after-edit path: what it hands the history after every edit
-    // (the step's name for applyEdit, nullptr for restoreImage).
-    std::function<void(const vorn::StepLabel *)> afterEdit;
     std::function<int(QDialog *)> onDialog;     // answers runDialog; Rejected when unset
     CellColours colours;
 
@@ -151,16 +148,15 @@ public:
         std::uint8_t language = 0, comPort = 1;
         vorn::ClampParameters(img, language, comPort);
         steps.push_back(label);
+        emit notifier.editStepStarted(label);
         showImage();
-        if (afterEdit)
-            afterEdit(&label);
+        emit notifier.imageEdited();
     }
     void restoreImage(const vorn::ParameterImage &image) override
     {
         img = image;
         showImage();
-        if (afterEdit)
-            afterEdit(nullptr);
+        emit notifier.imageEdited();
     }
     void showImage() override
     {
@@ -221,6 +217,19 @@ public:
         callLog.push_back(QStringLiteral("selectPort %1").arg(n));
     }
     bool noConnectionShown() const override { return noConnection; }
+    bool lendPort() override
+    {
+        if (!openPort || portLent)
+            return false;
+        callLog.push_back(QStringLiteral("lendPort"));
+        return portLent = true;
+    }
+    void returnPort() override
+    {
+        callLog.push_back(QStringLiteral("returnPort"));
+        portLent = false;
+    }
+    bool portLent = false;
 
     // A transfer of the window ends as the window tells it: its image is then `image`.
     void finishTransfer(vorn::host::HostNotifier::Transfer kind, bool ok, vorn::Msg message,

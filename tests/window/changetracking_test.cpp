@@ -2,6 +2,8 @@
 // through a Read, edits, a Program, a Save and a write by someone else.
 #include "app/Hlav.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareUi.h"
+#include "history/ui/ChangeTrackingUi.h"
 #include "history/ui/CompareView.h"
 #include "link/PortPath.h"
 #include "support/ScriptedInteraction.h"
@@ -29,8 +31,9 @@ private slots:
 
 private:
     void runToIdle();
-    QString unitText() const { return form_->History->unitPart()->text(); }
-    QString fileText() const { return form_->History->filePart()->text(); }
+    ChangeHistoryUi &history() const { return ChangeHistoryUi::of(form_->History); }
+    QString unitText() const { return history().tracking().unitPart()->text(); }
+    QString fileText() const { return history().tracking().filePart()->text(); }
     bool unitHolds(const vorn::ParameterImage &img) const
     {
         return std::equal(img.bytes.begin() + 100, img.bytes.end(), unit_->memory.begin() + 100);
@@ -174,21 +177,21 @@ void ChangeTrackingTest::verifyErrorOffersWhatTheUnitSent()
     const vorn::ParameterImage before = form_->Image;
     form_->MenuVerifyClick();
     runToIdle();
-    QVERIFY(form_->History->verifyRepliesOffered());
+    QVERIFY(history().tracking().verifyRepliesOffered());
     // The unit part now speaks of what the unit sent, and carries the offer; the hint panel
     // shows hints only.
     QVERIFY2(unitText().startsWith("1 change not programmed"), qPrintable(unitText()));
-    QVERIFY2(form_->History->unitPart()->toolTip().startsWith("Verify error: click the unit part"),
-             qPrintable(form_->History->unitPart()->toolTip()));
+    QVERIFY2(history().tracking().unitPart()->toolTip().startsWith("Verify error: click the unit part"),
+             qPrintable(history().tracking().unitPart()->toolTip()));
     QVERIFY(!form_->statusBar()->currentMessage().startsWith("Verify error"));
     form_->selectLanguage(3);
-    QVERIFY2(form_->History->unitPart()->toolTip().startsWith(QString::fromUtf8("Chyba verifikace")),
-             qPrintable(form_->History->unitPart()->toolTip()));
+    QVERIFY2(history().tracking().unitPart()->toolTip().startsWith(QString::fromUtf8("Chyba verifikace")),
+             qPrintable(history().tracking().unitPart()->toolTip()));
     form_->selectLanguage(0);
 
-    QTest::mouseClick(form_->History->unitPart(), Qt::LeftButton);
-    QVERIFY(!form_->History->comparingWithUnit());   // nothing is read again
-    CompareView *view = form_->History->compareView();
+    QTest::mouseClick(history().tracking().unitPart(), Qt::LeftButton);
+    QVERIFY(!history().compare().comparingWithUnit());   // nothing is read again
+    CompareView *view = history().compare().compareView();
     QVERIFY(view && view->isVisible());
     QCOMPARE(view->windowTitle(), QString("Comparison: blocks the unit sent"));
     QCOMPARE(view->list()->rowCount(), 1);
@@ -198,9 +201,9 @@ void ChangeTrackingTest::verifyErrorOffersWhatTheUnitSent()
     // Once the image changed, the unit part reads the unit again.
     form_->Image.limiter2() = static_cast<std::uint8_t>(form_->Image.limiter2() + 1);
     form_->AfterEdit();
-    QVERIFY(!form_->History->verifyRepliesOffered());
-    QTest::mouseClick(form_->History->unitPart(), Qt::LeftButton);
-    QVERIFY(form_->History->comparingWithUnit());
+    QVERIFY(!history().tracking().verifyRepliesOffered());
+    QTest::mouseClick(history().tracking().unitPart(), Qt::LeftButton);
+    QVERIFY(history().compare().comparingWithUnit());
 }
 
 void ChangeTrackingTest::unitPartIsAClaimAboutTheUnit_data()

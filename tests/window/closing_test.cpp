@@ -6,6 +6,7 @@
 #include "files/ImageDump.h"
 #include "files/IgnFile.h"
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareUi.h"
 #include "maps/ui/MapTools.h"
 #include "support/ScriptedInteraction.h"
 
@@ -118,7 +119,7 @@ void ClosingTest::signalWhileModal()
         QFile other(dir.filePath("other.ign"));
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(vorn::WriteParameterFile(form->Image)) > 0);
         other.close();
-        form->History->compareWithFile(other.fileName());
+        ChangeHistoryUi::of(form->History).compare().compareWithFile(other.fileName());
     } else {
         form->findChild<QAction *>(action)->trigger();   // returns once a modal box has ended
     }

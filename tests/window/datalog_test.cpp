@@ -100,7 +100,7 @@ void DatalogWindowTest::recordingWritesEveryDecodedReplyAndClosingCompletesTheLo
     form_->action("MenuLogFolder")->trigger();
     QVERIFY(filetest::get(dir_->filePath("vorn4.ini")).contains("[LOG]\r\nFolder=" + folder.toUtf8()));
 
-    QSignalSpy decoded(form_.get(), &TFormHlav::liveValuesDecoded);
+    QSignalSpy decoded(form_->Notifier, &vorn::host::HostNotifier::liveValuesDecoded);
     form_->action("MenuLogRecord")->trigger();
     QVERIFY(form_->Datalog->recording());
     QCOMPARE(statePart(), "REC 00:00");
@@ -157,7 +157,7 @@ void DatalogWindowTest::replayDrivesTheHighlightWithoutTouchingThePort()
                        "0.660,6789,55,2900,13100,30,0,0,0,2000,2000,0,1,0,7,5\n"
                        "0.990,7000,60,3000,13100,31,0,0,0,2000,2000,0,0,0,7,5\n");
     const std::size_t writes = port_->written.size(), reads = port_->readRequests.size();
-    QSignalSpy decoded(form_.get(), &TFormHlav::liveValuesDecoded);
+    QSignalSpy decoded(form_->Notifier, &vorn::host::HostNotifier::liveValuesDecoded);
     answers_.fileAnswers << log;
     form_->action("MenuLogReplay")->trigger();
     QVERIFY(form_->Replaying);

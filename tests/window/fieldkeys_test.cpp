@@ -108,7 +108,8 @@ void FieldKeysTest::keyInAField()
             w->Image.advance(r, c) = static_cast<std::uint8_t>(5 * r + c / 2);
     w->Image.servoMv(4) = 5;   // 100 mV
     w->ShowParameters();
-    w->noteImageChange("test map");
+    emit w->Notifier->editStepStarted(vorn::StepLabel::named("test map"));
+    emit w->Notifier->imageEdited();
     w->ctl<QTabWidget>("PageControl1")->setCurrentWidget(w->ctl<QWidget>(servo ? "TabSheetServo" : "TabSheetAdvance"));
     settle();
 

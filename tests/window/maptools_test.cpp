@@ -23,7 +23,9 @@ void openMap(Window &w)
         for (int c = 0; c < 10; ++c)
             w->Image.advance(r, c) = static_cast<std::uint8_t>(5 * r + c / 2);
     w->ShowParameters();
-    w->noteImageChange("test map");   // the state an undo of the tools goes back to
+    // The state an undo of the tools goes back to, recorded as a command's step.
+    emit w->Notifier->editStepStarted(vorn::StepLabel::named("test map"));
+    emit w->Notifier->imageEdited();
     w->ctl<QTabWidget>("PageControl1")->setCurrentWidget(w->ctl<QWidget>("TabSheetAdvance"));
     settle();
 }

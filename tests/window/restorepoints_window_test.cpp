@@ -4,6 +4,9 @@
 #include "window/EditFixture.h"
 
 #include "history/ui/ChangeHistoryUi.h"
+#include "history/ui/CompareUi.h"
+#include "history/ui/RestorePointsUi.h"
+#include "history/ui/ChangeTrackingUi.h"
 #include "history/ui/CompareView.h"
 #include "history/ui/RestorePointsDialog.h"
 
@@ -36,7 +39,7 @@ void RestorePointsWindowTest::newLeavesAPointThatRestoresAsOneStep()
     QVERIFY(w->Image != edited);
 
     w->action("MenuRestorePoints")->trigger();
-    RestorePointsDialog *dialog = w->History->restorePointsDialog();
+    RestorePointsDialog *dialog = ChangeHistoryUi::of(w->History).restorePoints().restorePointsDialog();
     QVERIFY(dialog && dialog->isVisible());
     QTreeWidget *tree = dialog->tree();
     QCOMPARE(tree->topLevelItemCount(), 1);
@@ -44,7 +47,7 @@ void RestorePointsWindowTest::newLeavesAPointThatRestoresAsOneStep()
     QCOMPARE(tree->topLevelItem(0)->text(3), QString("2"));   // limiter and one map cell
 
     dialog->findChild<QPushButton *>("RestorePointShow")->click();
-    CompareView *view = w->History->compareView();
+    CompareView *view = ChangeHistoryUi::of(w->History).compare().compareView();
     QVERIFY(view && view->isVisible());
     QCOMPARE(view->list()->rowCount(), 2);
     QVERIFY(view->text().contains(QString::fromUtf8("Limiter\t11,000 rpm\t15,000 rpm")));
@@ -83,14 +86,14 @@ void RestorePointsWindowTest::unwritableFolderIsSaidOnce()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QStatusBar *bar = w->statusBar();
-    QLabel *unitPart = w->History->unitPart();
+    QLabel *unitPart = ChangeHistoryUi::of(w->History).tracking().unitPart();
     const qsizetype boxesBefore = w.messages.size();   // the port's box at start-up
     for (int i = 0; i < 2; ++i) {
         w->Image.limiter2() = static_cast<std::uint8_t>(150 + i);
         w->AfterEdit();
         bar->clearMessage();
         w->MenuNewClick();   // the command itself goes on
-        w->History->waitForRestorePoints();
+        ChangeHistoryUi::of(w->History).restorePoints().waitForRestorePoints();
         QCOMPARE(int(w->Image.limiter2()), 110);
         // The unit part says it, the hint panel keeps hints only; a click tells why.
         QVERIFY(bar->currentMessage().isEmpty());

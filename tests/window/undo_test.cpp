@@ -116,8 +116,9 @@ void UndoTest::everyPathIsOneStep()
     } else if (path == "note") {
         w->Image.advance(3, 3) = 40;
         w->Image.advance(3, 4) = 41;
+        // A command that changes the image its own way names its step before the after-edit path.
+        emit w->Notifier->editStepStarted(vorn::StepLabel::named(QStringLiteral("Smooth map")));
         w->AfterEdit();
-        w->noteImageChange(QStringLiteral("Smooth map"));
     }
     const vorn::ParameterImage after = w->Image;
     QVERIFY(after != before);
