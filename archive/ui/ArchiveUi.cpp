@@ -9,6 +9,7 @@
 #include "host/ImageEditing.h"
 #include "host/Link.h"
 #include "host/Shell.h"
+#include "host/StatusPart.h"
 #include "link/Monitor.h"
 #include "params/TuneHash.h"
 
@@ -52,16 +53,8 @@ ArchiveUi::ArchiveUi(vorn::host::Shell &shell, vorn::host::ImageEditing &editing
     connect(menu_, &QAction::triggered, this, &ArchiveUi::openWindow);
     shell.placeAction(vorn::host::MenuPlace::FileExtras, menu_);
 
-    tunePart_ = new QLabel;
-    tunePart_->setObjectName(QStringLiteral("StatusArchive"));
-    serverPart_ = new QLabel;
-    serverPart_->setObjectName(QStringLiteral("StatusArchiveServer"));
-    for (QLabel *part : {tunePart_, serverPart_}) {
-        part->setFrameShape(QFrame::StyledPanel);
-        part->setContentsMargins(4, 0, 4, 0);
-        shell.addStatusPart(part);
-        part->hide();
-    }
+    tunePart_ = vorn::host::addStatusPart(shell, {.name = "StatusArchive", .hidden = true});
+    serverPart_ = vorn::host::addStatusPart(shell, {.name = "StatusArchiveServer", .hidden = true});
 
     connect(&notifier, &HostNotifier::transferFinished, this, &ArchiveUi::transferFinished);
     connect(&notifier, &HostNotifier::tuneLoaded, this, [this](const vorn::ParameterImage &image) { base_ = image; });

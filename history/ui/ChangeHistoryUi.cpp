@@ -8,6 +8,7 @@
 #include "host/Link.h"
 #include "host/LiveView.h"
 #include "host/Shell.h"
+#include "host/StatusPart.h"
 #include "link/Monitor.h"
 
 #include <QAction>
@@ -86,21 +87,11 @@ ChangeHistoryUi::ChangeHistoryUi(vorn::host::Shell &shell, vorn::host::ImageEdit
     connect(&notifier, &vorn::host::HostNotifier::closing, this, &ChangeHistoryUi::closeWindows);
     pool_.setMaxThreadCount(1);   // points are written in the order they were taken
 
-    unitPart_ = new StatusPart;
-    unitPart_->setObjectName(QStringLiteral("StatusUnit"));
-    filePart_ = new StatusPart;
-    filePart_->setObjectName(QStringLiteral("StatusFile"));
-    for (QLabel *part : {unitPart_, filePart_}) {
-        part->setFrameShape(QFrame::StyledPanel);
-        part->setContentsMargins(4, 0, 4, 0);
-        part->setCursor(Qt::PointingHandCursor);
-        shell.addStatusPart(part);
-    }
-    connect(unitPart_, &StatusPart::clicked, this, &ChangeHistoryUi::unitPartClicked);
-    connect(filePart_, &StatusPart::clicked, this, [this] {
+    unitPart_ = vorn::host::addStatusPart(shell, {.name = "StatusUnit", .receiver = this, .onClick = [this] { unitPartClicked(); }});
+    filePart_ = vorn::host::addStatusPart(shell, {.name = "StatusFile", .receiver = this, .onClick = [this] {
         if (tracker_.fileOrigin() != vorn::ChangeTracker::FileOrigin::None)
             compareWithFile(tracker_.filePath());
-    });
+    }});
     retranslate(shell.language());
     qApp->installEventFilter(this);
 }

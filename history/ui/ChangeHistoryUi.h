@@ -30,18 +30,6 @@ class LiveView;
 class Shell;
 }  // namespace vorn::host
 
-// A permanent part of the status bar that opens something when clicked.
-class StatusPart : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
-
 class ChangeHistoryUi : public QObject {
     Q_OBJECT
 public:
@@ -96,8 +84,8 @@ public:
     void redo();
     const vorn::UndoHistory &history() const { return history_; }
     const vorn::ChangeTracker &tracker() const { return tracker_; }
-    StatusPart *unitPart() const { return unitPart_; }
-    StatusPart *filePart() const { return filePart_; }
+    QLabel *unitPart() const { return unitPart_; }
+    QLabel *filePart() const { return filePart_; }
 
 signals:
     // The unit was read for a comparison; `unit` is what it holds when `ok`.
@@ -156,8 +144,8 @@ private:
     enum class Operation { None, Read, Program, Verify };
     Operation op_ = Operation::None;
     vorn::ChangeTracker tracker_;
-    StatusPart *unitPart_ = nullptr;
-    StatusPart *filePart_ = nullptr;
+    QLabel *unitPart_ = nullptr;
+    QLabel *filePart_ = nullptr;
 
     vorn::UndoHistory history_;
     vorn::StepLabel pending_;

@@ -9,14 +9,6 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QMouseEvent>
-
-void StatusPart::mouseReleaseEvent(QMouseEvent *event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
 
 void ChangeHistoryUi::fileSaved(const QString &path)
 {
