@@ -4,6 +4,7 @@
 #include "ArchiveWindow.h"
 #include "archive/ArchiveService.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/TransferEvent.h"
 #include "history/Comparison.h"
 #include "history/ui/CompareView.h"
 #include "host/ImageEditing.h"
@@ -34,11 +35,6 @@ vorn::EventKind eventKind(HostNotifier::Transfer t)
     case HostNotifier::Transfer::Compare: return vorn::EventKind::Compare;
     }
     return vorn::EventKind::Read;
-}
-
-bool sameTune(const vorn::ParameterImage &a, const vorn::ParameterImage &b)
-{
-    return vorn::tuneBytes(a) == vorn::tuneBytes(b);
 }
 
 }  // namespace
@@ -124,23 +120,21 @@ vorn::ArchiveService *ArchiveUi::service()
 void ArchiveUi::transferFinished(HostNotifier::Transfer kind, bool ok, vorn::Msg message,
                                  const vorn::ParameterImage &image)
 {
-    vorn::EventInput event;
-    event.kind = eventKind(kind);
-    // Every bench of a shared archive reads the same words: the error in English.
-    event.result = ok ? vorn::kResultOk : vorn::messageText(message, 0);
-    if (ok || !link_.identification().version.isEmpty())
-        event.unit = vorn::unitTextsFromImage(image);
-    event.programCount = programCount_;
-    if (ok || kind == HostNotifier::Transfer::Program) {
-        event.tune = image;   // found holding, or given (even when it did not arrive whole)
-    } else if (kind == HostNotifier::Transfer::Verify) {
+    vorn::TransferEnd end{.kind = eventKind(kind),
+                          .image = image,
+                          .unitKnown = !link_.identification().version.isEmpty(),
+                          .programCount = programCount_};
+    if (!ok)
+        end.error = message;
+    if (!ok && kind == HostNotifier::Transfer::Verify) {
         // The unit sent both blocks back: that is what it holds.
         const vorn::VerifyReplies replies = vorn::verifyReplies(image, link_.session());
         if (replies.anySent() && replies.missingBlocks.empty())
-            event.tune = replies.unit;
+            end.unitReplied = replies.unit;
     }
-    if (kind == HostNotifier::Transfer::Program && base_ && !sameTune(*base_, image))
-        event.parent = base_;
+    if (kind == HostNotifier::Transfer::Program)
+        end.madeFrom = base_;
+    vorn::EventInput event = vorn::transferEvent(end);
 
     if (ok && kind != HostNotifier::Transfer::Compare)
         base_ = image;   // the window now shows what the unit holds
