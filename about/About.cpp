@@ -3,12 +3,12 @@
 
 #include "BuildStamp.h"
 #include "host/Colors.h"
+#include "host/StatusPart.h"
 #include "app/Hlav.h"
 #include "app/PictureLabel.h"
 
 #include <QFrame>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QtDebug>
 
@@ -53,13 +53,6 @@ QLabel *whiteLabel(QLabel *label, const QString &name, const QRect &place, int f
 
 }  // namespace
 
-void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
-
 TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName("FormAbout");
@@ -94,10 +87,10 @@ TFormAbout::TFormAbout(QWidget *parent) : QDialog(parent)
     whiteLabel(new QLabel(QString::fromLatin1(vorn::programBuildTime()), this), "LabelTime",
                {64, 367, 65, 16}, 13);
 
-    auto *exit = new ClickLabel(QStringLiteral("OK"), this);
+    auto *exit = new vorn::host::ClickLabel(QStringLiteral("OK"), this);
     whiteLabel(exit, "LabelExit", {272, 360, 35, 29}, 23);
     exit->setCursor(Qt::PointingHandCursor);
-    connect(exit, &ClickLabel::clicked, this, &QDialog::accept);
+    connect(exit, &vorn::host::ClickLabel::clicked, this, &QDialog::accept);
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(centredPosition(screen->size()));

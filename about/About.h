@@ -2,20 +2,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QLabel>
-
-// A label that acts as a button: a left click released over it emits clicked().
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
 
 // The about box. Created hidden once at start-up, shown modally by Help, About; closing it
 // only hides it, so it opens where the user last left it.

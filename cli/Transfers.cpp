@@ -4,6 +4,7 @@
 #include "CliTexts.h"
 #include "Driver.h"
 #include "TransferArchive.h"
+#include "archive/TransferEvent.h"
 #include "files/AtomicFile.h"
 #include "files/IgnFile.h"
 #include "link/Identification.h"
@@ -53,20 +54,19 @@ const char *outcomeName(Driver::Outcome o)
 
 // What the archive keeps as the result of a transfer that did not end " OK": the window's
 // message in English, so that every bench of a shared archive reads the same.
-QString archivedError(const Driver::Result &r)
+Msg archivedError(const Driver::Result &r)
 {
-    return messageText(r.outcome == Driver::Outcome::VersionMismatch ? Msg::UnmatchedVersion
-                       : r.outcome == Driver::Outcome::Disagree
-                               || r.message == Msg::Count            ? Msg::ReadError
-                                                                     : r.message,
-                       0);
+    return r.outcome == Driver::Outcome::VersionMismatch                      ? Msg::UnmatchedVersion
+           : r.outcome == Driver::Outcome::Disagree || r.message == Msg::Count ? Msg::ReadError
+                                                                                : r.message;
 }
 
 // Puts the event into the archive before the result is printed (so --json can name it)
 // and returns the archive for the sync that follows the printing. An interrupted transfer
 // is not recorded: nobody knows what the unit holds.
-void archiveEvent(TransferArchive &archive, const EventInput &event, QJsonObject &json)
+void archiveEvent(TransferArchive &archive, const TransferEnd &end, QJsonObject &json)
 {
+    const EventInput event = transferEvent(end);
     if (event.tune)
         json.insert(QStringLiteral("tune"), tuneHash(*event.tune));
     const QString id = archive.record(event);
@@ -95,12 +95,12 @@ QString unitState(std::uint8_t blocksWritten, QJsonObject &json)
 // The line and exit status of a transfer that did not end " OK"; a program also says what
 // it left in the unit.
 int failed(const Invocation &in, QJsonObject json, const Driver &driver, const Driver::Result &r,
-           EventInput event, std::optional<std::uint8_t> blocksWritten = std::nullopt)
+           TransferEnd end, std::optional<std::uint8_t> blocksWritten = std::nullopt)
 {
     TransferArchive archive(in);
     if (r.outcome != Driver::Outcome::Interrupted) {
-        event.result = archivedError(r);
-        archiveEvent(archive, event, json);
+        end.error = archivedError(r);
+        archiveEvent(archive, end, json);
     }
     json.insert(QStringLiteral("result"), QLatin1String(outcomeName(r.outcome)));
     QString line;
@@ -114,7 +114,7 @@ int failed(const Invocation &in, QJsonObject json, const Driver &driver, const D
         status = ExitUsage;
         break;
     case Driver::Outcome::Disagree:
-        line = text(event.kind == EventKind::Program ? T::AnswersDisagreeProgram : T::AnswersDisagreeVerify);
+        line = text(end.kind == EventKind::Program ? T::AnswersDisagreeProgram : T::AnswersDisagreeVerify);
         break;
     default:
         line = message(r.message == Msg::Count ? Msg::ReadError : r.message);
@@ -166,7 +166,7 @@ int runRead(const Invocation &in)
         return failed(in, json, driver, r, {.kind = EventKind::Read});
     // The unit was read whatever becomes of the file.
     TransferArchive archive(in);
-    archiveEvent(archive, {.kind = EventKind::Read, .unit = unitTextsFromImage(image), .tune = image}, json);
+    archiveEvent(archive, {.kind = EventKind::Read, .image = image}, json);
     if (!writer.commit(WriteParameterFile(image))) {
         complainOrJson(in, json, text(T::CannotWrite).arg(path));
         archive.sync();
@@ -207,11 +207,12 @@ int runProgram(const Invocation &in)
     ClampParameters(image, languageIndex, comPort);
     const Driver::Result r = driver.run(Driver::Op::Program);
     json.insert(QStringLiteral("program_ticks"), r.ticks);
-    const EventInput event{.kind = EventKind::Program, .unit = unitTextsFromImage(image), .tune = image, .parent = held};
+    // Block 0 came from the unit in the reads before.
+    const TransferEnd end{.kind = EventKind::Program, .image = image, .unitKnown = true, .madeFrom = held};
     if (r.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, r, event, driver.blocksWritten());
+        return failed(in, json, driver, r, end, driver.blocksWritten());
     TransferArchive archive(in);
-    archiveEvent(archive, event, json);
+    archiveEvent(archive, end, json);
     json.insert(QStringLiteral("result"), QStringLiteral("ok"));
     json.insert(QStringLiteral("unit_state"), QStringLiteral("programmed"));
     json.insert(QStringLiteral("unit"), unitJson(image));
@@ -271,8 +272,11 @@ int runVerify(const Invocation &in)
     // The tune the unit was found holding, with the window's verdict on it.
     TransferArchive archive(in);
     archiveEvent(archive,
-                 {.kind = EventKind::Verify, .result = equal ? kResultOk : messageText(Msg::VerifyError, 0),
-                  .unit = unitTextsFromImage(received), .tune = received},
+                 {.kind = EventKind::Verify,
+                  .error = equal ? std::nullopt : std::optional(Msg::VerifyError),
+                  .image = received,
+                  .unitKnown = true,
+                  .unitReplied = received},
                  json);
     if (in.json)
         say(QString::fromUtf8(QJsonDocument(json).toJson()));

@@ -4,11 +4,13 @@
 #include "ArchiveWindow.h"
 #include "archive/ArchiveService.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/TransferEvent.h"
 #include "history/Comparison.h"
 #include "history/ui/CompareView.h"
 #include "host/ImageEditing.h"
 #include "host/Link.h"
 #include "host/Shell.h"
+#include "host/StatusPart.h"
 #include "link/Monitor.h"
 #include "params/TuneHash.h"
 
@@ -35,11 +37,6 @@ vorn::EventKind eventKind(HostNotifier::Transfer t)
     return vorn::EventKind::Read;
 }
 
-bool sameTune(const vorn::ParameterImage &a, const vorn::ParameterImage &b)
-{
-    return vorn::tuneBytes(a) == vorn::tuneBytes(b);
-}
-
 }  // namespace
 
 ArchiveUi::ArchiveUi(vorn::host::Shell &shell, vorn::host::ImageEditing &editing, vorn::host::Link &link,
@@ -52,16 +49,8 @@ ArchiveUi::ArchiveUi(vorn::host::Shell &shell, vorn::host::ImageEditing &editing
     connect(menu_, &QAction::triggered, this, &ArchiveUi::openWindow);
     shell.placeAction(vorn::host::MenuPlace::FileExtras, menu_);
 
-    tunePart_ = new QLabel;
-    tunePart_->setObjectName(QStringLiteral("StatusArchive"));
-    serverPart_ = new QLabel;
-    serverPart_->setObjectName(QStringLiteral("StatusArchiveServer"));
-    for (QLabel *part : {tunePart_, serverPart_}) {
-        part->setFrameShape(QFrame::StyledPanel);
-        part->setContentsMargins(4, 0, 4, 0);
-        shell.addStatusPart(part);
-        part->hide();
-    }
+    tunePart_ = vorn::host::addStatusPart(shell, {.name = "StatusArchive", .hidden = true});
+    serverPart_ = vorn::host::addStatusPart(shell, {.name = "StatusArchiveServer", .hidden = true});
 
     connect(&notifier, &HostNotifier::transferFinished, this, &ArchiveUi::transferFinished);
     connect(&notifier, &HostNotifier::tuneLoaded, this, [this](const vorn::ParameterImage &image) { base_ = image; });
@@ -131,23 +120,21 @@ vorn::ArchiveService *ArchiveUi::service()
 void ArchiveUi::transferFinished(HostNotifier::Transfer kind, bool ok, vorn::Msg message,
                                  const vorn::ParameterImage &image)
 {
-    vorn::EventInput event;
-    event.kind = eventKind(kind);
-    // Every bench of a shared archive reads the same words: the error in English.
-    event.result = ok ? vorn::kResultOk : vorn::messageText(message, 0);
-    if (ok || !link_.identification().version.isEmpty())
-        event.unit = vorn::unitTextsFromImage(image);
-    event.programCount = programCount_;
-    if (ok || kind == HostNotifier::Transfer::Program) {
-        event.tune = image;   // found holding, or given (even when it did not arrive whole)
-    } else if (kind == HostNotifier::Transfer::Verify) {
+    vorn::TransferEnd end{.kind = eventKind(kind),
+                          .image = image,
+                          .unitKnown = !link_.identification().version.isEmpty(),
+                          .programCount = programCount_};
+    if (!ok)
+        end.error = message;
+    if (!ok && kind == HostNotifier::Transfer::Verify) {
         // The unit sent both blocks back: that is what it holds.
         const vorn::VerifyReplies replies = vorn::verifyReplies(image, link_.session());
         if (replies.anySent() && replies.missingBlocks.empty())
-            event.tune = replies.unit;
+            end.unitReplied = replies.unit;
     }
-    if (kind == HostNotifier::Transfer::Program && base_ && !sameTune(*base_, image))
-        event.parent = base_;
+    if (kind == HostNotifier::Transfer::Program)
+        end.madeFrom = base_;
+    vorn::EventInput event = vorn::transferEvent(end);
 
     if (ok && kind != HostNotifier::Transfer::Compare)
         base_ = image;   // the window now shows what the unit holds

@@ -11,6 +11,7 @@
 #include "host/ImageEditing.h"
 #include "host/LiveView.h"
 #include "host/Shell.h"
+#include "host/StatusPart.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -75,15 +76,11 @@ DatalogController::DatalogController(vorn::host::Shell &shell, const vorn::host:
     connect(folder_, &QAction::triggered, this, &DatalogController::chooseFolder);
 
     // The feature's own messages (recording, replay) show here, never in the hint panel.
-    statePart_ = new QLabel;
-    statePart_->setObjectName("LabelLogState");
+    statePart_ = vorn::host::addStatusPart(shell, {.name = "LabelLogState", .framed = false, .hidden = true});
     QFont bold = statePart_->font();
     bold.setBold(true);
     statePart_->setFont(bold);
     statePart_->setAutoFillBackground(true);
-    statePart_->setContentsMargins(6, 0, 6, 0);
-    statePart_->hide();
-    shell.addStatusPart(statePart_);
 
     connect(&notifier, &vorn::host::HostNotifier::liveValuesDecoded, this, &DatalogController::onLiveValues);
     connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &DatalogController::applyTexts);

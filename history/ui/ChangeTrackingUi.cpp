@@ -6,17 +6,10 @@
 #include "host/ImageEditing.h"
 #include "host/Link.h"
 #include "host/Shell.h"
+#include "host/StatusPart.h"
 #include "link/Monitor.h"
 
 #include <QFile>
-#include <QMouseEvent>
-
-void StatusPart::mouseReleaseEvent(QMouseEvent *event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
 
 ChangeTrackingUi::ChangeTrackingUi(vorn::host::Shell &shell, vorn::host::ImageEditing &editing,
                                    vorn::host::Link &link, vorn::host::HostNotifier &notifier, QObject *parent)
@@ -44,21 +37,11 @@ ChangeTrackingUi::ChangeTrackingUi(vorn::host::Shell &shell, vorn::host::ImageEd
         updateStatus();
     });
 
-    unitPart_ = new StatusPart;
-    unitPart_->setObjectName(QStringLiteral("StatusUnit"));
-    filePart_ = new StatusPart;
-    filePart_->setObjectName(QStringLiteral("StatusFile"));
-    for (QLabel *part : {unitPart_, filePart_}) {
-        part->setFrameShape(QFrame::StyledPanel);
-        part->setContentsMargins(4, 0, 4, 0);
-        part->setCursor(Qt::PointingHandCursor);
-        shell.addStatusPart(part);
-    }
-    connect(unitPart_, &StatusPart::clicked, this, &ChangeTrackingUi::unitPartClicked);
-    connect(filePart_, &StatusPart::clicked, this, [this] {
+    unitPart_ = vorn::host::addStatusPart(shell, {.name = "StatusUnit", .receiver = this, .onClick = [this] { unitPartClicked(); }});
+    filePart_ = vorn::host::addStatusPart(shell, {.name = "StatusFile", .receiver = this, .onClick = [this] {
         if (tracker_.fileOrigin() != vorn::ChangeTracker::FileOrigin::None)
             emit fileComparisonWanted(tracker_.filePath());
-    });
+    }});
     language_ = shell.language();
     updateStatus();
 }

@@ -20,18 +20,6 @@ class Link;
 class Shell;
 }  // namespace vorn::host
 
-// A permanent part of the status bar that opens something when clicked.
-class StatusPart : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
-
 class ChangeTrackingUi : public QObject {
     Q_OBJECT
 public:
@@ -54,8 +42,8 @@ public:
     void dropVerifyOffer() { verifyOffer_.reset(); }
 
     const vorn::ChangeTracker &tracker() const { return tracker_; }
-    StatusPart *unitPart() const { return unitPart_; }
-    StatusPart *filePart() const { return filePart_; }
+    QLabel *unitPart() const { return unitPart_; }
+    QLabel *filePart() const { return filePart_; }
 
 signals:
     // A Read or Program ended OK: the unit now holds the window's image; `unit` names it.
@@ -85,7 +73,7 @@ private:
     vorn::ParameterImage verifyOfferWindow_;   // the window's image the offer was made for
     Notice notice_ = Notice::None;
     vorn::RestorePointStore::Result pointFailure_;   // the first point not written, said on a click
-    StatusPart *unitPart_ = nullptr;
-    StatusPart *filePart_ = nullptr;
+    QLabel *unitPart_ = nullptr;
+    QLabel *filePart_ = nullptr;
     int language_ = 0;
 };

@@ -6,12 +6,12 @@
 #include "host/HostNotifier.h"
 #include "host/Link.h"
 #include "host/Shell.h"
+#include "host/StatusPart.h"
 #include "link/PortChoice.h"
 #include "link/PortChoiceTexts.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -29,13 +29,11 @@ PortSettingsUi::PortSettingsUi(vorn::host::Shell &shell, vorn::host::Link &link,
     item_->setObjectName(QStringLiteral("MenuPortSettings"));
     connect(item_, &QAction::triggered, this, &PortSettingsUi::openDialog);
     shell.placeAction(vorn::host::MenuPlace::ComExtras, item_);
-    hintPart_ = new QLabel;
-    hintPart_->setObjectName(QStringLiteral("LabelPortHint"));
-    hintPart_->setCursor(Qt::PointingHandCursor);
-    hintPart_->setStyleSheet(QStringLiteral("QLabel { color: #b00000; padding: 0 6px; }"));
-    hintPart_->hide();
-    hintPart_->installEventFilter(this);
-    shell.addStatusPart(hintPart_);
+    hintPart_ = vorn::host::addStatusPart(
+        shell, {.name = "LabelPortHint", .framed = false, .hidden = true, .receiver = this, .onClick = [this] {
+                    openDialog();
+                }});
+    hintPart_->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
     connect(&notifier, &vorn::host::HostNotifier::noConnectionChanged, this, &PortSettingsUi::noConnectionChanged);
     connect(&notifier, &vorn::host::HostNotifier::languageChanged, this, &PortSettingsUi::applyTexts);
     applyTexts(shell.language());
@@ -48,8 +46,6 @@ PortSettingsUi::~PortSettingsUi()
     // The dialog and the part are the window's children; they go with the feature that
     // fills them.
     delete dialog_;
-    if (hintPart_)
-        hintPart_->removeEventFilter(this);
     delete hintPart_;
 }
 
@@ -157,18 +153,6 @@ void PortSettingsUi::setHint(const QString &hint, const QString &partText)
     hintPart_->setText(partText);
     hintPart_->setToolTip(hint_);
     hintPart_->setVisible(!hint_.isEmpty());
-}
-
-bool PortSettingsUi::eventFilter(QObject *watched, QEvent *event)
-{
-    // The type first: while the part is being destroyed it is no longer a QLabel, and
-    // comparing it with the guarded pointer would treat it as one.
-    if (event->type() == QEvent::MouseButtonRelease && watched == hintPart_
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        openDialog();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void PortSettingsUi::applyTexts(int language)

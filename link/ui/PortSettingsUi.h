@@ -53,9 +53,6 @@ public:
     static constexpr int kHintCheckMs = 1000;
     static constexpr int kFirstLookMs = 300;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void applyTexts(int language);
     void noConnectionChanged(bool shown);

@@ -6,6 +6,7 @@
 #include "archive/ArchiveStore.h"
 #include "archive/ArchiveSync.h"
 #include "archive/ArchiveTexts.h"
+#include "archive/TransferEvent.h"
 #include "params/TuneHash.h"
 #include "support/PgServer.h"
 
@@ -90,6 +91,8 @@ private slots:
     void initTestCase();
     void scenarios_data();
     void scenarios();
+    void transferEvents_data();
+    void transferEvents();
 
 private:
     std::unique_ptr<test::PgServer> pg_;
@@ -322,6 +325,87 @@ void ArchiveTest::scenarios()
     ArchiveStore server;
     QVERIFY(server.openServer(address));
     QCOMPARE(ids(server, QStringLiteral("SELECT id FROM events")), expectedIds('D', 3));
+}
+
+// Which event a transfer leaves: the window and vorn4-cli both take it from here.
+void ArchiveTest::transferEvents_data()
+{
+    QTest::addColumn<int>("kind");             // EventKind
+    QTest::addColumn<int>("error");            // Msg, or -1: ended " OK"
+    QTest::addColumn<bool>("imageThere");
+    QTest::addColumn<bool>("unitKnown");
+    QTest::addColumn<bool>("replied");         // a whole verify reply
+    QTest::addColumn<char>("madeFrom");        // '-' none, 'o' another tune, 's' the same tune, other block 0
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<bool>("unit");
+    QTest::addColumn<char>("tune");            // '-' none, 'i' the image, 'r' the reply
+    QTest::addColumn<bool>("parent");
+    const int read = int(EventKind::Read), program = int(EventKind::Program), verify = int(EventKind::Verify),
+              compare = int(EventKind::Compare);
+    const QString ok = QStringLiteral(" OK");
+    QTest::newRow("read ok") << read << -1 << true << false << false << '-' << ok << true << 'i' << false;
+    QTest::newRow("read failed after block 0") << read << int(Msg::ReadError) << true << true << false << '-'
+                                               << "Read error!" << true << '-' << false;
+    QTest::newRow("read failed before block 0") << read << int(Msg::ReadError) << true << false << false << '-'
+                                                << "Read error!" << false << '-' << false;
+    QTest::newRow("nothing read at all") << program << int(Msg::UnmatchedVersion) << false << true << false << 'o'
+                                         << "Unmatched version of PC and Ignition programs!" << false << '-' << false;
+    QTest::newRow("program failed, tune changed") << program << int(Msg::ProgramError) << true << false << false
+                                                  << 'o' << "Program error!" << false << 'i' << true;
+    QTest::newRow("program ok, tune changed") << program << -1 << true << true << false << 'o' << ok << true << 'i'
+                                              << true;
+    QTest::newRow("program ok, same tune") << program << -1 << true << true << false << 's' << ok << true << 'i'
+                                           << false;
+    QTest::newRow("verify differs, whole reply") << verify << int(Msg::VerifyError) << true << true << true << '-'
+                                                 << "Verify error!" << true << 'r' << false;
+    QTest::newRow("verify failed, reply cut") << verify << int(Msg::VerifyError) << true << true << false << '-'
+                                              << "Verify error!" << true << '-' << false;
+    QTest::newRow("compare failed") << compare << int(Msg::ReadError) << true << true << true << '-'
+                                    << "Read error!" << true << '-' << false;
+    QTest::newRow("read never has a parent") << read << -1 << true << true << false << 'o' << ok << true << 'i'
+                                             << false;
+}
+
+void ArchiveTest::transferEvents()
+{
+    QFETCH(int, kind);
+    QFETCH(int, error);
+    QFETCH(bool, imageThere);
+    QFETCH(bool, unitKnown);
+    QFETCH(bool, replied);
+    QFETCH(char, madeFrom);
+    QFETCH(QString, result);
+    QFETCH(bool, unit);
+    QFETCH(char, tune);
+    QFETCH(bool, parent);
+    ParameterImage image = tuneOf('T', 1);
+    image[3] = 'V';   // an identification of its own in block 0
+    const ParameterImage reply = tuneOf('T', 2), other = tuneOf('T', 3);
+    ParameterImage same = image;
+    same[3] = 'W';
+    TransferEnd end{.kind = EventKind(kind), .unitKnown = unitKnown, .programCount = 7};
+    if (error >= 0)
+        end.error = Msg(error);
+    if (imageThere)
+        end.image = image;
+    if (replied)
+        end.unitReplied = reply;
+    if (madeFrom != '-')
+        end.madeFrom = madeFrom == 'o' ? other : same;
+
+    const EventInput event = transferEvent(end);
+    QCOMPARE(int(event.kind), kind);
+    QCOMPARE(event.result, result);
+    QCOMPARE(event.programCount, std::optional(7));
+    QCOMPARE(event.unit.has_value(), unit);
+    if (unit)
+        QVERIFY(*event.unit == unitTextsFromImage(image));
+    QCOMPARE(event.tune.has_value(), tune != '-');
+    if (event.tune)
+        QCOMPARE(tuneHash(*event.tune), tuneHash(tune == 'i' ? image : reply));
+    QCOMPARE(event.parent.has_value(), parent);
+    if (event.parent)
+        QCOMPARE(tuneHash(*event.parent), tuneHash(other));
 }
 
 int main(int argc, char **argv)
