@@ -8,6 +8,7 @@
 #include "history/Comparison.h"
 #include "history/RestorePoints.h"
 #include "host/HostNotifier.h"
+#include "host/StatusPart.h"
 
 #include <QLabel>
 #include <QObject>
@@ -42,8 +43,8 @@ public:
     void dropVerifyOffer() { verifyOffer_.reset(); }
 
     const vorn::ChangeTracker &tracker() const { return tracker_; }
-    QLabel *unitPart() const { return unitPart_; }
-    QLabel *filePart() const { return filePart_; }
+    vorn::host::ClickLabel *unitPart() const { return unitPart_; }
+    vorn::host::ClickLabel *filePart() const { return filePart_; }
 
 signals:
     // A Read or Program ended OK: the unit now holds the window's image; `unit` names it.
@@ -73,7 +74,7 @@ private:
     vorn::ParameterImage verifyOfferWindow_;   // the window's image the offer was made for
     Notice notice_ = Notice::None;
     vorn::RestorePointStore::Result pointFailure_;   // the first point not written, said on a click
-    QLabel *unitPart_ = nullptr;
-    QLabel *filePart_ = nullptr;
+    vorn::host::ClickLabel *unitPart_ = nullptr;
+    vorn::host::ClickLabel *filePart_ = nullptr;
     int language_ = 0;
 };

@@ -66,7 +66,7 @@ void HistoryFeatureTest::scenarios()
     vorn::ClampParameters(host.img, language, com);   // as the window starts: every value in range
     emit host.notifier.started();
     using vorn::host::HostNotifier;
-    QLabel *unitPart = ui.tracking().unitPart();
+    vorn::host::ClickLabel *unitPart = ui.tracking().unitPart();
     auto points = [&] {
         ui.restorePoints().waitForRestorePoints();
         return int(QDir(dir.filePath("history")).entryList({"*.ign"}, QDir::Files).size());
