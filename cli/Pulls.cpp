@@ -5,6 +5,7 @@
 
 #include "CliTexts.h"
 #include "datalog/ChartRules.h"
+#include "datalog/EveryCore.h"
 #include "datalog/LogFormat.h"
 #include "datalog/LogTune.h"
 #include "datalog/PullRuns.h"
@@ -17,9 +18,7 @@
 #include <QJsonValue>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace vorn::cli {
 
@@ -138,32 +137,19 @@ struct LogPulls {
     std::vector<LogTune> tunes;
 };
 
-// The logs are read and searched on every core: each is a file of its own, and reading and
-// fitting are what a season of logs costs.
 std::vector<LogPulls> readLogs(const QStringList &files, const PullSettings &settings)
 {
     std::vector<LogPulls> out(static_cast<std::size_t>(files.size()));
-    std::atomic<int> next{0};
-    auto work = [&] {
-        for (int i = next++; i < files.size(); i = next++) {
-            LogPulls &log = out[static_cast<std::size_t>(i)];
-            const LogContents contents = readLog(files[i]);
-            log.ok = contents.ok;
-            log.error = contents.error;
-            if (!contents.ok)
-                continue;
-            log.tunes = tunesBesideLog(files[i]);
-            log.pulls = findPulls(contents.rows, settings);
-        }
-    };
-    const int helpers = std::min<int>(static_cast<int>(files.size()) - 1,
-                                      static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1);
-    std::vector<std::thread> threads;
-    for (int k = 0; k < helpers; ++k)
-        threads.emplace_back(work);
-    work();
-    for (std::thread &t : threads)
-        t.join();
+    onEveryCore(static_cast<int>(files.size()), [&](int i) {
+        LogPulls &log = out[static_cast<std::size_t>(i)];
+        const LogContents contents = readLog(files[i]);
+        log.ok = contents.ok;
+        log.error = contents.error;
+        if (!contents.ok)
+            return;
+        log.tunes = tunesBesideLog(files[i]);
+        log.pulls = findPulls(contents.rows, settings);
+    });
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "logview/ui/PullReport.h"
 
+#include "datalog/EveryCore.h"
 #include "datalog/LogTune.h"
 #include "datalog/PullRuns.h"
 #include "logview/ui/LogViewTexts.h"
@@ -73,19 +74,31 @@ ComparePulls cachedComparePulls()
     };
     auto cache = std::make_shared<std::map<QString, Kept>>();
     return [cache](const QStringList &logs, const std::optional<std::vector<int>> &chosen, bool average, int language) {
-        auto read = [&](const QString &log) {
+        // The logs not yet read, or changed since, are read together on every core.
+        QStringList stale;
+        std::vector<QFileInfo> files;
+        for (const QString &log : logs) {
             const QFileInfo file(log);
-            auto it = cache->find(log);
-            if (it == cache->end() || it->second.modified != file.lastModified() || it->second.size != file.size()) {
-                LogPulls pulls = pullsOfLog(log, {});
-                // A log that cannot be read may be readable on the next look.
-                if (!pulls.ok)
-                    return pulls;
-                it = cache->insert_or_assign(log, Kept{file.lastModified(), file.size(), std::move(pulls)}).first;
+            const auto it = cache->find(log);
+            if ((it == cache->end() || it->second.modified != file.lastModified() || it->second.size != file.size())
+                && !stale.contains(log)) {
+                stale << log;
+                files.push_back(file);
             }
-            return it->second.pulls;
-        };
-        return reportOf(logs, read, chosen, average, language);
+        }
+        std::vector<LogPulls> read(static_cast<std::size_t>(stale.size()));
+        onEveryCore(static_cast<int>(stale.size()), [&](int i) { read[static_cast<std::size_t>(i)] = pullsOfLog(stale[i], {}); });
+        for (std::size_t i = 0; i < read.size(); ++i)
+            // A log that cannot be read may be readable on the next look.
+            if (read[i].ok)
+                cache->insert_or_assign(stale[static_cast<int>(i)], Kept{files[i].lastModified(), files[i].size(), std::move(read[i])});
+        return reportOf(
+            logs,
+            [&](const QString &log) {
+                const auto it = cache->find(log);
+                return it != cache->end() ? it->second.pulls : pullsOfLog(log, {});
+            },
+            chosen, average, language);
     };
 }
 
