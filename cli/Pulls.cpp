@@ -5,6 +5,7 @@
 
 #include "CliTexts.h"
 #include "datalog/ChartRules.h"
+#include "datalog/EveryCore.h"
 #include "datalog/LogFormat.h"
 #include "datalog/LogTune.h"
 #include "datalog/PullRuns.h"
@@ -127,6 +128,31 @@ QString bandTables(const std::vector<Line> &lines, const std::vector<BandCompari
            + textTable(rows, align);
 }
 
+// What one log holds: its pulls and the tunes kept beside it; only the pulls are kept, not
+// the rows, so a season of logs holds little at once.
+struct LogPulls {
+    bool ok = false;
+    QString error;
+    std::vector<Pull> pulls;
+    std::vector<LogTune> tunes;
+};
+
+std::vector<LogPulls> readLogs(const QStringList &files, const PullSettings &settings)
+{
+    std::vector<LogPulls> out(static_cast<std::size_t>(files.size()));
+    onEveryCore(static_cast<int>(files.size()), [&](int i) {
+        LogPulls &log = out[static_cast<std::size_t>(i)];
+        const LogContents contents = readLog(files[i]);
+        log.ok = contents.ok;
+        log.error = contents.error;
+        if (!contents.ok)
+            return;
+        log.tunes = tunesBesideLog(files[i]);
+        log.pulls = findPulls(contents.rows, settings);
+    });
+    return out;
+}
+
 QJsonObject pullsDocument(const Invocation &in, const std::vector<Found> &found, const std::vector<Line> &lines,
                           const std::vector<BandComparison> &comparison)
 {
@@ -186,17 +212,17 @@ int runPulls(const Invocation &in)
     settings.thresholdPercent = in.thresholdPercent;
 
     // Every log is read before anything is printed, so that an unreadable one is a refusal.
+    std::vector<LogPulls> read = readLogs(in.files, settings);
     std::vector<std::vector<LogTune>> tunes;
     std::vector<Found> found;
     for (int i = 0; i < in.files.size(); ++i) {
-        const QString &path = in.files[i];
-        const LogContents log = readLog(path);
+        LogPulls &log = read[static_cast<std::size_t>(i)];
         if (!log.ok) {
-            complain(text(T::CannotRead).arg(path, log.error));
+            complain(text(T::CannotRead).arg(in.files[i], log.error));
             return ExitUsage;
         }
-        tunes.push_back(tunesBesideLog(path));
-        for (Pull &p : findPulls(log.rows, settings))
+        tunes.push_back(std::move(log.tunes));
+        for (Pull &p : log.pulls)
             found.push_back({i, std::move(p), nullptr});
     }
     // The tunes are looked up only now: `tunes` no longer grows, so the pointers hold.

@@ -58,6 +58,10 @@ LogTable logTableOf(std::vector<LogRow> rows)
 {
     LogTable log;
     log.rows = std::move(rows);
+    // The reader reserves for the shortest rows; a table stays open as long as it is looked
+    // at, so what was reserved beyond its rows is given back.
+    if (log.rows.capacity() > log.rows.size() + log.rows.size() / 4)
+        log.rows.shrink_to_fit();
     const std::size_t n = log.rows.size();
     log.t.resize(n);
     for (std::size_t i = 0; i < n; ++i)

@@ -330,6 +330,7 @@ void refuse(LogContents &log, LogProblem problem, const QString &error)
 }
 
 const char kEmpty[] = "empty file";
+constexpr qint64 kShortestRow = 32;
 const char kNotALog[] = "not a datalog (the first line is not the log header)";
 
 }  // namespace
@@ -380,8 +381,10 @@ LogContents readLog(const QString &path, std::size_t maxRows)
         return log;
     }
     log.ok = true;
+    // The shortest row the writer makes is some 35 bytes: room for every row at once, so that
+    // a long log is not copied again each time the rows outgrow their vector.
     if (!file.isSequential())
-        log.rows.reserve(std::min(maxRows, static_cast<std::size_t>(file.size() / 64)));
+        log.rows.reserve(std::min(maxRows, static_cast<std::size_t>(file.size() / kShortestRow + 1)));
     RowCollector rows(log, maxRows);
     constexpr qint64 kPiece = 1 << 20;
     QByteArray pending;

@@ -136,6 +136,9 @@ public:
     virtual void askForLogIfEmpty() = 0;
     // Adds a log's pulls (every new pull chosen); false when the log cannot be read.
     virtual bool addLog(const QString &path) = 0;
+    // Adds several logs at once, a bar showing how far the reading is and a button to stop
+    // it (the logs read until then stay); how many were added.
+    virtual int addLogs(const QStringList &paths) = 0;
     virtual QStringList logs() const = 0;
     // Which pulls are charted (indexes into report().pulls) and whether a tune's pulls are averaged.
     virtual void choosePulls(const std::vector<int> &pulls) = 0;

@@ -55,6 +55,11 @@ inline const Text4 kTunesDiffer{"Parameters that differ from %1: %2", "Parameter
 inline const Text4 kSummary{"Pulls found: %1, charted: %2", "Gefundene Durchzüge: %1, im Diagramm: %2",
                             "Accélérations trouvées : %1, tracées : %2", "Nalezené zátahy: %1, v grafu: %2"};
 
+// The bar while several logs are read at once.
+inline const Text4 kReading{"Reading log %1 of %2...", "Aufzeichnung %1 von %2 wird gelesen...",
+                            "Lecture de l'enregistrement %1 sur %2...", "Čtení záznamu %1 z %2..."};
+inline const Text4 kStopReading{"&Stop", "&Anhalten", "&Arrêter", "Za&stavit"};
+
 inline const Text4 kLogFilter{"Logs (*.csv)", "Aufzeichnungen (*.csv)", "Enregistrements (*.csv)", "Záznamy (*.csv)"};
 
 }  // namespace vorn::logview::pulltexts

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -219,7 +220,8 @@ void PullComparisonWindow::chooseAndAdd()
     QFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("PullLogOpen"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // A season's logs at once: the comparison is of many rides.
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters({text4(t::kLogFilter, language_)});
     // Where the window records its logs, unless the tuner chose another log here before.
     QString folder = logs_.isEmpty() ? QString() : QFileInfo(logs_.back()).absolutePath();
@@ -227,30 +229,82 @@ void PullComparisonWindow::chooseAndAdd()
         folder = shell_.settings().readString(QStringLiteral("LOG"), QStringLiteral("Folder"));
     dialog.setDirectory(folder.isEmpty() ? configPath(QStringLiteral("logs")) : folder);
     const QString path = shell_.chooseFile(&dialog);
-    if (!path.isEmpty())
-        addLog(QFileInfo(path).absoluteFilePath());
+    if (path.isEmpty())
+        return;
+    QStringList paths = dialog.selectedFiles();
+    if (!paths.contains(path))
+        paths = QStringList{path};
+    for (QString &p : paths)
+        p = QFileInfo(p).absoluteFilePath();
+    if (paths.size() == 1)
+        addLog(paths.front());
+    else
+        addLogs(paths);
 }
 
-bool PullComparisonWindow::addLog(const QString &path)
+bool PullComparisonWindow::takeLog(const QString &path, QStringList &unreadable)
 {
     if (logs_.contains(path))
         return true;
     const PullReport alone = compare_({path}, std::vector<int>{}, false, language_);
     if (!alone.unreadable.isEmpty()) {
-        shell_.message(alone.unreadable.join('\n'));
+        unreadable << alone.unreadable;
         return false;
     }
     // The new log's pulls come after those shown and are charted with them.
     if (chosen_) {
-        const int before = static_cast<int>(report_.pulls.size());
+        const int before = pullCount_;
         for (int i = 0; i < static_cast<int>(alone.pulls.size()); ++i)
             chosen_->push_back(before + i);
     }
+    pullCount_ += static_cast<int>(alone.pulls.size());
     logs_ << path;
     logList_->addItem(QFileInfo(path).fileName());
     logList_->item(logList_->count() - 1)->setToolTip(QDir::toNativeSeparators(path));
+    return true;
+}
+
+bool PullComparisonWindow::addLog(const QString &path)
+{
+    QStringList unreadable;
+    if (!takeLog(path, unreadable)) {
+        shell_.message(unreadable.join('\n'));
+        return false;
+    }
     refresh();
     return true;
+}
+
+int PullComparisonWindow::addLogs(const QStringList &paths)
+{
+    // The logs are read one by one between the bar's steps, so the window stays live and
+    // the tuner can stop; what was read until then is shown.
+    QProgressDialog progress(QString(), text4(t::kStopReading, language_), 0, static_cast<int>(paths.size()), this);
+    progress.setObjectName(QStringLiteral("PullReading"));
+    progress.setWindowTitle(text4(t::kTitle, language_));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoReset(false);
+    int added = 0;
+    QStringList unreadable;
+    // A few logs at a time, which the comparison reads side by side on the machine's cores.
+    constexpr int kStep = 4;
+    for (int i = 0; i < paths.size(); i += kStep) {
+        progress.setLabelText(text4(t::kReading, language_).arg(i + 1).arg(paths.size()));
+        progress.setValue(i);
+        if (progress.wasCanceled())
+            break;
+        const QStringList some = paths.mid(i, kStep);
+        compare_(some, std::vector<int>{}, false, language_);
+        for (const QString &path : some)
+            if (takeLog(path, unreadable))
+                ++added;
+    }
+    progress.setValue(static_cast<int>(paths.size()));
+    refresh();
+    if (!unreadable.isEmpty())
+        shell_.message(unreadable.join('\n'));
+    return added;
 }
 
 void PullComparisonWindow::removeLog()
@@ -282,6 +336,7 @@ void PullComparisonWindow::setAverage(bool average)
 void PullComparisonWindow::refresh()
 {
     report_ = logs_.isEmpty() ? PullReport{} : compare_(logs_, chosen_, average_, language_);
+    pullCount_ = static_cast<int>(report_.pulls.size());
     showReport();
 }
 

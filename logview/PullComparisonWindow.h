@@ -28,6 +28,7 @@ public:
     void setLanguage(int language) override;
     void askForLogIfEmpty() override;
     bool addLog(const QString &path) override;
+    int addLogs(const QStringList &paths) override;
     QStringList logs() const override { return logs_; }
     void choosePulls(const std::vector<int> &pulls) override;
     void setAverage(bool average) override;
@@ -38,6 +39,9 @@ public:
 
 private:
     void chooseAndAdd();
+    // Takes a log's pulls into the list without showing them; false when it cannot be read,
+    // with the reason added to `unreadable`.
+    bool takeLog(const QString &path, QStringList &unreadable);
     void removeLog();
     // Reads the logs again and shows what they hold for the pulls chosen.
     void refresh();
@@ -51,6 +55,7 @@ private:
     std::optional<std::vector<int>> chosen_;   // all pulls when nothing was chosen
     bool average_ = false;
     PullReport report_;
+    int pullCount_ = 0;   // pulls of the logs taken, shown or not yet
     bool filling_ = false;
 
     QLabel *logsLabel_, *pullsLabel_, *summary_, *bandsNote_, *tunesNote_, *legend_;

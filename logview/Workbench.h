@@ -71,6 +71,7 @@ private:
     void logsChanged();
     void refreshReadout();
     void refreshScatter();
+    RowFilter rowFilter() const;
     void refreshHistogram();
     void cellChosen(int mapRow, int mapColumn);
     void chooseAndOpen(bool add);

@@ -121,10 +121,7 @@ PullComparison *LogViewUi::openPullComparison()
     if (!pulls_) {
         auto create = module_.entry<Vorn4CreatePullComparison>(VORN4_PULLS_ENTRY);
         // The figures are made here, from the program's own pull finder.
-        const ComparePulls compare = [](const QStringList &logs, const std::optional<std::vector<int>> &chosen,
-                                        bool average, int language) {
-            return comparePulls(logs, chosen, average, language);
-        };
+        const ComparePulls compare = cachedComparePulls();
         if (create)
             pulls_ = create(shell_, compare, shell_.dialogParent());
         if (!pulls_) {

@@ -1,14 +1,17 @@
 #include "logview/ui/PullReport.h"
 
+#include "datalog/EveryCore.h"
 #include "datalog/LogTune.h"
 #include "datalog/PullRuns.h"
 #include "logview/ui/LogViewTexts.h"
 #include "params/ParameterCatalogue.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 namespace vorn::logview {
 
@@ -35,29 +38,86 @@ std::vector<double> pullStartsOf(const std::vector<LogRow> &rows)
     return starts;
 }
 
+LogPulls pullsOfLog(const QString &log, const PullSettings &settings)
+{
+    LogPulls out;
+    const LogContents contents = readLog(log);
+    out.ok = contents.ok;
+    if (!contents.ok)
+        return out;
+    const std::vector<LogTune> tunes = tunesBesideLog(log);
+    for (const Pull &p : findPulls(contents.rows, settings)) {
+        FoundPull found{log, p.startS, p.endS, p.rpmFrom, p.rpmTo, {}, {}};
+        if (const LogTune *t = tuneAt(tunes, static_cast<std::int64_t>(p.startS * 1000.0))) {
+            found.tuneHash = t->hash;
+            found.tuneFile = t->path;
+            out.images.emplace(t->hash, t->image);
+        }
+        out.pulls.push_back(found);
+        out.bands.push_back(p.bands);
+    }
+    return out;
+}
+
 PullReport comparePulls(const QStringList &logs, const std::optional<std::vector<int>> &chosen, bool average,
                         int language, const PullSettings &settings)
+{
+    return reportOf(logs, [&](const QString &log) { return pullsOfLog(log, settings); }, chosen, average, language);
+}
+
+ComparePulls cachedComparePulls()
+{
+    struct Kept {
+        QDateTime modified;
+        qint64 size = 0;
+        LogPulls pulls;
+    };
+    auto cache = std::make_shared<std::map<QString, Kept>>();
+    return [cache](const QStringList &logs, const std::optional<std::vector<int>> &chosen, bool average, int language) {
+        // The logs not yet read, or changed since, are read together on every core.
+        QStringList stale;
+        std::vector<QFileInfo> files;
+        for (const QString &log : logs) {
+            const QFileInfo file(log);
+            const auto it = cache->find(log);
+            if ((it == cache->end() || it->second.modified != file.lastModified() || it->second.size != file.size())
+                && !stale.contains(log)) {
+                stale << log;
+                files.push_back(file);
+            }
+        }
+        std::vector<LogPulls> read(static_cast<std::size_t>(stale.size()));
+        onEveryCore(static_cast<int>(stale.size()), [&](int i) { read[static_cast<std::size_t>(i)] = pullsOfLog(stale[i], {}); });
+        for (std::size_t i = 0; i < read.size(); ++i)
+            // A log that cannot be read may be readable on the next look.
+            if (read[i].ok)
+                cache->insert_or_assign(stale[static_cast<int>(i)], Kept{files[i].lastModified(), files[i].size(), std::move(read[i])});
+        return reportOf(
+            logs,
+            [&](const QString &log) {
+                const auto it = cache->find(log);
+                return it != cache->end() ? it->second.pulls : pullsOfLog(log, {});
+            },
+            chosen, average, language);
+    };
+}
+
+PullReport reportOf(const QStringList &logs, const std::function<LogPulls(const QString &)> &read,
+                    const std::optional<std::vector<int>> &chosen, bool average, int language)
 {
     PullReport report;
     std::vector<std::vector<PullBand>> bandsOf;   // per pull found
     std::map<QString, ParameterImage> images;     // per tune hash
     for (const QString &log : logs) {
-        const LogContents contents = readLog(log);
-        if (!contents.ok) {
+        LogPulls found = read(log);
+        if (!found.ok) {
             report.unreadable << text4(texts::kUnreadable, language).arg(QFileInfo(log).fileName());
             continue;
         }
-        const std::vector<LogTune> tunes = tunesBesideLog(log);
-        for (const Pull &p : findPulls(contents.rows, settings)) {
-            FoundPull found{log, p.startS, p.endS, p.rpmFrom, p.rpmTo, {}, {}};
-            if (const LogTune *t = tuneAt(tunes, static_cast<std::int64_t>(p.startS * 1000.0))) {
-                found.tuneHash = t->hash;
-                found.tuneFile = t->path;
-                images.emplace(t->hash, t->image);
-            }
-            report.pulls.push_back(found);
-            bandsOf.push_back(p.bands);
-        }
+        report.pulls.insert(report.pulls.end(), found.pulls.begin(), found.pulls.end());
+        for (auto &bands : found.bands)
+            bandsOf.push_back(std::move(bands));
+        images.merge(found.images);
     }
 
     std::vector<int> picked;

@@ -148,7 +148,8 @@ void ComparePullsTest::tunesBesideRecording()
 // Two logs on different tunes, one gaining 10 % faster than the other: the window lists
 // both pulls with their tunes, charts torque and power 10 % apart in every band, says so per
 // band and names the one parameter the tunes differ in. Pulls on one tune averaged are one line.
-// Every line has its own colour and its whole name in the legend.
+// Every line has its own colour and its whole name in the legend. Logs chosen together are
+// read under one bar; one that cannot be read is named once and the others stay.
 void ComparePullsTest::chart_data()
 {
     QTest::addColumn<QList<double>>("gains");   // one log each
@@ -157,13 +158,18 @@ void ComparePullsTest::chart_data()
     QTest::addColumn<int>("lines");
     QTest::addColumn<double>("ratio");          // of the last line to the first
     QTest::addColumn<int>("differences");       // parameters differing between the tunes
-    QTest::newRow("two tunes") << QList<double>{1500, 1650} << QList<int>{20, 31} << false << 2 << 1.10 << 1;
-    QTest::newRow("same tune, two pulls") << QList<double>{1500, 1500} << QList<int>{20, 20} << false << 2 << 1.0 << 0;
+    QTest::addColumn<bool>("together");         // the further logs added at once, with a missing one
+    QTest::newRow("two tunes") << QList<double>{1500, 1650} << QList<int>{20, 31} << false << 2 << 1.10 << 1 << false;
+    QTest::newRow("same tune, two pulls") << QList<double>{1500, 1500} << QList<int>{20, 20} << false << 2 << 1.0 << 0
+                                          << false;
     QTest::newRow("same tune averaged against another")
-        << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << true << 2 << 0.90 << 1;
-    QTest::newRow("not averaged") << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << false << 3 << 0.90 << 1;
+        << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << true << 2 << 0.90 << 1 << false;
+    QTest::newRow("not averaged") << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << false << 3 << 0.90 << 1
+                                  << false;
     QTest::newRow("six pulls") << QList<double>{1500, 1500, 1500, 1500, 1500, 1650} << QList<int>{20, 20, 20, 20, 20, 31}
-                               << false << 6 << 1.10 << 1;
+                               << false << 6 << 1.10 << 1 << false;
+    QTest::newRow("added together, averaged")
+        << QList<double>{1500, 1500, 1350} << QList<int>{20, 20, 26} << true << 2 << 0.90 << 1 << true;
 }
 
 void ComparePullsTest::chart()
@@ -174,6 +180,7 @@ void ComparePullsTest::chart()
     QFETCH(int, lines);
     QFETCH(double, ratio);
     QFETCH(int, differences);
+    QFETCH(bool, together);
 
     QStringList logs;
     for (int i = 0; i < gains.size(); ++i) {
@@ -187,8 +194,15 @@ void ComparePullsTest::chart()
     ui.comparePullsAction()->trigger();
     PullComparison *pc = ui.pullComparison();
     QVERIFY2(pc, qPrintable(host.messages.join('\n')));
-    for (const QString &log : logs.mid(1))
-        QVERIFY(pc->addLog(log));
+    if (together) {
+        const QString missing = dir_->filePath("missing.csv");
+        QCOMPARE(pc->addLogs(logs.mid(1) + QStringList{missing}), int(logs.size()) - 1);
+        QCOMPARE(host.messages.size(), 1);
+        QVERIFY2(host.messages.front().contains(QLatin1String("missing.csv")), qPrintable(host.messages.front()));
+    } else {
+        for (const QString &log : logs.mid(1))
+            QVERIFY(pc->addLog(log));
+    }
     pc->setAverage(average);
     QCOMPARE(pc->logs(), logs);
 
