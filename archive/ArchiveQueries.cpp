@@ -79,13 +79,28 @@ QString labelHits(const QString &test)
 // by its index of the column; the subquery when a needle is in so many labels that the list
 // would be longer than reading the table.
 struct Targets {
-    QString list;   // what goes between the parentheses of IN
+    QString list;   // what goes between the parentheses of IN; empty: no target
     QVariantList binds;
-    bool none = false;
-    QString on(const QString &column) const
+};
+
+// Tests of which a row need pass one. Each is one the database can answer from an index, and
+// a test that cannot be true is left out rather than written as FALSE: SQLite takes an OR of
+// indexed tests as the union of what each index finds, but reads every row when one term
+// has no index.
+struct AnyOf {
+    QStringList tests;
+    QVariantList binds;
+    void add(const QString &test, const QVariantList &values)
     {
-        return none ? QStringLiteral("FALSE") : QStringLiteral("%1 IN (%2)").arg(column, list);
+        tests << test;
+        binds += values;
     }
+    void addIn(const QString &column, const Targets &targets)
+    {
+        if (!targets.list.isEmpty())
+            add(QStringLiteral("%1 IN (%2)").arg(column, targets.list), targets.binds);
+    }
+    QString sql() const { return tests.isEmpty() ? QStringLiteral("FALSE") : tests.join(QStringLiteral(" OR ")); }
 };
 constexpr int kListedTargetsMax = 2000;
 std::optional<Targets> labelTargets(QSqlDatabase db, const char *targetKind, const std::pair<QString, QString> &test,
@@ -104,8 +119,8 @@ std::optional<Targets> labelTargets(QSqlDatabase db, const char *targetKind, con
         targets.binds << q.value(0);
     if (targets.binds.size() > kListedTargetsMax)
         return Targets{hits, binds};
-    targets.none = targets.binds.isEmpty();
-    targets.list = QStringList(targets.binds.size(), QStringLiteral("?")).join(QLatin1Char(','));
+    if (!targets.binds.isEmpty())
+        targets.list = QStringList(targets.binds.size(), QStringLiteral("?")).join(QLatin1Char(','));
     return targets;
 }
 
@@ -196,37 +211,52 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
     const bool hashPrefix = hex.match(needle).hasMatch();
     const auto day = dateRange(needle);
 
+    // With a search text SQLite gathers what the indexes find and sorts it, its ordering
+    // naming an expression the time index does not cover: walking that index row by row
+    // would read most of the table for a text in few events. A text in many events is the
+    // other way round, and the walk, newest first, stops at the limit soon: SQLite is told
+    // which by asking its text index how many events hold the text, up to a bound, and kept
+    // from gathering by a unary plus on the text test (a term without an index makes it take
+    // the whole OR row by row). The server's planner chooses well by itself.
+    bool walk = needle.isEmpty() || !schema::isSqlite(database());
+    if (!walk && !scan_ && needle.toUcs4().size() >= 3) {
+        QSqlQuery q(database());
+        const int many = 20 * (limit + 1);
+        const QString phrase = textTest(database(), "events", "e", needle, false).second;
+        walk = schema::exec(q,
+                            QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM events_text WHERE events_text MATCH ? LIMIT %1)")
+                                .arg(many),
+                            {phrase})
+               && q.next() && q.value(0).toInt() >= many;
+    }
     FindResult result;
     QString where = QStringLiteral("TRUE");
     QVariantList binds;
     std::optional<Targets> tuneLabels;
     if (!needle.isEmpty()) {
-        const auto eventText = textTest(database(), "events", "e", needle, scan_);
+        auto eventText = textTest(database(), "events", "e", needle, scan_);
+        if (walk && schema::isSqlite(database()))
+            eventText.first.prepend(QLatin1Char('+'));
         const auto labelText = textTest(database(), "labels", "l", needle, scan_);
         const auto eventLabels = labelTargets(database(), "event", labelText, &error_);
         tuneLabels = labelTargets(database(), "tune", labelText, &error_);
         if (!eventLabels || !tuneLabels)
             return std::nullopt;
-        where = QStringLiteral("%1 OR %2 OR %3")
-                    .arg(eventText.first, eventLabels->on(QStringLiteral("e.id")), tuneLabels->on(QStringLiteral("e.tune_hash")));
-        binds = QVariantList{eventText.second} + eventLabels->binds + tuneLabels->binds;
+        AnyOf any;
+        any.add(eventText.first, QVariantList{eventText.second});
+        any.addIn(QStringLiteral("e.id"), *eventLabels);
+        any.addIn(QStringLiteral("e.tune_hash"), *tuneLabels);
         // A range rather than LIKE: SQLite's LIKE ignores case, so it would not use the index.
         // Every hash is lower-case hex, and each one that starts with the prefix sorts below
         // the prefix followed by a "g".
-        if (hashPrefix) {
-            where += QStringLiteral(" OR (e.tune_hash >= ? AND e.tune_hash < ?)");
-            binds << needle << needle + QLatin1Char('g');
-        }
-        if (day) {
-            where += QStringLiteral(" OR (e.time_utc >= ? AND e.time_utc < ?)");
-            binds << day->first << day->second;
-        }
+        if (hashPrefix)
+            any.add(QStringLiteral("(e.tune_hash >= ? AND e.tune_hash < ?)"), QVariantList{needle, needle + QLatin1Char('g')});
+        if (day)
+            any.add(QStringLiteral("(e.time_utc >= ? AND e.time_utc < ?)"), QVariantList{day->first, day->second});
+        where = any.sql();
+        binds = any.binds;
     }
-    // With a search text, SQLite's walk of the time index row by row is slower than scanning
-    // the table and sorting the few hits, so its ordering names an expression the index does
-    // not cover. The server's planner chooses well by itself.
-    const QString order = needle.isEmpty() || !schema::isSqlite(database()) ? QStringLiteral("e.time_utc")
-                                                                           : QStringLiteral("(e.time_utc || '')");
+    const QString order = walk ? QStringLiteral("e.time_utc") : QStringLiteral("(e.time_utc || '')");
     auto events = this->events(where, binds, QStringLiteral("ORDER BY %1 DESC, e.id DESC LIMIT %2").arg(order).arg(limit + 1));
     if (!events || !attachLabels(*events))
         return std::nullopt;
@@ -237,12 +267,12 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
 
     if (!needle.isEmpty()) {
         QSqlQuery q(database());
-        QString tuneWhere = tuneLabels->on(QStringLiteral("hash"));
-        QVariantList tuneBinds = tuneLabels->binds;
-        if (hashPrefix) {
-            tuneWhere += QStringLiteral(" OR (hash >= ? AND hash < ?)");
-            tuneBinds << needle << needle + QLatin1Char('g');
-        }
+        AnyOf any;
+        any.addIn(QStringLiteral("hash"), *tuneLabels);
+        if (hashPrefix)
+            any.add(QStringLiteral("(hash >= ? AND hash < ?)"), QVariantList{needle, needle + QLatin1Char('g')});
+        const QString tuneWhere = any.sql();
+        const QVariantList &tuneBinds = any.binds;
         if (!schema::exec(q, QStringLiteral("SELECT hash, first_utc FROM tunes WHERE %1 ORDER BY first_utc DESC LIMIT %2")
                                  .arg(tuneWhere).arg(limit),
                           tuneBinds)) {

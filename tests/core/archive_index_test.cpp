@@ -126,10 +126,10 @@ std::set<QString> stored(QSqlDatabase db, const QString &table, const QString &c
     return out;
 }
 
-QStringList answers(ArchiveStore &store, const QString &text, bool scan)
+QStringList answers(ArchiveStore &store, const QString &text, int limit, bool scan)
 {
     store.setSearchByScan(scan);
-    const auto found = store.find(text, 25);
+    const auto found = store.find(text, limit);
     QStringList out;
     if (!found)
         return {QStringLiteral("failed: ") + store.error()};
@@ -237,8 +237,11 @@ void ArchiveIndexTest::upgradeAndSearch()
         {tuneHash(tuneOf(7)).left(6), true},
         {QStringLiteral("yamaha"), false},
     };
+    // With a limit of one, a text in most events is more than the file's walk along the time
+    // index needs.
+    for (const int limit : {1, 25})
     for (const auto &s : searches) {
-        const QStringList scanned = answers(store, s.text, true), indexed = answers(store, s.text, false);
+        const QStringList scanned = answers(store, s.text, limit, true), indexed = answers(store, s.text, limit, false);
         QVERIFY2(scanned == indexed, qPrintable(s.text + QStringLiteral(": ") + scanned.join(QLatin1Char(' '))
                                                 + QStringLiteral(" / ") + indexed.join(QLatin1Char(' '))));
         QVERIFY2((scanned.size() > 2) == s.finds, qPrintable(s.text + QStringLiteral(": ") + scanned.join(QLatin1Char(' '))));
