@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <cmath>
 #include <deque>
 #include <set>
 
@@ -214,14 +215,18 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
     // With a search text SQLite gathers what the indexes find and sorts it, its ordering
     // naming an expression the time index does not cover: walking that index row by row
     // would read most of the table for a text in few events. A text in many events is the
-    // other way round, and the walk, newest first, stops at the limit soon: SQLite is told
-    // which by asking its text index how many events hold the text, up to a bound, and kept
-    // from gathering by a unary plus on the text test (a term without an index makes it take
-    // the whole OR row by row). The server's planner chooses well by itself.
+    // other way round: the walk, newest first, testing each event's own text, stops at the
+    // limit soon. Gathering costs about the number of events that hold the text, walking
+    // about the number of events over it times the limit; the two are even where the text
+    // is in the square root of events times limit, which is where SQLite switches, told how
+    // many events hold the text by its text index (counting up to that bound). The text
+    // test of the walk is one no index answers, which makes SQLite take the whole OR row by
+    // row instead of gathering. The server's planner chooses well by itself.
     bool walk = needle.isEmpty() || !schema::isSqlite(database());
     if (!walk && !scan_ && needle.toUcs4().size() >= 3) {
         QSqlQuery q(database());
-        const int many = 20 * (limit + 1);
+        const qlonglong events = q.exec(QStringLiteral("SELECT max(seq) FROM events")) && q.next() ? q.value(0).toLongLong() : 0;
+        const int many = static_cast<int>(std::max<double>(20.0 * (limit + 1), std::sqrt(double(events) * (limit + 1))));
         const QString phrase = textTest(database(), "events", "e", needle, false).second;
         walk = schema::exec(q,
                             QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM events_text WHERE events_text MATCH ? LIMIT %1)")
@@ -234,9 +239,7 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
     QVariantList binds;
     std::optional<Targets> tuneLabels;
     if (!needle.isEmpty()) {
-        auto eventText = textTest(database(), "events", "e", needle, scan_);
-        if (walk && schema::isSqlite(database()))
-            eventText.first.prepend(QLatin1Char('+'));
+        const auto eventText = textTest(database(), "events", "e", needle, scan_ || (walk && schema::isSqlite(database())));
         const auto labelText = textTest(database(), "labels", "l", needle, scan_);
         const auto eventLabels = labelTargets(database(), "event", labelText, &error_);
         tuneLabels = labelTargets(database(), "tune", labelText, &error_);
