@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <cmath>
 #include <deque>
 #include <set>
 
@@ -38,22 +39,90 @@ ArchiveEvent eventFromRow(const QSqlQuery &q)
     return e;
 }
 
-// The test that `column` holds the search text anywhere. Both sides are folded already, so a
-// plain substring search does it, and it is several times faster than LIKE's matcher on the
-// scan of every event. Each dialect names the function differently.
-QString containsTest(const QSqlDatabase &db, const QString &column)
+// The test that the search text of `alias`, a row of `table`, holds the needle anywhere, and
+// the value it binds. Both sides are folded already, so a plain substring test does it. A
+// needle of three letters or more is looked up in the trigram index of the table's search
+// texts: on the server the index serves a LIKE (the pattern's own % and _ escaped), on the
+// bench's file the FTS5 table a quoted phrase, which matches a run of trigrams, that is a
+// substring. A shorter needle has no trigram and is looked for row by row, as is any needle
+// by a store asked to scan (which the tests compare the index with).
+std::pair<QString, QString> textTest(const QSqlDatabase &db, const char *table, const char *alias,
+                                     const QString &needle, bool scan)
 {
-    return (schema::isSqlite(db) ? QStringLiteral("instr(%1, ?) > 0") : QStringLiteral("strpos(%1, ?) > 0")).arg(column);
+    const bool sqlite = schema::isSqlite(db);
+    if (scan || needle.toUcs4().size() < 3)
+        return {(sqlite ? QStringLiteral("instr(%1.search, ?) > 0") : QStringLiteral("strpos(%1.search, ?) > 0"))
+                    .arg(QLatin1String(alias)),
+                needle};
+    QString quoted = needle;
+    if (sqlite)
+        return {QStringLiteral("%1.seq IN (SELECT rowid FROM %2_text WHERE %2_text MATCH ?)")
+                    .arg(QLatin1String(alias), QLatin1String(table)),
+                QLatin1Char('"') + quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')};
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return {QStringLiteral("%1.search LIKE ?").arg(QLatin1String(alias)), QLatin1Char('%') + quoted + QLatin1Char('%')};
 }
 
-// The targets of one kind whose current label of some key contains the pattern.
-QString labelHits(const QSqlDatabase &db, const char *targetKind)
+// The targets of one kind whose current label of some key contains the needle.
+QString labelHits(const QString &test)
 {
     return QStringLiteral(
-               "SELECT l.target FROM labels l WHERE l.target_kind = '%1' AND %2 "
+               "SELECT l.target FROM labels l WHERE l.target_kind = ? AND %1 "
                "AND NOT EXISTS (SELECT 1 FROM labels n WHERE n.target_kind = l.target_kind AND n.target = l.target "
                "AND n.label_key = l.label_key AND (n.time_utc > l.time_utc OR (n.time_utc = l.time_utc AND n.id > l.id)))")
-        .arg(QLatin1String(targetKind), containsTest(db, QStringLiteral("l.search")));
+        .arg(test);
+}
+
+// The targets whose current label holds the needle, for the test that a column is one of
+// them: the targets themselves when there are few, so that each database looks the rows up
+// by its index of the column; the subquery when a needle is in so many labels that the list
+// would be longer than reading the table.
+struct Targets {
+    QString list;   // what goes between the parentheses of IN; empty: no target
+    QVariantList binds;
+};
+
+// Tests of which a row need pass one. Each is one the database can answer from an index, and
+// a test that cannot be true is left out rather than written as FALSE: SQLite takes an OR of
+// indexed tests as the union of what each index finds, but reads every row when one term
+// has no index.
+struct AnyOf {
+    QStringList tests;
+    QVariantList binds;
+    void add(const QString &test, const QVariantList &values)
+    {
+        tests << test;
+        binds += values;
+    }
+    void addIn(const QString &column, const Targets &targets)
+    {
+        if (!targets.list.isEmpty())
+            add(QStringLiteral("%1 IN (%2)").arg(column, targets.list), targets.binds);
+    }
+    QString sql() const { return tests.isEmpty() ? QStringLiteral("FALSE") : tests.join(QStringLiteral(" OR ")); }
+};
+constexpr int kListedTargetsMax = 2000;
+std::optional<Targets> labelTargets(QSqlDatabase db, const char *targetKind, const std::pair<QString, QString> &test,
+                                    QString *error)
+{
+    const QString hits = labelHits(test.first);
+    const QVariantList binds{QString::fromLatin1(targetKind), test.second};
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!schema::exec(q, hits + QStringLiteral(" LIMIT %1").arg(kListedTargetsMax + 1), binds)) {
+        *error = q.lastError().text();
+        return std::nullopt;
+    }
+    Targets targets;
+    while (q.next())
+        targets.binds << q.value(0);
+    if (targets.binds.size() > kListedTargetsMax)
+        return Targets{hits, binds};
+    if (!targets.binds.isEmpty())
+        targets.list = QStringList(targets.binds.size(), QStringLiteral("?")).join(QLatin1Char(','));
+    return targets;
 }
 
 // The local day (or month) a search text names, as a range of UTC times.
@@ -139,33 +208,58 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
     if (!isOpen())
         return std::nullopt;
     const QString needle = foldForSearch(text.simplified());
-    const QString &pattern = needle;
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{%1,64}$").arg(kHashPrefixMin));
     const bool hashPrefix = hex.match(needle).hasMatch();
     const auto day = dateRange(needle);
 
+    // With a search text SQLite gathers what the indexes find and sorts it, its ordering
+    // naming an expression the time index does not cover: walking that index row by row
+    // would read most of the table for a text in few events. A text in many events is the
+    // other way round: the walk, newest first, testing each event's own text, stops at the
+    // limit soon. Gathering costs about the number of events that hold the text, walking
+    // about the number of events over it times the limit; the two are even where the text
+    // is in the square root of events times limit, which is where SQLite switches, told how
+    // many events hold the text by its text index (counting up to that bound). The text
+    // test of the walk is one no index answers, which makes SQLite take the whole OR row by
+    // row instead of gathering. The server's planner chooses well by itself.
+    bool walk = needle.isEmpty() || !schema::isSqlite(database());
+    if (!walk && !scan_ && needle.toUcs4().size() >= 3) {
+        QSqlQuery q(database());
+        const qlonglong events = q.exec(QStringLiteral("SELECT max(seq) FROM events")) && q.next() ? q.value(0).toLongLong() : 0;
+        const int many = static_cast<int>(std::max<double>(20.0 * (limit + 1), std::sqrt(double(events) * (limit + 1))));
+        const QString phrase = textTest(database(), "events", "e", needle, false).second;
+        walk = schema::exec(q,
+                            QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM events_text WHERE events_text MATCH ? LIMIT %1)")
+                                .arg(many),
+                            {phrase})
+               && q.next() && q.value(0).toInt() >= many;
+    }
     FindResult result;
     QString where = QStringLiteral("TRUE");
     QVariantList binds;
+    std::optional<Targets> tuneLabels;
     if (!needle.isEmpty()) {
-        where = QStringLiteral("%1 OR e.id IN (%2) OR e.tune_hash IN (%3)")
-                    .arg(containsTest(database(), QStringLiteral("e.search")), labelHits(database(), "event"),
-                         labelHits(database(), "tune"));
-        binds = {pattern, pattern, pattern};
-        if (hashPrefix) {
-            where += QStringLiteral(" OR e.tune_hash LIKE ?");
-            binds << needle + QLatin1Char('%');
-        }
-        if (day) {
-            where += QStringLiteral(" OR (e.time_utc >= ? AND e.time_utc < ?)");
-            binds << day->first << day->second;
-        }
+        const auto eventText = textTest(database(), "events", "e", needle, scan_ || (walk && schema::isSqlite(database())));
+        const auto labelText = textTest(database(), "labels", "l", needle, scan_);
+        const auto eventLabels = labelTargets(database(), "event", labelText, &error_);
+        tuneLabels = labelTargets(database(), "tune", labelText, &error_);
+        if (!eventLabels || !tuneLabels)
+            return std::nullopt;
+        AnyOf any;
+        any.add(eventText.first, QVariantList{eventText.second});
+        any.addIn(QStringLiteral("e.id"), *eventLabels);
+        any.addIn(QStringLiteral("e.tune_hash"), *tuneLabels);
+        // A range rather than LIKE: SQLite's LIKE ignores case, so it would not use the index.
+        // Every hash is lower-case hex, and each one that starts with the prefix sorts below
+        // the prefix followed by a "g".
+        if (hashPrefix)
+            any.add(QStringLiteral("(e.tune_hash >= ? AND e.tune_hash < ?)"), QVariantList{needle, needle + QLatin1Char('g')});
+        if (day)
+            any.add(QStringLiteral("(e.time_utc >= ? AND e.time_utc < ?)"), QVariantList{day->first, day->second});
+        where = any.sql();
+        binds = any.binds;
     }
-    // With a search text, SQLite's walk of the time index row by row is slower than scanning
-    // the table and sorting the few hits, so its ordering names an expression the index does
-    // not cover. The server's planner chooses well by itself.
-    const QString order = needle.isEmpty() || !schema::isSqlite(database()) ? QStringLiteral("e.time_utc")
-                                                                           : QStringLiteral("(e.time_utc || '')");
+    const QString order = walk ? QStringLiteral("e.time_utc") : QStringLiteral("(e.time_utc || '')");
     auto events = this->events(where, binds, QStringLiteral("ORDER BY %1 DESC, e.id DESC LIMIT %2").arg(order).arg(limit + 1));
     if (!events || !attachLabels(*events))
         return std::nullopt;
@@ -176,12 +270,12 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
 
     if (!needle.isEmpty()) {
         QSqlQuery q(database());
-        QString tuneWhere = QStringLiteral("hash IN (%1)").arg(labelHits(database(), "tune"));
-        QVariantList tuneBinds{pattern};
-        if (hashPrefix) {
-            tuneWhere += QStringLiteral(" OR hash LIKE ?");
-            tuneBinds << needle + QLatin1Char('%');
-        }
+        AnyOf any;
+        any.addIn(QStringLiteral("hash"), *tuneLabels);
+        if (hashPrefix)
+            any.add(QStringLiteral("(hash >= ? AND hash < ?)"), QVariantList{needle, needle + QLatin1Char('g')});
+        const QString tuneWhere = any.sql();
+        const QVariantList &tuneBinds = any.binds;
         if (!schema::exec(q, QStringLiteral("SELECT hash, first_utc FROM tunes WHERE %1 ORDER BY first_utc DESC LIMIT %2")
                                  .arg(tuneWhere).arg(limit),
                           tuneBinds)) {

@@ -13,7 +13,7 @@
 namespace vorn::schema {
 
 // The version of the tables this program writes; a database of a later one is left alone.
-constexpr int kVersion = 2;
+constexpr int kVersion = 3;
 
 // Creates or upgrades the tables in one transaction. A local file also gets the marks of
 // what the server has confirmed and how far the server's rows have been fetched.

@@ -48,6 +48,9 @@ public:
     // date (2026-11-02, 2.11.2026), tunes whose hash starts with it when it is
     // kHashPrefixMin or more hex digits. Newest first, at most `limit` events.
     std::optional<FindResult> find(const QString &text, int limit = 200);
+    // find() reads every row instead of asking the text indexes: the answers the indexes
+    // must give, for the tests and the bench.
+    void setSearchByScan(bool scan) { scan_ = scan; }
     std::optional<TuneHistory> history(const QString &hash);
     // What is known of a tune a unit holds, asked by `asker`; the event ignoreEventId (the
     // Read that just found the tune) does not count.
@@ -78,6 +81,7 @@ private:
     QString error_;
     ArchiveIdentity identity_;
     bool server_ = false;
+    bool scan_ = false;
 };
 
 // Current labels of tunes or events: the newest label of each key wins.

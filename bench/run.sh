@@ -2,6 +2,7 @@
 # Prints the performance figures of the program, each a median over repeated runs, with
 # the comparison measured in the same run and the goal beside it. Nothing here is asserted.
 # Usage: bench/run.sh [rounds] [--reference BUILD]    (builds into build/ first)
+# How the archive and the logs grow, at three sizes each up to a hundred times these: bench/scale.sh.
 # --reference names the build folder of another commit (for example the last one before the
 # features were added); its start-up probe is measured in the same rounds, beside ours.
 set -euo pipefail
