@@ -223,6 +223,8 @@ private:
     bool baseRestored_ = true;
     bool shutSinceProgram_ = false;   // a pull counts only when it starts after the Program
     int shutRows_ = 0;            // replies in a row with the throttle shut
+    bool aborted_ = false;        // a variant's Program failed, or the tuner stopped
+    bool stopAfterProgram_ = false;
 };
 
 }  // namespace vorn::finder
