@@ -12,7 +12,7 @@ namespace {
 constexpr double kGridDeg = 0.05;
 constexpr int kRatioSteps = 8;          // r = 2^(j/4), j = -8 .. 8
 constexpr double kSymmetryWeight = 0.1; // misfit units per (log2 r)²
-constexpr double kIntervalMisfit = 1.0;
+constexpr double kIntervalMisfit = 4.0;   // about 19 chances in 20
 
 struct Trial {
     double misfit = std::numeric_limits<double>::infinity();

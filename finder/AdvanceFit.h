@@ -11,8 +11,8 @@
 // x0 and r are searched on a grid (x0 every 0.05° around the advances tried, r from 1/4 to
 // 4) and the misfit weighed by each point's standard error. Three advances fit any r
 // exactly; a weak preference for r = 1 then picks the symmetric top, while the interval
-// (every x0 whose best misfit lies within one unit of the least) spans every r the points
-// allow. With four and more advances the points themselves say how unlike the two sides are.
+// (every x0 whose best misfit lies within four units of the least, about 19 chances in 20
+// that the best lies inside) spans every r the points allow. With four and more advances the points themselves say how unlike the two sides are.
 #pragma once
 
 #include <vector>

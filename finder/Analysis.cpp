@@ -14,7 +14,9 @@ namespace {
 
 constexpr int kMinAdvances = 3;
 
-void decide(CellResult &cell, const AnalysisSettings &settings)
+// `advancesInLogs`: the most advances any cell of the row was ridden at; a cell with fewer
+// than three of its own then lacks pulls, not variants.
+void decide(CellResult &cell, const AnalysisSettings &settings, int advancesInLogs)
 {
     std::vector<FitPoint> points;
     int seen = 0;
@@ -27,12 +29,8 @@ void decide(CellResult &cell, const AnalysisSettings &settings)
         cell.why = Undecided::NotInLogs;
         return;
     }
-    if (seen < kMinAdvances) {
-        cell.why = Undecided::FewAdvances;
-        return;
-    }
     if (static_cast<int>(points.size()) < kMinAdvances) {
-        cell.why = Undecided::FewPulls;
+        cell.why = seen >= kMinAdvances || advancesInLogs >= kMinAdvances ? Undecided::FewPulls : Undecided::FewAdvances;
         return;
     }
     const double step = std::max(1, settings.stepDeg);
@@ -50,7 +48,7 @@ void decide(CellResult &cell, const AnalysisSettings &settings)
     cell.overAdvanceLoss = fit.overAdvanceLoss;
     const auto [lo, hi] = std::minmax_element(points.begin(), points.end(),
                                               [](const FitPoint &a, const FitPoint &b) { return a.advance < b.advance; });
-    cell.bracketed = !fit.openBelow && !fit.openAbove && lo->advance <= fit.low && fit.high <= hi->advance;
+    cell.bracketed = !fit.openBelow && !fit.openAbove && lo->advance < fit.best && fit.best < hi->advance;
     // Whole degrees, at most a step beyond what was tried, never above the ceiling.
     int proposed = static_cast<int>(std::lround(fit.best));
     const int farthestDown = static_cast<int>(lo->advance - step), farthestUp = static_cast<int>(hi->advance + step);
@@ -81,6 +79,10 @@ Analysis analyse(const std::vector<RecordedLog> &logs, const ParameterImage &bas
     out.row = std::clamp(settings.row, 0, kMapSize - 1);
     const CellTorques measured = measureCells(logs, base, out.row, settings.thresholdPercent);
     out.pulls = measured.pulls;
+    std::array<int, kMapSize> advances{};
+    for (const CellAdvanceTorque &m : measured.measured)
+        ++advances[static_cast<std::size_t>(m.column)];
+    const int advancesInLogs = *std::max_element(advances.begin(), advances.end());
     for (int c = 0; c < kMapSize; ++c) {
         CellResult cell;
         cell.column = c;
@@ -100,7 +102,7 @@ Analysis analyse(const std::vector<RecordedLog> &logs, const ParameterImage &bas
         for (const CellAdvanceTorque &m : measured.measured)
             if (m.column == c)
                 cell.tried.push_back({m.advance, m.torque / top, m.sd / top, m.pulls});
-        decide(cell, settings);
+        decide(cell, settings, advancesInLogs);
         out.cells.push_back(cell);
     }
     return out;
