@@ -58,8 +58,9 @@ int main(int argc, char **argv)
     for (int start : starts)
         for (double loss : losses) {
             QTemporaryDir dir;
+            dir.setAutoRemove(qEnvironmentVariableIsEmpty("VORN4_FINDER_KEEP"));
             const findersim::Figures f = findersim::runFromStock(dir.path(), start, loss, seed, VORN4_SIM_EXE, VORN4_CLI_EXE);
-            std::printf("start %+d deg, over-advance loss x%.0f:\n", start, loss);
+            std::printf("start %+d deg, over-advance loss x%.0f (%s):\n", start, loss, qPrintable(dir.path()));
             if (!f.ran) {
                 std::printf("  did not run: %s\n", qPrintable(f.error));
                 continue;

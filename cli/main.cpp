@@ -171,7 +171,7 @@ int main(int argc, char **argv)
                                 || name == QLatin1String("--seconds") || name == QLatin1String("--map")
                                 || name == QLatin1String("--band") || name == QLatin1String("--threshold")
                                 || name == QLatin1String("--archive") || isLabelOption(name) || isFinderOption(name)
-                                || name == QLatin1String("--ceiling");
+                                || name == QLatin1String("--ceiling") || name == QLatin1String("--propose");
         if (takesValue && !takeValue()) {
             complain(text(T::NeedsValue).arg(name));
             return ExitUsage;
