@@ -49,7 +49,9 @@ void CellEventsTest::orderAndStop()
         cells.watch(&cell);
         std::vector<Slot> asked;
         for (Slot s : {Slot::SelectionMouse, Slot::FieldKeys, Slot::SelectionKeys, Slot::HistoryKeys})
-            cells.handle(s, [&asked, &row, s](QObject *, QEvent *) {
+            cells.handle(s, [&asked, &row, s](QObject *, QEvent *e) {
+                if (e->type() != QEvent::KeyPress)
+                    return false;   // the shortcut check Qt makes before a key press
                 asked.push_back(s);
                 return std::find(row.taking.begin(), row.taking.end(), s) != row.taking.end();
             });
