@@ -8,9 +8,9 @@
 #include "history/Comparison.h"
 #include "history/RestorePoints.h"
 #include "history/UndoHistory.h"
+#include "host/StatusPart.h"
 #include "link/Session.h"
 
-#include <QLabel>
 #include <QObject>
 #include <QPointer>
 #include <QThreadPool>
@@ -84,8 +84,8 @@ public:
     void redo();
     const vorn::UndoHistory &history() const { return history_; }
     const vorn::ChangeTracker &tracker() const { return tracker_; }
-    QLabel *unitPart() const { return unitPart_; }
-    QLabel *filePart() const { return filePart_; }
+    vorn::host::ClickLabel *unitPart() const { return unitPart_; }
+    vorn::host::ClickLabel *filePart() const { return filePart_; }
 
 signals:
     // The unit was read for a comparison; `unit` is what it holds when `ok`.
@@ -144,8 +144,8 @@ private:
     enum class Operation { None, Read, Program, Verify };
     Operation op_ = Operation::None;
     vorn::ChangeTracker tracker_;
-    QLabel *unitPart_ = nullptr;
-    QLabel *filePart_ = nullptr;
+    vorn::host::ClickLabel *unitPart_ = nullptr;
+    vorn::host::ClickLabel *filePart_ = nullptr;
 
     vorn::UndoHistory history_;
     vorn::StepLabel pending_;
