@@ -1,6 +1,10 @@
 // Index ranges of the window's control table (TFormHlav::ControlTable), for loops over it.
 #pragma once
 
+#include <functional>
+
+class QString;
+
 namespace vorn::table {
 
 constexpr int kChannelChecks = 0;    // 16: ZacH2 ch 1..4, EndH2, ZacP2, EndP2
@@ -21,5 +25,9 @@ constexpr int kServoMvUpDowns = kServoMvEdits + kEditToUpDown;
 
 constexpr int mapEdit(int row, int column) { return kMapEdits + 10 * row + column; }
 constexpr int mapUpDown(int row, int column) { return kMapUpDowns + 10 * row + column; }
+
+// The names of the 138 controls that come as an edit and its spinner, from kLobeEdits on in
+// table order: "EditPalec1Zac" .. "EditNapPriv10" after prefix "Edit", the spinners' after "UpDown".
+void forEachSpunControl(const char *prefix, const std::function<void(const QString &)> &put);
 
 }  // namespace vorn::table

@@ -14,16 +14,22 @@ void TFormHlav::InitUpDownPointers()
     for (int ch = 1; ch <= vorn::kChannels; ++ch)
         put(QStringLiteral("LabelAdvance%1").arg(ch));
 
-    k = 168;
+    k = vorn::table::kLobeUpDowns;
+    vorn::table::forEachSpunControl("UpDown", put);
+}
+
+void vorn::table::forEachSpunControl(const char *prefix, const std::function<void(const QString &)> &put)
+{
+    const QString p = QLatin1String(prefix);
     for (const char *kind : {"Zac", "End"})
         for (int ch = 1; ch <= vorn::kChannels; ++ch)
-            put(QStringLiteral("UpDownPalec%1%2").arg(ch).arg(QLatin1String(kind)));
+            put(p + QStringLiteral("Palec%1%2").arg(ch).arg(QLatin1String(kind)));
     for (int n = 1; n <= 10; ++n)
-        put(QStringLiteral("UpDownRpmAdv%1").arg(n));
+        put(p + QStringLiteral("RpmAdv%1").arg(n));
     for (int n = 50; n <= 149; ++n)
-        put(QStringLiteral("UpDown%1").arg(n));
+        put(p + QString::number(n));
     for (int n = 1; n <= 10; ++n)
-        put(QStringLiteral("UpDownRpmPriv%1").arg(n));
+        put(p + QStringLiteral("RpmPriv%1").arg(n));
     for (int n = 1; n <= 10; ++n)
-        put(QStringLiteral("UpDownNapPriv%1").arg(n));
+        put(p + QStringLiteral("NapPriv%1").arg(n));
 }

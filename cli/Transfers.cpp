@@ -144,6 +144,26 @@ bool openPort(const Invocation &in, Driver &driver, QJsonObject &json)
 
 QString verifyOk() { return message(Msg::Verify) + QStringLiteral(" OK"); }
 
+// Program and verify begin alike: the file, then the port, then two reads of the unit that
+// agree. The exit status when one of them fails; a program that failed here wrote nothing.
+std::optional<int> fileAndUnit(const Invocation &in, QJsonObject &json, Driver &driver, EventKind kind,
+                               QByteArray &content)
+{
+    QString error;
+    if (!loadParameterFile(in.files.value(0), content, &error)) {
+        complainOrJson(in, json, error);
+        return ExitUsage;
+    }
+    if (!openPort(in, driver, json))
+        return ExitUsage;
+    const Driver::Result r = driver.readUnitTwice();
+    json.insert(QStringLiteral("read_ticks"), r.ticks);
+    if (r.outcome == Driver::Outcome::Ok)
+        return std::nullopt;
+    return failed(in, json, driver, r, {.kind = kind},
+                  kind == EventKind::Program ? std::optional<std::uint8_t>(0) : std::nullopt);
+}
+
 }  // namespace
 
 int runRead(const Invocation &in)
@@ -185,21 +205,12 @@ int runProgram(const Invocation &in)
     const QString &path = in.files.value(0);
     QJsonObject json{{QStringLiteral("command"), QStringLiteral("program")}, {QStringLiteral("file"), path}};
     QByteArray content;
-    QString error;
-    if (!loadParameterFile(path, content, &error)) {
-        complainOrJson(in, json, error);
-        return ExitUsage;
-    }
     ParameterImage image;
     Driver driver(image);
-    if (!openPort(in, driver, json))
-        return ExitUsage;
     // Start from what the unit holds, so block 0 and the reserved bytes travel unchanged;
     // what goes back into the unit must have come from it the same way twice.
-    const Driver::Result first = driver.readUnitTwice();
-    json.insert(QStringLiteral("read_ticks"), first.ticks);
-    if (first.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, first, {.kind = EventKind::Program}, std::uint8_t{0});
+    if (const auto status = fileAndUnit(in, json, driver, EventKind::Program, content))
+        return *status;
     // The tune the unit held is the one this file is taken to be made from.
     const ParameterImage held = image;
     ReadParameterFile(content, image);
@@ -226,20 +237,11 @@ int runVerify(const Invocation &in)
     const QString &path = in.files.value(0);
     QJsonObject json{{QStringLiteral("command"), QStringLiteral("verify")}, {QStringLiteral("file"), path}};
     QByteArray content;
-    QString error;
-    if (!loadParameterFile(path, content, &error)) {
-        complainOrJson(in, json, error);
-        return ExitUsage;
-    }
     ParameterImage unit;
     Driver driver(unit);
-    if (!openPort(in, driver, json))
-        return ExitUsage;
     // A verdict on what the unit holds rests on two reads that agree.
-    const Driver::Result r = driver.readUnitTwice();
-    json.insert(QStringLiteral("read_ticks"), r.ticks);
-    if (r.outcome != Driver::Outcome::Ok)
-        return failed(in, json, driver, r, {.kind = EventKind::Verify});
+    if (const auto status = fileAndUnit(in, json, driver, EventKind::Verify, content))
+        return *status;
 
     // The unit as it sent its bytes: the session clamps what it read, and a byte it had to
     // clamp is one the unit does not hold as the file says.

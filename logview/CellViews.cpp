@@ -1,6 +1,7 @@
 #include "logview/CellViews.h"
 
 #include "datalog/ChartRules.h"
+#include "logview/PlotArea.h"
 #include "logview/WorkbenchTexts.h"
 
 #include <QKeyEvent>
@@ -197,12 +198,7 @@ double HistogramView::valueOf(const CellStats &c) const
 
 void HistogramView::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    render(p, size());
-    if (hasFocus()) {
-        p.setPen(QPen(palette().highlight().color(), 1, Qt::DotLine));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    paintRendered(*this, [this](QPainter &p, const QSize &size) { render(p, size); });
 }
 
 void HistogramView::render(QPainter &p, const QSize &size) const

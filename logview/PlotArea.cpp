@@ -128,14 +128,19 @@ void PlotArea::setCursorAt(int which, double x)
     emit cursorsChanged();
 }
 
+void paintRendered(QWidget &view, const std::function<void(QPainter &, const QSize &)> &render)
+{
+    QPainter p(&view);
+    render(p, view.size());
+    if (!view.hasFocus())
+        return;
+    p.setPen(QPen(view.palette().highlight().color(), 1, Qt::DotLine));
+    p.drawRect(view.rect().adjusted(0, 0, -1, -1));
+}
+
 void PlotArea::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    render(p, size());
-    if (hasFocus()) {
-        p.setPen(QPen(palette().highlight().color(), 1, Qt::DotLine));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    paintRendered(*this, [this](QPainter &p, const QSize &size) { render(p, size); });
 }
 
 void PlotArea::render(QPainter &p, const QSize &size) const

@@ -7,7 +7,13 @@
 
 #include <QWidget>
 
+#include <functional>
+
 namespace vorn::logview {
+
+// Paints a view as it renders itself (also into an exported picture), with the dotted frame
+// that shows which of the workbench's views has the keyboard.
+void paintRendered(QWidget &view, const std::function<void(QPainter &, const QSize &)> &render);
 
 class PlotArea : public QWidget {
     Q_OBJECT
