@@ -343,6 +343,7 @@ public:
     const vorn::UnitIdentification &identification() const override { return Identification; }
     int comPort() const override { return ComPort; }
     void selectPort(int n) override { MenuCom1Click(n); }
+    bool program(const vorn::ParameterImage &image) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -31,6 +31,7 @@ struct TFormHlav::MenuPlaces {
     QMenu *log = nullptr;
     QAction *editCellsSeparator = nullptr;
     QAction *comSeparator = nullptr;
+    QAction *toolsSeparator = nullptr;
 };
 
 // What a replay covers: the monitor column, the gauges and the transfer commands.
@@ -153,6 +154,11 @@ void TFormHlav::placeAction(MenuPlace place, QAction *action)
             m.log = findChild<QMenu *>(QStringLiteral("MenuLog"));
         makeMenu(m.log, "MenuLog", vorn::host::kLogMenuTitle, tools);
         menu = m.log;
+        break;
+    case MenuPlace::Tools:
+        menu = tools;
+        if (!m.toolsSeparator)
+            m.toolsSeparator = menu->addSeparator();
         break;
     }
     if (!action) {

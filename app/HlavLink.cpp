@@ -156,6 +156,17 @@ void TFormHlav::MenuProgramClick()
     StartProgramRun();
 }
 
+bool TFormHlav::program(const vorn::ParameterImage &image)
+{
+    if (Replaying || !Port || Session.mode() != vorn::ModeIdle || closing())
+        return false;
+    Image = image;
+    vorn::ClampParameters(Image, LanguageIndex, ComPort);
+    ShowParameters();
+    StartProgramRun();
+    return true;
+}
+
 void TFormHlav::StartProgramRun()
 {
     transfer_ = vorn::host::HostNotifier::Transfer::Program;

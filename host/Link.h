@@ -4,6 +4,7 @@
 #include "link/Identification.h"
 #include "link/Port.h"
 #include "link/Session.h"
+#include "params/ParameterImage.h"
 
 #include <QString>
 
@@ -23,6 +24,11 @@ public:
     virtual void selectPort(int n) = 0;
     // Whether the no-connection label shows now.
     virtual bool noConnectionShown() const = 0;
+    // Programs `image` into the unit the way Device, Program does (clamped, restore point,
+    // archive event, transferFinished at its end); the window shows it meanwhile, since it
+    // is what the unit holds, and no undo step is recorded. False, with nothing started,
+    // when no port is open, a replay or another transfer runs.
+    virtual bool program(const ParameterImage &image) = 0;
 };
 
 }  // namespace vorn::host

@@ -31,6 +31,7 @@ enum class MenuPlace {
     EditCells,    // Edit, after a separator: the map tools' operations
     View,         // View (after Edit): how the maps are shown
     Log,          // Log (after Device): recording, replay, time in cell, analysis
+    Tools,        // Tools: after the window's own items, behind a separator
 };
 
 class Shell {

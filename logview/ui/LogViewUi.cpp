@@ -106,9 +106,9 @@ void LogViewUi::updateMarkerAction()
     marker_->setEnabled(!recordingLog_().isEmpty());
 }
 
-void *LogViewUi::moduleEntry(const char *name)
+void *logViewModuleEntry(const QStringList &dirs, const char *name)
 {
-    for (const QString &dir : std::as_const(moduleDirs_)) {
+    for (const QString &dir : dirs) {
         QLibrary module(dir + QLatin1Char('/') + kModuleName);
         if (!module.load())
             continue;
@@ -116,6 +116,11 @@ void *LogViewUi::moduleEntry(const char *name)
             return reinterpret_cast<void *>(entry);   // stays loaded for the rest of the run
     }
     return nullptr;
+}
+
+void *LogViewUi::moduleEntry(const char *name)
+{
+    return logViewModuleEntry(moduleDirs_, name);
 }
 
 void LogViewUi::showWindow(QWidget *w)

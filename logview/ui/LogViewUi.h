@@ -23,6 +23,10 @@ class Shell;
 
 namespace vorn::logview {
 
+// The entry `name` of the log module, loading it from the first of `dirs` that has it the
+// first time; nullptr when missing. The module stays loaded for the rest of the run.
+void *logViewModuleEntry(const QStringList &dirs, const char *name);
+
 class LogViewUi : public QObject {
     Q_OBJECT
 public:
