@@ -9,6 +9,7 @@
 #include "datalog/ui/DatalogController.h"
 #include "history/ui/ChangeHistoryUi.h"
 #include "link/ui/PortSettingsUi.h"
+#include "logview/ui/AdvanceFinderUi.h"
 #include "logview/ui/LogViewUi.h"
 #include "logview/ui/PullReport.h"
 #include "files/ConfigDir.h"
@@ -53,6 +54,7 @@ TFormHlav::TFormHlav(QWidget *parent) : QMainWindow(parent)
     LogView = new vorn::logview::LogViewUi(*this, *Notifier, [this] {
         return Datalog && Datalog->recording() ? Datalog->recordingPath() : QString();
     }, vorn::logview::LogViewUi::defaultModuleDirs(), &vorn::logview::pullStartsOf);
+    new vorn::logview::AdvanceFinderUi(*this, *this, *this, *this, *Notifier, vorn::logview::LogViewUi::defaultModuleDirs());
     Archive = new ArchiveUi(*this, *this, *this, *Notifier, std::nullopt, this);
     indexNamedControls();
     wireHandlers();

@@ -30,6 +30,9 @@ public:
     // Programs `image` through the window's Program path; false when nothing was started
     // (no port, a replay or another transfer under way). The end comes as programFinished.
     virtual bool program(const ParameterImage &image) = 0;
+    // Makes `image` the window's image again without an undo step: the base map, after a
+    // run that could not program it back, so that Device, Program puts it back.
+    virtual void showImage(const ParameterImage &image) = 0;
     // Sets the advance of map row `row` to `advance` in the columns that have one, on the
     // window's image as it is now (typing taken), as one undo step; nothing is programmed.
     virtual void applyProposal(int row, const std::vector<std::optional<int>> &advance) = 0;

@@ -110,6 +110,11 @@ bool AdvanceFinderUi::program(const ParameterImage &image)
     return programming_;
 }
 
+void AdvanceFinderUi::showImage(const ParameterImage &image)
+{
+    editing_.restoreImage(image);
+}
+
 void AdvanceFinderUi::applyProposal(int row, const std::vector<std::optional<int>> &advance)
 {
     editing_.commitTyping();

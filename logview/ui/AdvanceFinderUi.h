@@ -42,6 +42,7 @@ private:
     // FinderHost
     const ParameterImage &image() const override;
     bool program(const ParameterImage &image) override;
+    void showImage(const ParameterImage &image) override;
     void applyProposal(int row, const std::vector<std::optional<int>> &advance) override;
     QString chooseParameterFile() override;
 
