@@ -27,7 +27,7 @@ namespace vorn::finder {
 
 // The full-throttle row of the advance map.
 constexpr int kFullThrottleRow = kMapSize - 1;
-constexpr int kDefaultStepDeg = 3;
+constexpr int kDefaultStepDeg = 5;
 constexpr int kDefaultVariants = 3;
 constexpr int kDefaultCeilingOffsetDeg = 4;
 constexpr int kDefaultPullsPerVariant = 3;
@@ -111,11 +111,12 @@ struct CellResult {
     int rpmFrom = 0, rpmTo = 0;    // the speeds the logs show the unit used this cell at
     std::vector<Tried> tried;      // by advance
     double bestAdvance = 0;        // the fit's best advance, degrees
-    double intervalLow = 0, intervalHigh = 0;   // where the best lies, about two chances in three
+    double intervalLow = 0, intervalHigh = 0;   // where the best lies, about 19 chances in 20
     // The fit's torque loss per degree squared retarded and over-advanced from the best
     // (relative torque); they differ on a real engine, so the fit keeps them apart.
     double retardLoss = 0, overAdvanceLoss = 0;
-    bool bracketed = false;        // the tried advances lie on both sides of the interval
+    // Advances were tried on both sides of the best, and the interval closes on both sides.
+    bool bracketed = false;
     int ceiling = 0;               // the cell's ceiling
     int baseAdvance = 0;           // the base map's cell
     int proposed = 0;              // whole degrees, within the ceiling
@@ -223,6 +224,8 @@ private:
     bool baseRestored_ = true;
     bool shutSinceProgram_ = false;   // a pull counts only when it starts after the Program
     int shutRows_ = 0;            // replies in a row with the throttle shut
+    bool aborted_ = false;        // a variant's Program failed, or the tuner stopped
+    bool stopAfterProgram_ = false;
 };
 
 }  // namespace vorn::finder

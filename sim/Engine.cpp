@@ -52,12 +52,21 @@ void put16(Bytes102 &f, int at, std::uint16_t v)
 
 std::uint8_t mapAdvance(const Memory &m, int rpm, int tpsPercent)
 {
+    return advanceAt(m, mapCell(m, rpm, tpsPercent));
+}
+
+vorn::LiveCell mapCell(const Memory &m, int rpm, int tpsPercent)
+{
     vorn::ParameterImage image;
     std::copy(m.begin(), m.end(), image.bytes.begin());
     vorn::LiveValues live;
     live.speed = static_cast<std::uint16_t>(std::clamp(rpm, 0, 0xFFFF));
     live.tpsPercent = static_cast<std::uint8_t>(std::clamp(tpsPercent, 0, 0xFF));
-    const vorn::LiveCell cell = vorn::findActiveCell(image, live, m[At::TpsMap] != 0);
+    return vorn::findActiveCell(image, live, m[At::TpsMap] != 0);
+}
+
+std::uint8_t advanceAt(const Memory &m, const vorn::LiveCell &cell)
+{
     if (cell.belowMap)
         return m[At::BaseAdv];
     return m[At::Map + 10 * cell.throttleRow + cell.advanceColumn];

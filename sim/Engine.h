@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Protocol.h"
+#include "link/LiveCell.h"
 
 #include <algorithm>
 #include <array>
@@ -57,6 +58,9 @@ void fillUnitFields(EngineState &state, double seconds, const Memory &memory, in
 // program's own active-cell search finds (row 9 without TPS map), the base advance below the
 // first speed point.
 std::uint8_t mapAdvance(const Memory &memory, int rpm, int tpsPercent);
+// The same in two steps: the live cell, and the advance the unit fires at in it.
+vorn::LiveCell mapCell(const Memory &memory, int rpm, int tpsPercent);
+std::uint8_t advanceAt(const Memory &memory, const vorn::LiveCell &cell);
 
 // Converter counts for a voltage, 1023 counts = 5000 mV.
 inline int mvToCounts(int mv)

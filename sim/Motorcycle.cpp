@@ -69,7 +69,8 @@ double Motorcycle::bestAdvance(double rpm, double load) const
 double Motorcycle::efficiency(double advance, double best) const
 {
     const double d = advance - best;
-    return std::max(spec_.efficiencyFloor, 1 - spec_.advanceLoss * d * d);
+    const double loss = spec_.advanceLoss * (d > 0 ? spec_.overAdvanceFactor : 1);
+    return std::max(spec_.efficiencyFloor, 1 - loss * d * d);
 }
 
 double Motorcycle::lossTorque(double rpm) const
@@ -90,7 +91,10 @@ void Motorcycle::step(const Memory &memory, const Controls &c)
     butterfly_ = grip > butterfly_ ? std::min(grip, butterfly_ + move) : std::max(grip, butterfly_ - move);
 
     const double n = rpm();
-    advance_ = mapAdvance(memory, static_cast<int>(std::lround(n)), static_cast<int>(std::lround(butterfly_ * 100)));
+    const vorn::LiveCell cell = mapCell(memory, static_cast<int>(std::lround(n)), static_cast<int>(std::lround(butterfly_ * 100)));
+    advance_ = advanceAt(memory, cell);
+    mapRow_ = cell.throttleRow;
+    mapColumn_ = cell.belowMap ? -1 : cell.advanceColumn;
     const double limiter = memory[At::Limiter2] * 100.0;
     if (limiter <= 0)
         cutting_ = false;

@@ -18,7 +18,8 @@
 //                          full     10   14   18   21   25   28    30    31    32
 //                          light    22   28   34   38   42   44    45    45    45
 //                        linear between the speed points, flat outside them
-//   ignition efficiency  η = max(0.4, 1 - 0.0015 (a - abest)^2)
+//   ignition efficiency  η = max(0.4, 1 - 0.0015 (a - abest)^2), the loss times the
+//                        over-advance factor (1 unless set) where a lies above abest
 //   losses               Tloss(n) = 4 + 0.0008 n   (friction and pumping)
 //   engine torque        Te = Tfull(n) L(o, n) η - Tloss(n)
 //   rev limiter          from Limiter2 × 100 rpm the ignition is cut (Te = -Tloss) until the
@@ -53,6 +54,9 @@ struct BikeSpec {
     std::array<double, 9> bestFull{10, 14, 18, 21, 25, 28, 30, 31, 32};
     std::array<double, 9> bestLight{22, 28, 34, 38, 42, 44, 45, 45, 45};
     double advanceLoss = 0.0015, efficiencyFloor = 0.4;
+    // How much more an over-advanced engine loses than a retarded one: a real engine is
+    // not symmetric about its best advance (knock aside, which the model does not know).
+    double overAdvanceFactor = 1;
     double lossNm = 4, lossNmPerRpm = 0.0008;
     double limiterHysteresisRpm = 50;
     double massKg = 250, rollingResistance = 0.015, dragArea = 1.2 * 0.45;
@@ -90,6 +94,9 @@ public:
     bool clutchLocked() const { return locked_; }
     bool cutting() const { return cutting_; }
     int advance() const { return advance_; }             // commanded at the last step
+    // The map cell the unit fired from at the last step; column -1 below the map.
+    int mapRow() const { return mapRow_; }
+    int mapColumn() const { return mapColumn_; }
     double bestAdvanceNow() const { return best_; }      // for the load of the last step
     double engineTorque() const { return engineTorque_; }
     // What accelerated the crank in the last step: the engine torque less the road load
@@ -117,6 +124,7 @@ private:
     bool cutting_ = false;
     double butterfly_ = 0;
     int advance_ = 0;
+    int mapRow_ = 0, mapColumn_ = -1;
     double best_ = 0;
     double engineTorque_ = 0;
     double driveTorque_ = 0;

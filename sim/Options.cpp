@@ -64,7 +64,13 @@ const char *usageText()
            "                         whole: pull,rpm_from,rpm_to,seconds,torque,engine_torque,advance\n"
            "                         (pull number from 1; time in the band; time-mean torques in N*m\n"
            "                         at the crank: torque is what accelerated the engine and bike,\n"
-           "                         engine_torque the engine's own; advance in degrees)\n";
+           "                         engine_torque the engine's own; advance in degrees); and one\n"
+           "                         line per map cell the pull rode at full throttle:\n"
+           "                         cell,pull,row,column,rpm_from,rpm_to,seconds,advance,best_advance\n"
+           "                         (the advance applied and the engine's best advance, time-means\n"
+           "                         over the speeds ridden in the cell)\n"
+           "  --over-advance-loss X  pulls and road: an engine advanced past its best loses X times\n"
+           "                         the torque it loses retarded as far (default 1: symmetric)\n";
 }
 
 bool parseOptions(int argc, char **argv, Options &o, std::string &error)
@@ -184,6 +190,8 @@ bool parseOptions(int argc, char **argv, Options &o, std::string &error)
                 error = std::string("--ride: sweep, pulls or road: ") + v;
         } else if (arg == "--noise") {
             ok = number("--noise", o.riding.noiseRpm);
+        } else if (arg == "--over-advance-loss") {
+            ok = chance("--over-advance-loss", o.riding.overAdvanceLoss, 0.1, 10);
         } else if (arg == "--truth") {
             const char *v = value("--truth");
             ok = v != nullptr;

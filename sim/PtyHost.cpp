@@ -130,14 +130,16 @@ bool PtyHost::startTruth(std::string &error) const
 void PtyHost::keepEngineGoing(double now)
 {
     unit_.runEngine(now - start_);
-    const std::vector<BandTruth> bands = unit_.takeTruth();
-    if (bands.empty() || options_.truthPath.empty())
+    const PullTruth truth = unit_.takeTruth();
+    if ((truth.bands.empty() && truth.cells.empty()) || options_.truthPath.empty())
         return;
     FILE *f = std::fopen(options_.truthPath.c_str(), "a");
     if (!f)
         return;
-    for (const BandTruth &b : bands)
+    for (const BandTruth &b : truth.bands)
         std::fputs(truthLine(b).c_str(), f);
+    for (const CellTruth &c : truth.cells)
+        std::fputs(truthLine(c).c_str(), f);
     std::fclose(f);
 }
 

@@ -15,7 +15,16 @@ constexpr double kServoLagSeconds = 0.3;
 
 std::string truthHeader()
 {
-    return "pull,rpm_from,rpm_to,seconds,torque,engine_torque,advance\n";
+    return "pull,rpm_from,rpm_to,seconds,torque,engine_torque,advance\n"
+           "cell,pull,row,column,rpm_from,rpm_to,seconds,advance,best_advance\n";
+}
+
+std::string truthLine(const CellTruth &c)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "cell,%d,%d,%d,%d,%d,%.4f,%.3f,%.3f\n", c.pull, c.row, c.column, c.rpmFrom, c.rpmTo,
+                  c.seconds, c.advance, c.bestAdvance);
+    return line;
 }
 
 std::string truthLine(const BandTruth &b)
@@ -54,6 +63,7 @@ void RideModel::recordTruth(double rpmBefore)
         ++pulls_;
         pullFromRpm_ = rpmBefore;
         bands_.clear();
+        cells_.clear();
     }
     if (!pulling) {
         if (!inPull_)
@@ -63,12 +73,25 @@ void RideModel::recordTruth(double rpmBefore)
         for (const auto &[index, band] : bands_) {
             if (!band.crossed || index * kBandRpm < pullFromRpm_ || band.seconds <= 0)
                 continue;
-            finished_.push_back({pulls_, index * kBandRpm, (index + 1) * kBandRpm, band.seconds,
-                                 band.torque / band.seconds, band.engineTorque / band.seconds, band.advance / band.seconds});
+            finished_.bands.push_back({pulls_, index * kBandRpm, (index + 1) * kBandRpm, band.seconds,
+                                       band.torque / band.seconds, band.engineTorque / band.seconds,
+                                       band.advance / band.seconds});
         }
+        for (const auto &[key, cell] : cells_)
+            finished_.cells.push_back({pulls_, key.first, key.second, static_cast<int>(std::lround(cell.low)),
+                                       static_cast<int>(std::lround(cell.high)), cell.seconds,
+                                       cell.advance / cell.seconds, cell.best / cell.seconds});
         return;
     }
     const double dt = Motorcycle::kStepSeconds;
+    if (bike_.mapColumn() >= 0) {
+        Cell &cell = cells_[{bike_.mapRow(), bike_.mapColumn()}];
+        cell.seconds += dt;
+        cell.advance += bike_.advance() * dt;
+        cell.best += bike_.bestAdvanceNow() * dt;
+        cell.low = std::min(cell.low, rpmBefore);
+        cell.high = std::max(cell.high, bike_.rpm());
+    }
     Band &band = bands_[static_cast<int>(std::floor(rpmBefore / kBandRpm))];
     if (!band.crossed) {   // at the limiter the speed falls back into a band already crossed
         band.seconds += dt;
@@ -81,10 +104,10 @@ void RideModel::recordTruth(double rpmBefore)
             b.crossed = true;
 }
 
-std::vector<BandTruth> RideModel::takeTruth()
+PullTruth RideModel::takeTruth()
 {
-    std::vector<BandTruth> out;
-    out.swap(finished_);
+    PullTruth out;
+    std::swap(out, finished_);
     return out;
 }
 

@@ -28,9 +28,29 @@ struct BandTruth {
 
 constexpr int kBandRpm = 250;
 
-// The header and one line of the --truth file.
+// The model's truth for one map cell a pull rode at full throttle: the advance the unit
+// fired at there and the engine's best advance, both time-means over the speeds ridden in
+// the cell during the pull.
+struct CellTruth {
+    int pull = 0;
+    int row = 0, column = 0;
+    int rpmFrom = 0, rpmTo = 0;   // the lowest and highest speed ridden in the cell
+    double seconds = 0;
+    double advance = 0;
+    double bestAdvance = 0;
+};
+
+// What the model knows of the pulls finished since it was last asked.
+struct PullTruth {
+    std::vector<BandTruth> bands;
+    std::vector<CellTruth> cells;
+};
+
+// The header lines and one line of the --truth file. A cell's line starts with "cell", so
+// that a reader of the band lines passes over it.
 std::string truthHeader();
 std::string truthLine(const BandTruth &band);
+std::string truthLine(const CellTruth &cell);
 
 class RideModel {
 public:
@@ -43,8 +63,8 @@ public:
     // What the unit reports now (one throw of the speed noise).
     EngineState state(double seconds, const Memory &memory);
 
-    // The bands of the pulls finished since the last call.
-    std::vector<BandTruth> takeTruth();
+    // The bands and cells of the pulls finished since the last call.
+    PullTruth takeTruth();
 
     const Motorcycle &bike() const { return bike_; }
     double clock() const { return clock_; }
@@ -67,7 +87,11 @@ private:
     int pulls_ = 0;
     double pullFromRpm_ = 0;
     std::map<int, Band> bands_;   // by rpm / kBandRpm
-    std::vector<BandTruth> finished_;
+    struct Cell {
+        double seconds = 0, advance = 0, best = 0, low = 1e9, high = 0;
+    };
+    std::map<std::pair<int, int>, Cell> cells_;   // by map row and column
+    PullTruth finished_;
 };
 
 }  // namespace vornsim

@@ -59,8 +59,11 @@ UnitModel::UnitModel(const Faults &faults, const Riding &riding)
     : memory(factoryMemory(faults.programVersion)), faults_(faults), dice_(faults.seed, kFaultDice),
       burstDice_(faults.seed, kFaultDice + 1), spoilDice_(faults.seed, kFaultDice + 2)
 {
-    if (riding.ride != Ride::Sweep)
-        ride_ = std::make_unique<RideModel>(riding.ride, riding.seed, riding.noiseRpm);
+    if (riding.ride != Ride::Sweep) {
+        BikeSpec spec;
+        spec.overAdvanceFactor = riding.overAdvanceLoss;
+        ride_ = std::make_unique<RideModel>(riding.ride, riding.seed, riding.noiseRpm, spec);
+    }
     if (faults_.silentBurst > 0 && faults_.burstEvery > 0)
         nextBurstAt_ = burstDice_.gap(faults_.burstEvery);
 }
@@ -71,9 +74,9 @@ void UnitModel::runEngine(double seconds)
         ride_->runTo(seconds, memory);
 }
 
-std::vector<BandTruth> UnitModel::takeTruth()
+PullTruth UnitModel::takeTruth()
 {
-    return ride_ ? ride_->takeTruth() : std::vector<BandTruth>{};
+    return ride_ ? ride_->takeTruth() : PullTruth{};
 }
 
 void UnitModel::setLineFaults(bool on)

@@ -46,6 +46,7 @@ struct Riding {
     Ride ride = Ride::Sweep;
     std::uint64_t seed = 1;
     int noiseRpm = 10;
+    double overAdvanceLoss = 1;   // the engine's over-advance loss as a multiple of its retard loss
 };
 
 constexpr std::uint8_t kOwnByte101 = 0xA5;
@@ -80,7 +81,7 @@ public:
     // Keeps the pulls or road ride going on the simulator's clock (the sweep needs nothing).
     void runEngine(double seconds);
     // The truth of the pulls finished since the last call (pulls and road rides).
-    std::vector<BandTruth> takeTruth();
+    PullTruth takeTruth();
     int requests() const { return requests_; }
     int replies() const { return replies_; }
 

@@ -1,0 +1,272 @@
+// The per-cell torque fit over the pulls of all logs.
+#include "CellTorque.h"
+
+#include "LeastSquares.h"
+#include "datalog/Pulls.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace vorn::finder {
+
+namespace {
+
+constexpr int kShapeDegree = 4;          // S is a quartic in the speed
+constexpr double kMinCrossedShare = 0.5; // of the cell, for a pull to count there
+
+struct Reading {
+    double t = 0, n = 0;
+    int column = -1, advance = 0;
+};
+
+struct PullReadings {
+    std::vector<Reading> readings;
+    std::map<int, int> advanceOf;   // column -> the advance the unit applied there
+};
+
+// The speeds of each cell as the unit's active-cell search divides them: a cell starts at
+// its own speed point (the first) or above the middle between two points (rounded as the
+// unit compares, in hundreds), and the last one runs to the limiter.
+void cellEdges(const ParameterImage &image, std::array<int, kMapSize> &from, std::array<int, kMapSize> &to)
+{
+    auto point = [&](int c) { return static_cast<int>(image[Off::RpmAdv + c]); };
+    for (int c = 0; c < kMapSize; ++c) {
+        from[static_cast<std::size_t>(c)] = c == 0 ? point(0) * 100 : ((point(c - 1) + point(c)) / 2 + 1) * 100;
+        const int limiter = image[Off::Limiter2] * 100;
+        to[static_cast<std::size_t>(c)] = c + 1 < kMapSize ? ((point(c) + point(c + 1)) / 2 + 1) * 100
+                                          : limiter > 0   ? limiter
+                                                          : point(c) * 100 + 500;
+        if (to[static_cast<std::size_t>(c)] <= from[static_cast<std::size_t>(c)])
+            from[static_cast<std::size_t>(c)] = to[static_cast<std::size_t>(c)] = 0;
+    }
+}
+
+// The most frequent value; ties go to the lower.
+int mostFrequent(const std::vector<int> &values)
+{
+    std::map<int, int> count;
+    for (int v : values)
+        ++count[v];
+    int best = 0, most = 0;
+    for (const auto &[v, c] : count)
+        if (c > most) {
+            best = v;
+            most = c;
+        }
+    return best;
+}
+
+class Shape {
+public:
+    Shape(double low, double high) : centre_((low + high) / 2), half_(std::max(1.0, (high - low) / 2)) {}
+    // The j-th term of the integral of S from the centre to n.
+    double term(int j, double n) const
+    {
+        const double x = (n - centre_) / half_;
+        return half_ * std::pow(x, j + 1) / (j + 1);
+    }
+    double integral(double a, double b) const
+    {
+        double s = 0;
+        for (int j = 0; j <= kShapeDegree; ++j)
+            s += beta[static_cast<std::size_t>(j)] * (term(j, b) - term(j, a));
+        return s;
+    }
+    double value(double n) const
+    {
+        const double x = (n - centre_) / half_;
+        double s = 0;
+        for (int j = kShapeDegree; j >= 0; --j)
+            s = s * x + beta[static_cast<std::size_t>(j)];
+        return s;
+    }
+    std::array<double, kShapeDegree + 1> beta{};
+
+private:
+    double centre_, half_;
+};
+
+}  // namespace
+
+CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterImage &image, int row,
+                         int thresholdPercent)
+{
+    CellTorques out;
+    cellEdges(image, out.rpmFrom, out.rpmTo);
+
+    // The readings of every pull, with the cell of this row each one was in.
+    std::vector<PullReadings> pulls;
+    std::array<double, kMapSize> lowest, highest;
+    lowest.fill(1e9);
+    highest.fill(-1e9);
+    PullSettings settings;
+    settings.thresholdPercent = thresholdPercent;
+    for (const RecordedLog &log : logs) {
+        std::map<int, std::vector<int>> logAdvances;
+        for (const LogRow &r : log.rows)
+            if (r.mapRow == row && r.mapColumn)
+                logAdvances[*r.mapColumn].push_back(r.advance[0]);
+        for (const Pull &pull : findPulls(log.rows, settings)) {
+            ++out.pulls;
+            PullReadings p;
+            std::map<int, std::vector<int>> advances;
+            for (std::size_t i = pull.firstRow; i <= pull.lastRow; ++i) {
+                const LogRow &r = log.rows[i];
+                Reading reading{r.timeMs / 1000.0, double(r.rpm), -1, r.advance[0]};
+                if (r.mapRow == row && r.mapColumn) {
+                    reading.column = *r.mapColumn;
+                    advances[reading.column].push_back(reading.advance);
+                    const auto c = static_cast<std::size_t>(reading.column);
+                    lowest[c] = std::min(lowest[c], reading.n);
+                    highest[c] = std::max(highest[c], reading.n);
+                }
+                p.readings.push_back(reading);
+            }
+            if (advances.empty())
+                continue;
+            for (int c = 0; c < kMapSize; ++c) {
+                const auto own = advances.find(c);
+                const auto logs = logAdvances.find(c);
+                if (own != advances.end())
+                    p.advanceOf[c] = mostFrequent(own->second);
+                else if (logs != logAdvances.end())   // crossed between two readings
+                    p.advanceOf[c] = mostFrequent(logs->second);
+            }
+            pulls.push_back(std::move(p));
+        }
+    }
+    if (pulls.empty())
+        return out;
+
+    // Where one cell ends and the next begins: between the highest reading of the one and
+    // the lowest of the next; the unit's own edge when it lies there.
+    std::vector<int> columns;
+    for (int c = 0; c < kMapSize; ++c)
+        if (highest[static_cast<std::size_t>(c)] >= lowest[static_cast<std::size_t>(c)])
+            columns.push_back(c);
+    std::vector<double> edges;   // between columns[j] and columns[j + 1]
+    for (std::size_t j = 0; j + 1 < columns.size(); ++j) {
+        const double below = highest[static_cast<std::size_t>(columns[j])];
+        const double above = lowest[static_cast<std::size_t>(columns[j + 1])];
+        const double unit = out.rpmFrom[static_cast<std::size_t>(columns[j + 1])];
+        edges.push_back(unit > below && unit <= above ? unit : (below + above) / 2);
+    }
+    auto columnAt = [&](double n) {
+        std::size_t j = 0;
+        while (j < edges.size() && n >= edges[j])
+            ++j;
+        return columns[j];
+    };
+
+    double low = 1e9, high = -1e9;
+    for (const PullReadings &p : pulls)
+        for (const Reading &r : p.readings) {
+            low = std::min(low, r.n);
+            high = std::max(high, r.n);
+        }
+    Shape shape(low, high);
+    const int pullCount = static_cast<int>(pulls.size());
+
+    // The shape first: every pull on one smooth curve, each with its own start.
+    std::vector<std::vector<double>> weights(pulls.size());
+    for (int pass = 0; pass < 2; ++pass) {
+        LeastSquares fit(pullCount + kShapeDegree + 1);
+        for (int p = 0; p < pullCount; ++p) {
+            const auto &readings = pulls[static_cast<std::size_t>(p)].readings;
+            weights[static_cast<std::size_t>(p)].assign(readings.size(), 1.0);
+            for (std::size_t i = 0; i < readings.size(); ++i) {
+                std::vector<std::pair<int, double>> terms{{p, 1.0}};
+                for (int j = 0; j <= kShapeDegree; ++j)
+                    terms.emplace_back(pullCount + j, shape.term(j, readings[i].n));
+                double w = 1;
+                if (pass > 0) {   // misfits in rpm: a second of time is 1 / S rpm here
+                    const double s = std::max(shape.value(readings[i].n), 1e-6);
+                    w = 1 / (s * s);
+                }
+                weights[static_cast<std::size_t>(p)][i] = w;
+                fit.add(terms, readings[i].t, w);
+            }
+        }
+        if (!fit.solve())
+            return out;
+        for (int j = 0; j <= kShapeDegree; ++j)
+            shape.beta[static_cast<std::size_t>(j)] = fit.solution()[static_cast<std::size_t>(pullCount + j)];
+    }
+
+    // Then one factor per cell and advance. A cell a pull crossed without an advance known
+    // gets a factor of its own that says nothing about any advance.
+    std::map<std::pair<int, int>, int> groupOf;   // (column, advance) -> unknown
+    int unknowns = pullCount;
+    std::vector<std::map<int, int>> pullGroup(pulls.size());   // column -> unknown
+    for (int p = 0; p < pullCount; ++p)
+        for (int c : columns) {
+            const auto &advanceOf = pulls[static_cast<std::size_t>(p)].advanceOf;
+            const auto a = advanceOf.find(c);
+            if (a == advanceOf.end()) {
+                pullGroup[static_cast<std::size_t>(p)][c] = unknowns++;
+                continue;
+            }
+            const auto [it, added] = groupOf.try_emplace({c, a->second}, unknowns);
+            if (added)
+                ++unknowns;
+            pullGroup[static_cast<std::size_t>(p)][c] = it->second;
+        }
+    LeastSquares fit(unknowns);
+    std::vector<std::map<int, double>> crossed(pulls.size());   // column -> rpm crossed
+    for (int p = 0; p < pullCount; ++p) {
+        const auto &readings = pulls[static_cast<std::size_t>(p)].readings;
+        std::map<int, double> sums;   // unknown -> integral of S so far
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            if (i > 0) {
+                // The path from the last reading, cut where the cells change.
+                const double a = readings[i - 1].n, b = readings[i].n;
+                const double lo = std::min(a, b), hi = std::max(a, b), sign = b >= a ? 1 : -1;
+                std::vector<double> cuts{lo};
+                for (double e : edges)
+                    if (e > lo && e < hi)
+                        cuts.push_back(e);
+                cuts.push_back(hi);
+                for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+                    const int column = columnAt((cuts[k] + cuts[k + 1]) / 2);
+                    sums[pullGroup[static_cast<std::size_t>(p)][column]] += sign * shape.integral(cuts[k], cuts[k + 1]);
+                    crossed[static_cast<std::size_t>(p)][column] += sign * (cuts[k + 1] - cuts[k]);
+                }
+            }
+            std::vector<std::pair<int, double>> terms{{p, 1.0}};
+            for (const auto &[unknown, s] : sums)
+                terms.emplace_back(unknown, s);
+            fit.add(terms, readings[i].t, weights[static_cast<std::size_t>(p)][i]);
+        }
+    }
+    if (!fit.solve())
+        return out;
+    const int dof = std::max(1, fit.observations() - unknowns);
+    const double variance = fit.residual() / dof;
+
+    for (const auto &[key, unknown] : groupOf) {
+        const auto [column, advance] = key;
+        const double k = fit.solution()[static_cast<std::size_t>(unknown)];
+        if (!(k > 0))
+            continue;
+        CellAdvanceTorque m;
+        m.column = column;
+        m.advance = advance;
+        m.torque = 1 / k;
+        m.sd = std::sqrt(std::max(0.0, variance * fit.inverseDiagonal(unknown))) / (k * k);
+        const auto c = static_cast<std::size_t>(column);
+        const double width = out.rpmTo[c] > out.rpmFrom[c] ? out.rpmTo[c] - out.rpmFrom[c] : highest[c] - lowest[c];
+        for (int p = 0; p < pullCount; ++p) {
+            const auto &advanceOf = pulls[static_cast<std::size_t>(p)].advanceOf;
+            const auto a = advanceOf.find(column);
+            const auto x = crossed[static_cast<std::size_t>(p)].find(column);
+            if (a != advanceOf.end() && a->second == advance && x != crossed[static_cast<std::size_t>(p)].end()
+                && x->second >= kMinCrossedShare * width)
+                ++m.pulls;
+        }
+        out.measured.push_back(m);
+    }
+    return out;
+}
+
+}  // namespace vorn::finder
