@@ -58,6 +58,8 @@ void AdvanceFinderTest::rideAndApply()
     vorn::LoadDefaults(host.img);
     for (int c = 0; c < vorn::kMapSize; ++c)
         vorn::maps::cellByte(host.img, vorn::maps::Table::Advance, {kRow, c}) = std::uint8_t(baseAdvance);
+    std::uint8_t language = 0, comPort = 1;   // as the fake host's edits clamp
+    vorn::ClampParameters(host.img, language, comPort);
     const vorn::ParameterImage base = host.img;
     std::int64_t nowMs = 0;
     AdvanceFinderUi ui(host, host, host, host, host.notifier, vorn::logview::LogViewUi::defaultModuleDirs(),
@@ -94,7 +96,9 @@ void AdvanceFinderTest::rideAndApply()
         glances << finder->progressText();
     };
     for (int ride = 0; ride < 40 && finder->running(); ++ride) {
-        for (int i = 0; i < 8; ++i)
+        // Every third pull follows a single shut reply: too short a pause to program in, so
+        // the variant waits through that pull.
+        for (int i = 0; i < (ride % 3 == 1 ? 1 : 8); ++i)
             reply(2500, kShut);
         for (double rpm = 4000; rpm < 12500;) {
             reply(rpm, kOpen);
