@@ -49,6 +49,8 @@ AdvanceFinderWindow::AdvanceFinderWindow(host::Shell &shell, FinderHost &host, Q
     // The full-throttle row first: it is the row the finder is for.
     for (int r = kMapSize - 1; r >= 0; --r)
         row_->addItem(QString(), r);
+    row_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    row_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     step_ = named(new QSpinBox(planBox_), "FinderStep");
     step_->setRange(1, 10);
     step_->setSuffix(QStringLiteral(" °"));
@@ -59,6 +61,8 @@ AdvanceFinderWindow::AdvanceFinderWindow(host::Shell &shell, FinderHost &host, Q
     pulls_ = named(new QSpinBox(planBox_), "FinderPulls");
     pulls_->setRange(1, 10);
     pulls_->setValue(finder::kDefaultPullsPerVariant);
+    for (QWidget *w : std::initializer_list<QWidget *>{step_, variants_, pulls_})
+        w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     offset_ = named(new QSpinBox(planBox_), "FinderCeilingOffset");
     offset_->setRange(0, 15);
     offset_->setPrefix(QStringLiteral("+"));
@@ -374,7 +378,9 @@ QString AdvanceFinderWindow::stateText() const
 void AdvanceFinderWindow::updateState()
 {
     const bool active = running();
-    planBox_->setEnabled(!active);
+    // The inputs rest during a run; the safety sentence stays as readable as ever.
+    for (QWidget *w : std::initializer_list<QWidget *>{row_, step_, variants_, pulls_, offset_, byOffset_, byFile_, choose_})
+        w->setEnabled(!active);
     start_->setEnabled(!active);
     stop_->setEnabled(active);
     apply_->setEnabled(!active && hasProposal());
@@ -384,8 +390,11 @@ void AdvanceFinderWindow::updateState()
         return;
     }
     const finder::Run &r = *run_;
-    // The pull being ridden while recording; the pulls done otherwise.
-    const int pull = r.phase() == Phase::Recording ? std::min(r.pull() + 1, r.pullsPerVariant()) : r.pull();
+    // The pull to ride next: while a variant is due or being programmed that is its first
+    // one; once the last variant is ridden, the pulls it had.
+    const bool ridden = r.programmingBase() || r.phase() == Phase::Done || r.phase() == Phase::Failed;
+    const int pull = ridden ? r.pull()
+                            : std::min(r.phase() == Phase::Recording ? r.pull() + 1 : 1, r.pullsPerVariant());
     QString line = text4(t::kProgress, language_).arg(r.variant()).arg(r.variantCount()).arg(pull).arg(r.pullsPerVariant());
     if (r.rounds() > 1)
         line.prepend(text4(t::kRound, language_).arg(r.round()).arg(r.rounds()));

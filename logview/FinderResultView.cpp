@@ -28,6 +28,7 @@ namespace {
 const QColor kProposalColour(0x1b, 0x9e, 0x3e);
 const QColor kBaseColour(0x80, 0x80, 0x80);
 const QColor kFitColour(0x1f, 0x5f, 0xbf);
+const QColor kTriedColour(0x6a, 0x3d, 0x9a);
 constexpr int kFitPoints = 40;
 
 QTableWidgetItem *item(const QString &text)
@@ -137,6 +138,8 @@ QWidget *FinderResultView::chartOf(const finder::CellResult &c)
     auto *tried = new QScatterSeries;
     tried->setName(text4(t::kSeriesTried, language_));
     tried->setMarkerSize(9);
+    tried->setColor(kTriedColour);
+    tried->setBorderColor(kTriedColour);
     for (const finder::Tried &p : c.tried) {
         tried->append(p.advance, p.torqueRel);
         lowT = std::min(lowT, p.torqueRel - p.torqueSd);
@@ -159,20 +162,25 @@ QWidget *FinderResultView::chartOf(const finder::CellResult &c)
         series << fit;
     }
     const double pad = std::max(0.002, (highT - lowT) * 0.08);
-    lowT -= pad;
-    highT += pad;
+    auto *y = new QValueAxis;
+    y->setRange(lowT - pad, highT + pad);
+    y->applyNiceNumbers();
+    y->setLabelFormat(QStringLiteral("%.2f"));
+    y->setTitleText(text4(t::kTorqueAxis, language_));
+    lowT = y->min();
+    highT = y->max();
     series << marker(c.baseAdvance, lowT, highT, kBaseColour, Qt::DashLine);
     if (c.decided())
         series << marker(c.proposed, lowT, highT, kProposalColour, Qt::SolidLine);
     series << tried;
+    // Whole degrees on the advance axis, as the map holds them.
     auto *x = new QValueAxis;
-    x->setRange(lowA, highA);
+    x->setRange(std::floor(lowA), std::ceil(highA));
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(highA - lowA > 12 ? 4 : 2);
     x->setLabelFormat(QStringLiteral("%.0f"));
     x->setTitleText(text4(t::kAdvanceAxis, language_));
-    auto *y = new QValueAxis;
-    y->setRange(lowT, highT);
-    y->setLabelFormat(QStringLiteral("%.3f"));
-    y->setTitleText(text4(t::kTorqueAxis, language_));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *s : series) {
@@ -183,7 +191,7 @@ QWidget *FinderResultView::chartOf(const finder::CellResult &c)
     auto *view = new QChartView(chart, chartPage_);
     view->setObjectName(QStringLiteral("FinderChart%1").arg(c.column));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(260, 200);
+    view->setMinimumSize(260, 220);
     return view;
 }
 

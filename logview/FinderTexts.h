@@ -111,7 +111,7 @@ inline const Text4 kNotBracketed{"best outside the advances tried", "Bestwert au
 // The charts: torque against advance per cell.
 inline const Text4 kChartTitle{"%1 rpm", "%1 rpm", "%1 rpm", "%1 rpm"};
 inline const Text4 kAdvanceAxis{"advance (°)", "Vorzündung (°)", "avance (°)", "předstih (°)"};
-inline const Text4 kTorqueAxis{"relative torque", "relatives Drehmoment", "couple relatif", "relativní moment"};
+inline const Text4 kTorqueAxis{"relative torque", "Moment (rel.)", "couple relatif", "moment (rel.)"};
 inline const Text4 kSeriesTried{"pulls", "Durchzüge", "accélérations", "zátahy"};
 inline const Text4 kSeriesFit{"fit", "Anpassung", "ajustement", "proložení"};
 inline const Text4 kSeriesProposal{"proposal", "Vorschlag", "proposition", "návrh"};
