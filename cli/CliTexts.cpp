@@ -208,6 +208,103 @@ constexpr Text4 kTexts[] = {
      "Archivserver nicht erreichbar; Antwort aus dem Archiv dieses Prüfstands",
      "serveur d'archive injoignable ; réponse tirée de l'archive de ce banc",
      "server archivu není dostupný; odpověď z archivu tohoto pracoviště"},
+    {"write the variants of one map row for the advance finder",
+     "die Varianten einer Kennfeldzeile für die Zündwinkelsuche schreiben",
+     "écrire les variantes d'une ligne de la cartographie pour la recherche d'avance",
+     "zapsat varianty jednoho řádku mapy pro hledání předstihu"},
+    {"program each variant when the throttle is shut, record N pulls on each, put the base back, analyse",
+     "jede Variante bei geschlossenem Gas programmieren, je N Durchzüge aufzeichnen, die Basis zurückspielen, auswerten",
+     "programmer chaque variante gaz fermés, enregistrer N accélérations sur chacune, remettre la base, analyser",
+     "naprogramovat každou variantu při zavřeném plynu, zaznamenat na každé N zátahů, vrátit základ, vyhodnotit"},
+    {"the best advance of each cell of a row from the pulls in logs, and a proposal",
+     "den besten Zündwinkel jeder Zelle einer Zeile aus den Durchzügen in Logs, und einen Vorschlag",
+     "la meilleure avance de chaque case d'une ligne d'après les accélérations des journaux, et une proposition",
+     "nejlepší předstih každé buňky řádku ze zátahů v záznamech, a návrh"},
+    {"  --row PERCENT          the throttle row (default 100)\n"
+     "  --step DEG             degrees between variants (default 5)\n"
+     "  --variants 3|5         variants per round (default 3)\n"
+     "  --pulls N              pulls recorded on each variant (default 3)\n"
+     "  --rounds 1|2           a second round lies around the first one's answer (default 1)\n"
+     "  --ceiling FILE.ign     the highest advance allowed: the same row of FILE\n"
+     "  --ceiling-offset DEG   or the base map plus DEG (default 4)\n"
+     "  --propose BASE OUT     write BASE with only the row's decided cells changed to OUT\n"
+     "The unit cannot sense knock: set the ceiling below the engine's knock limit. Nothing is planned\n"
+     "or proposed above it, and only you program a proposal.\n"
+     "Exit status: 0 a cell decided, 1 none, 2 bad input.",
+     "  --row PROZENT          die Gaszeile (Vorgabe 100)\n"
+     "  --step GRAD            Grad zwischen den Varianten (Vorgabe 5)\n"
+     "  --variants 3|5         Varianten je Runde (Vorgabe 3)\n"
+     "  --pulls N              aufgezeichnete Durchzüge je Variante (Vorgabe 3)\n"
+     "  --rounds 1|2           eine zweite Runde liegt um die Antwort der ersten (Vorgabe 1)\n"
+     "  --ceiling DATEI.ign    der höchste erlaubte Zündwinkel: dieselbe Zeile von DATEI\n"
+     "  --ceiling-offset GRAD  oder das Basiskennfeld plus GRAD (Vorgabe 4)\n"
+     "  --propose BASIS AUS    BASIS mit nur den entschiedenen Zellen der Zeile geändert nach AUS schreiben\n"
+     "Das Gerät erkennt kein Klopfen: legen Sie die Obergrenze unter die Klopfgrenze des Motors. Darüber wird\n"
+     "nichts geplant oder vorgeschlagen, und einen Vorschlag programmieren nur Sie.\n"
+     "Rückgabewert: 0 eine Zelle entschieden, 1 keine, 2 fehlerhafte Eingabe.",
+     "  --row POURCENT         la ligne des gaz (par défaut 100)\n"
+     "  --step DEG             degrés entre les variantes (par défaut 5)\n"
+     "  --variants 3|5         variantes par tour (par défaut 3)\n"
+     "  --pulls N              accélérations enregistrées sur chaque variante (par défaut 3)\n"
+     "  --rounds 1|2           un second tour se place autour de la réponse du premier (par défaut 1)\n"
+     "  --ceiling FICHIER.ign  l'avance la plus haute permise : la même ligne de FICHIER\n"
+     "  --ceiling-offset DEG   ou la cartographie de base plus DEG (par défaut 4)\n"
+     "  --propose BASE SORTIE  écrire BASE avec seulement les cases décidées de la ligne changées dans SORTIE\n"
+     "Le boîtier ne détecte pas le cliquetis : placez le plafond sous la limite de cliquetis du moteur. Rien\n"
+     "n'est prévu ni proposé au-dessus, et vous seul programmez une proposition.\n"
+     "Code de sortie : 0 une case décidée, 1 aucune, 2 entrée incorrecte.",
+     "  --row PROCENTA         řádek plynu (výchozí 100)\n"
+     "  --step STUPNĚ          stupně mezi variantami (výchozí 5)\n"
+     "  --variants 3|5         variant v kole (výchozí 3)\n"
+     "  --pulls N              zaznamenaných zátahů na každé variantě (výchozí 3)\n"
+     "  --rounds 1|2           druhé kolo leží kolem odpovědi prvního (výchozí 1)\n"
+     "  --ceiling SOUBOR.ign   nejvyšší povolený předstih: tentýž řádek souboru SOUBOR\n"
+     "  --ceiling-offset STUPNĚ nebo základní mapa plus STUPNĚ (výchozí 4)\n"
+     "  --propose ZÁKLAD VÝSTUP zapsat ZÁKLAD jen se změněnými rozhodnutými buňkami řádku do VÝSTUP\n"
+     "Jednotka nepozná klepání: nastavte strop pod mez klepání motoru. Nad ním se nic neplánuje ani\n"
+     "nenavrhuje a návrh programujete jen vy.\n"
+     "Návratový kód: 0 rozhodnuta některá buňka, 1 žádná, 2 chybný vstup."},
+    {"%1 variants of the %2 % row written to %3:", "%1 Varianten der %2-%-Zeile nach %3 geschrieben:",
+     "%1 variantes de la ligne %2 % écrites dans %3 :", "%1 varianty řádku %2 % zapsány do %3:"},
+    {"  %1  %2°", "  %1  %2°", "  %1  %2°", "  %1  %2°"},
+    {"column|rpm|tried: advance torque (pulls)|best|interval|bracketed|proposed",
+     "Spalte|U/min|versucht: Zündwinkel Drehmoment (Durchzüge)|bester|Intervall|eingeschlossen|Vorschlag",
+     "colonne|tr/min|essayé : avance couple (accélérations)|meilleure|intervalle|encadrée|proposée",
+     "sloupec|ot/min|zkoušeno: předstih moment (zátahy)|nejlepší|interval|obklopen|návrh"},
+    {"Best advance per cell of the %1 % row, from %2 pulls:", "Bester Zündwinkel je Zelle der %1-%-Zeile, aus %2 Durchzügen:",
+     "Meilleure avance par case de la ligne %1 %, d'après %2 accélérations :",
+     "Nejlepší předstih po buňkách řádku %1 %, z %2 zátahů:"},
+    {"no pull reached it", "kein Durchzug erreichte sie", "aucune accélération ne l'atteint", "nedosáhl jí žádný zátah"},
+    {"fewer than three advances tried", "weniger als drei Zündwinkel versucht", "moins de trois avances essayées",
+     "zkoušeny méně než tři předstihy"},
+    {"too few pulls", "zu wenige Durchzüge", "trop peu d'accélérations", "příliš málo zátahů"},
+    {"the torque does not fall off on either side", "das Drehmoment fällt auf keiner Seite ab",
+     "le couple ne baisse d'aucun côté", "moment neklesá na žádné straně"},
+    {"at the ceiling", "an der Obergrenze", "au plafond", "na stropu"},
+    {"one step beyond the tried", "einen Schritt über den versuchten", "un pas au-delà des essayées",
+     "o krok za zkoušenými"},
+    {"yes", "ja", "oui", "ano"},
+    {"no", "nein", "non", "ne"},
+    {"no cell decided: %1", "keine Zelle entschieden: %1", "aucune case décidée : %1", "žádná buňka nerozhodnuta: %1"},
+    {"the ceiling's offset counts over a base map: give --propose BASE.ign OUT.ign or keep the tune beside the log",
+     "der Abstand der Obergrenze zählt über einem Basiskennfeld: --propose BASIS.ign AUS.ign angeben oder die Abstimmung neben dem Log ablegen",
+     "l'écart du plafond compte au-dessus d'une cartographie de base : donnez --propose BASE.ign SORTIE.ign ou gardez le réglage à côté du journal",
+     "odstup stropu se počítá nad základní mapou: zadejte --propose ZÁKLAD.ign VÝSTUP.ign nebo nechte ladění vedle záznamu"},
+    {"--row: not a throttle row of the map: %1", "--row: keine Gaszeile des Kennfelds: %1",
+     "--row : pas une ligne de gaz de la cartographie : %1", "--row: není řádek plynu mapy: %1"},
+    {"round %1 of %2, variant %3 of %4: shut the throttle to program it",
+     "Runde %1 von %2, Variante %3 von %4: zum Programmieren Gas schließen",
+     "tour %1 sur %2, variante %3 sur %4 : fermez les gaz pour la programmer",
+     "kolo %1 z %2, varianta %3 z %4: pro naprogramování zavřete plyn"},
+    {"round %1 of %2, variant %3 of %4, pull %5 of %6", "Runde %1 von %2, Variante %3 von %4, Durchzug %5 von %6",
+     "tour %1 sur %2, variante %3 sur %4, accélération %5 sur %6", "kolo %1 z %2, varianta %3 z %4, zátah %5 z %6"},
+    {"programming the base map back", "das Basiskennfeld wird zurückprogrammiert", "reprogrammation de la cartographie de base",
+     "programuje se zpět základní mapa"},
+    {"programming failed: %1", "Programmieren fehlgeschlagen: %1", "échec de la programmation : %1", "programování selhalo: %1"},
+    {"interrupted; the unit may still hold a variant: program %1 back",
+     "abgebrochen; das Gerät enthält womöglich noch eine Variante: %1 zurückprogrammieren",
+     "interrompu ; le boîtier contient peut-être encore une variante : reprogrammez %1",
+     "přerušeno; jednotka může stále obsahovat variantu: naprogramujte zpět %1"},
 };
 
 constexpr Count4 kCounted[] = {

@@ -67,6 +67,24 @@ enum class T {
     LabelsOfTune,         // %1 hash, %2 labels
     NoLabels,             // as %2 of LabelsOfTune
     AnsweredHere,         // the server did not answer a question in time
+    HelpFinderPlan, HelpFinderRun, HelpFinderAnalyse,
+    HelpFinderOptions,    // --row, --step, --variants, --pulls, --rounds, --ceiling..., --propose, and the safety
+    FinderPlanned,        // %1 count, %2 row percent, %3 folder
+    FinderVariantLine,    // %1 file, %2 signed offset in degrees
+    FinderColumns,        // the result table's column headings, separated by "|"
+    FinderHeading,        // %1 row percent, %2 pulls
+    FinderNotInLogs, FinderFewAdvances, FinderFewPulls, FinderNoPeak,   // why a cell is undecided
+    FinderAtCeiling,      // a proposal held at the ceiling
+    FinderStepBeyond,     // a proposal held one step beyond the advances tried
+    FinderYes, FinderNo,  // bracketed
+    FinderNoneDecided,    // %1 the reason
+    FinderNoBase,         // the ceiling's offset needs a base map
+    FinderBadRow,         // %1 value
+    FinderWaiting,        // %1 round, %2 rounds, %3 variant, %4 variants: waiting for a shut throttle
+    FinderRiding,         // %1 round, %2 rounds, %3 variant, %4 variants, %5 pull, %6 pulls
+    FinderRestoring,      // programming the base map back
+    FinderProgramFailed,  // %1 the reason
+    FinderInterrupted,    // %1 the base file
     Count
 };
 

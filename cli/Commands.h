@@ -29,6 +29,15 @@ struct Invocation {
     int thresholdPercent = 90;    // pulls
     bool average = false;         // pulls: the pulls of each tune averaged
     bool each = false;            // pulls: every pull on its own, however many
+    // finder
+    int rowPercent = 100;
+    int stepDeg = 5;
+    int variants = 3;
+    int pullsPerVariant = 3;
+    int rounds = 1;
+    QString ceilingFile;
+    int ceilingOffset = -1;   // -1: not given (the default offset)
+    QString proposeBase, proposeOut;
 };
 
 int runRead(const Invocation &in);
@@ -40,6 +49,7 @@ int runDiff(const Invocation &in);
 int runPorts(const Invocation &in);
 int runPulls(const Invocation &in);
 int runArchive(const Invocation &in);
+int runFinder(const Invocation &in);
 
 // Reads a parameter file that the window's reader accepts (it has the key line); false
 // with a one-line reason otherwise.

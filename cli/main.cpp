@@ -40,6 +40,12 @@ const Command kCommands[] = {
     {"archive", "archive sync", T::HelpArchiveSync, false, -2, true, runArchive},
     {"archive", "archive label HASH [--customer T] [--bike T] [--registration T] [--note T]", T::HelpArchiveLabel,
      false, -2, true, runArchive},
+    {"finder", "finder plan BASE.ign OUTDIR [--row PERCENT] [--step DEG] [--variants 3|5] [--ceiling FILE.ign | --ceiling-offset DEG]",
+     T::HelpFinderPlan, false, -2, true, runFinder},
+    {"finder", "finder run --port DEV BASE.ign OUTDIR [--row PERCENT] [--step DEG] [--variants 3|5] [--pulls N] [--rounds 1|2] [--ceiling ...]",
+     T::HelpFinderRun, false, -2, true, runFinder},
+    {"finder", "finder LOG.csv [LOG.csv ...] [--row PERCENT] [--step DEG] [--ceiling ...] [--propose BASE.ign OUT.ign]",
+     T::HelpFinderAnalyse, false, -2, true, runFinder},
 };
 
 const Command *findCommand(const QString &name)
@@ -67,6 +73,8 @@ void printHelp(const Command *only)
         out += text(T::HelpLogOptions) + QLatin1Char('\n');
     if (only && std::strcmp(only->name, "pulls") == 0)
         out += text(T::HelpPullsOptions) + QLatin1Char('\n');
+    if (only && std::strcmp(only->name, "finder") == 0)
+        out += text(T::HelpFinderOptions) + QLatin1Char('\n');
     say(out);
 }
 
@@ -75,6 +83,43 @@ bool isLabelOption(const QString &name)
 {
     return name == QLatin1String("--customer") || name == QLatin1String("--bike")
            || name == QLatin1String("--registration") || name == QLatin1String("--note");
+}
+
+// The finder's options with a number; --ceiling and --propose take files.
+bool isFinderOption(const QString &name)
+{
+    static const char *const kNames[] = {"--row", "--step", "--variants", "--pulls", "--rounds", "--ceiling-offset"};
+    for (const char *n : kNames)
+        if (name == QLatin1String(n))
+            return true;
+    return false;
+}
+
+// A finder number within what makes sense: a step the unit's whole degrees can take, the
+// variants a fit needs, and no ceiling offset beyond what any engine forgives.
+bool finderNumber(Invocation &in, const QString &name, const QString &value)
+{
+    bool ok = false;
+    const int v = value.toInt(&ok);
+    if (!ok)
+        return false;
+    if (name == QLatin1String("--row"))
+        in.rowPercent = v;
+    else if (name == QLatin1String("--step"))
+        in.stepDeg = v;
+    else if (name == QLatin1String("--variants"))
+        in.variants = v;
+    else if (name == QLatin1String("--pulls"))
+        in.pullsPerVariant = v;
+    else if (name == QLatin1String("--rounds"))
+        in.rounds = v;
+    else
+        in.ceilingOffset = v;
+    return (name != QLatin1String("--step") || (v >= 1 && v <= 10))
+           && (name != QLatin1String("--variants") || v == 3 || v == 5)
+           && (name != QLatin1String("--pulls") || (v >= 1 && v <= 20))
+           && (name != QLatin1String("--rounds") || (v >= 1 && v <= 2))
+           && (name != QLatin1String("--ceiling-offset") || (v >= 0 && v <= 15));
 }
 
 // Takes the language first, so that every later message is in it.
@@ -105,6 +150,7 @@ int main(int argc, char **argv)
     Invocation in;
     bool help = false;
     bool pullOptions = false;
+    bool finderOptions = false;
     const Command *command = nullptr;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -124,7 +170,8 @@ int main(int argc, char **argv)
         const bool takesValue = name == QLatin1String("--lang") || name == QLatin1String("--port")
                                 || name == QLatin1String("--seconds") || name == QLatin1String("--map")
                                 || name == QLatin1String("--band") || name == QLatin1String("--threshold")
-                                || name == QLatin1String("--archive") || isLabelOption(name);
+                                || name == QLatin1String("--archive") || isLabelOption(name) || isFinderOption(name)
+                                || name == QLatin1String("--ceiling") || name == QLatin1String("--propose");
         if (takesValue && !takeValue()) {
             complain(text(T::NeedsValue).arg(name));
             return ExitUsage;
@@ -171,6 +218,24 @@ int main(int argc, char **argv)
             }
             (band ? in.bandRpm : in.thresholdPercent) = v;
             pullOptions = true;
+        } else if (name == QLatin1String("--propose")) {
+            // Two values: the base and the file written.
+            if (i + 1 >= argc) {
+                complain(text(T::NeedsValue).arg(name));
+                return ExitUsage;
+            }
+            in.proposeBase = value;
+            in.proposeOut = QString::fromLocal8Bit(argv[++i]);
+            finderOptions = true;
+        } else if (name == QLatin1String("--ceiling")) {
+            in.ceilingFile = value;
+            finderOptions = true;
+        } else if (isFinderOption(name)) {
+            if (!finderNumber(in, name, value)) {
+                complain(text(T::NotANumber).arg(name, value));
+                return ExitUsage;
+            }
+            finderOptions = true;
         } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
             complain(text(T::UnknownOption).arg(arg));
             return ExitUsage;
@@ -194,10 +259,12 @@ int main(int argc, char **argv)
         return ExitUsage;
     }
     const bool isPulls = std::strcmp(command->name, "pulls") == 0;
+    const bool isFinder = std::strcmp(command->name, "finder") == 0;
     const bool filesWrong = command->files == -1   ? in.files.isEmpty()
                             : command->files == -2 ? false
                                                    : in.files.size() != command->files;
-    if (filesWrong || (!command->port && !in.port.isEmpty()) || (pullOptions && !isPulls) || (in.average && in.each)
+    if (filesWrong || (!command->port && !isFinder && !in.port.isEmpty()) || (pullOptions && !isPulls)
+        || (finderOptions && !isFinder) || (in.average && in.each)
         || (!in.archive.isEmpty() && !command->archive) || (!in.labels.empty() && !command->archive)
         || (!in.map.isEmpty() && std::strcmp(command->name, "log") != 0)
         || (in.seconds > 0 && std::strcmp(command->name, "log") != 0)) {
