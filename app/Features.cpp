@@ -10,6 +10,7 @@
 #include "link/ui/PortSettingsUi.h"
 #include "logview/ui/LogViewUi.h"
 #include "logview/ui/PullReport.h"
+#include "logview/ui/AdvanceFinderUi.h"
 #include "maps/ui/MapTools.h"
 
 namespace {
@@ -43,6 +44,11 @@ const Entry kFeatures[] = {
                 new vorn::logview::LogViewUi(c.host, c.notifier, [&datalog] {
                     return datalog && datalog->recording() ? datalog->recordingPath() : QString();
                 }, vorn::logview::LogViewUi::defaultModuleDirs(), &vorn::logview::pullStartsOf));
+     }},
+    {"advance-finder", Stage::WithWindow,
+     [](Context &c) {
+         c.keep(new vorn::logview::AdvanceFinderUi(c.host, c.host, c.host, c.host, c.notifier,
+                                                   vorn::logview::LogViewUi::defaultModuleDirs()));
      }},
     {"archive", Stage::WithWindow,
      [](Context &c) { c.keep(&TFormHlav::Archive, new ArchiveUi(c.host, c.host, c.host, c.notifier, std::nullopt, &c.window)); }},

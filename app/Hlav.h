@@ -292,6 +292,8 @@ public:
     // A permanent part at the right of the status bar that never widens the window.
     void addStatusPart(QWidget *part);
     bool closing() const { return closing_ || closeWaiting_; }
+    // Programs `image` through Device, Program's own path (see Link::program).
+    bool program(const vorn::ParameterImage &image);
     // A feature runs its own session on the port (see Link::lendPort); Timer1 keeps off it.
     bool portLent_ = false;
 

@@ -149,6 +149,17 @@ void TFormHlav::MenuProgramClick()
     StartProgramRun();
 }
 
+bool TFormHlav::program(const vorn::ParameterImage &image)
+{
+    if (Replaying || !Port || portLent_ || Session.mode() != vorn::ModeIdle || closing())
+        return false;
+    Image = image;
+    vorn::ClampParameters(Image, LanguageIndex, ComPort);
+    ShowParameters();
+    StartProgramRun();
+    return true;
+}
+
 void TFormHlav::StartProgramRun()
 {
     emit Notifier->transferStarted(vorn::host::HostNotifier::Transfer::Program);

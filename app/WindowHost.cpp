@@ -162,7 +162,7 @@ vorn::host::MenuPlaces &WindowHost::places()
     const auto items = file->actions();
     places_->declare(file, items.size() >= 2 ? items[items.size() - 2] : nullptr, {{MenuPlace::FileExtras}});
     places_->declare(w_.findChild<QMenu *>(QStringLiteral("MenuCom")), nullptr, {{MenuPlace::ComExtras, true}});
-    places_->declare(w_.findChild<QMenu *>(QStringLiteral("MenuTools")), nullptr, {{MenuPlace(QStringLiteral("tools")), true}});
+    places_->declare(w_.findChild<QMenu *>(QStringLiteral("MenuTools")), nullptr, {{MenuPlace::Tools, true}});
     // Edit and View after File, Log after Device: each before the first that stands after it.
     const MenuSpec opened[] = {
         {QStringLiteral("MenuEdit"), &vorn::host::kEditMenuTitle, {QStringLiteral("MenuView"), QStringLiteral("MenuCom")},
@@ -383,6 +383,11 @@ void WindowHost::selectPort(int n)
 bool WindowHost::lendPort()
 {
     return w_.Port && !std::exchange(w_.portLent_, true);
+}
+
+bool WindowHost::program(const vorn::ParameterImage &image)
+{
+    return w_.program(image);
 }
 
 void WindowHost::returnPort()

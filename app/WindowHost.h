@@ -85,6 +85,7 @@ public:
     void selectPort(int n) override;
     bool lendPort() override;
     void returnPort() override;
+    bool program(const vorn::ParameterImage &image) override;
     bool noConnectionShown() const override;
 
 private:

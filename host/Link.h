@@ -4,6 +4,7 @@
 #include "link/Identification.h"
 #include "link/Port.h"
 #include "link/Session.h"
+#include "params/ParameterImage.h"
 
 #include <QString>
 
@@ -31,6 +32,11 @@ public:
     virtual void returnPort() = 0;
     // The window's tick, the pace of every session with the unit (its time-outs count ticks).
     static constexpr int kTickInterval = 55;   // ms
+    // Programs `image` into the unit the way Device, Program does (clamped, restore point,
+    // archive event, transferFinished at its end); the window shows it meanwhile, since it
+    // is what the unit holds, and no undo step is recorded. False, with nothing started,
+    // when no port is open, a replay or another transfer runs.
+    virtual bool program(const ParameterImage &image) = 0;
 };
 
 }  // namespace vorn::host

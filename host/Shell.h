@@ -44,6 +44,7 @@ public:
     static const MenuPlace EditCells;     // Edit, after a separator: the map tools' operations
     static const MenuPlace View;          // View (after Edit): how the maps are shown
     static const MenuPlace Log;           // Log (after Device): recording, replay, time in cell, analysis
+    static const MenuPlace Tools;         // Tools: after the window's own items, behind a separator
 
 private:
     QString id_;
@@ -55,6 +56,7 @@ inline const MenuPlace MenuPlace::EditHistory{QStringLiteral("edit.history")};
 inline const MenuPlace MenuPlace::EditCells{QStringLiteral("edit.cells")};
 inline const MenuPlace MenuPlace::View{QStringLiteral("view")};
 inline const MenuPlace MenuPlace::Log{QStringLiteral("log")};
+inline const MenuPlace MenuPlace::Tools{QStringLiteral("tools")};
 
 // A menu of its own that a feature opens in the menu bar: made when the first item arrives
 // at one of its places, so an empty menu never shows. Its title follows the language.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the manual's pictures of the real window against the simulated unit:
 # docs/manual/images/<lang>-page<N>.png for every page in English, German, French and Czech,
-# and <lang>-ports.png, the port settings dialog.
+# <lang>-ports.png, the port settings dialog, and <lang>-finder.png, the advance finder after
+# a run against the simulator riding pulls (a few minutes of its riding).
 # Usage: tools/manual-screenshots.sh [BUILD-DIR]   (default build; needs vorn4-screenshots
 # and vorn4-sim built there)
 set -euo pipefail
@@ -42,5 +43,26 @@ for language in 0 1 2 3; do
         cp "$work/shots/lang$language-page$page.png" "$out/${codes[$language]}-page$page.png"
     done
     cp "$work/shots/ports-dialog-lang$language.png" "$out/${codes[$language]}-ports.png"
+done
+
+# The advance finder needs an engine that answers to the map: a second simulator riding
+# pulls, and a run of three variants with two pulls each to its end.
+kill "$sim_pid" 2> /dev/null || true
+wait "$sim_pid" 2> /dev/null || true
+rm -f "$link"
+"$build/sim/vorn4-sim" --link "$link" --linger 1 --ride pulls > /dev/null &
+sim_pid=$!
+for _ in $(seq 50); do
+    [ -L "$link" ] && break
+    sleep 0.1
+done
+if [ -n "$usb" ]; then
+    umount "$usb"
+    mount --bind "$(readlink -f "$link")" "$usb"
+fi
+VORN4_CONFIG_DIR="$work" VORN4_SHOT_SETTLE_MS=2000 VORN4_SHOT_FINDER=2 QT_QPA_PLATFORM=offscreen \
+    "$build/vorn4-screenshots" "$work/finder" 0 1 2 3
+for language in 0 1 2 3; do
+    cp "$work/finder/finder-lang$language.png" "$out/${codes[$language]}-finder.png"
 done
 ls -l "$out"

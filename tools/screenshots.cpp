@@ -13,6 +13,7 @@
 #include "history/ui/ChangeTrackingUi.h"
 #include "history/ui/CompareView.h"
 #include "history/ui/RestorePointsDialog.h"
+#include "logview/ui/AdvanceFinderUi.h"
 #include "logview/ui/LogViewUi.h"
 #include "link/ui/PortSettingsDialog.h"
 #include "link/ui/PortSettingsUi.h"
@@ -28,6 +29,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTabWidget>
 #include <QScreen>
@@ -285,6 +287,39 @@ int main(int argc, char *argv[])
                 QTimer::singleShot(500, &redraw, &QEventLoop::quit);
                 redraw.exec();
                 pulls->widget()->grab().save(QStringLiteral("%1/pulls-lang%2.png").arg(out).arg(language));
+            }
+        }
+    }
+    // With VORN4_SHOT_FINDER=N and the unit riding pulls: Tools, "Advance finder..." run to
+    // its end with N pulls per variant (the rider's line grabbed once on the way), then its
+    // result in every language given.
+    if (const int finderPulls = qEnvironmentVariableIntValue("VORN4_SHOT_FINDER"); finderPulls > 0) {
+        auto *ui = form.findChild<vorn::logview::AdvanceFinderUi *>();
+        if (vorn::logview::AdvanceFinder *finder = ui ? ui->open() : nullptr) {
+            form.action(kLanguageMenus[languages.first() & 3])->trigger();
+            finder->widget()->resize(1200, 900);
+            auto settings = finder->settings();
+            settings.pulls = finderPulls;
+            finder->setSettings(settings);
+            finder->start();
+            QElapsedTimer ride;
+            ride.start();
+            bool riding = false;
+            while (finder->running() && ride.elapsed() < 30 * 60 * 1000) {
+                QEventLoop loop;
+                QTimer::singleShot(250, &loop, &QEventLoop::quit);
+                loop.exec();
+                if (!riding && finder->progressText().contains(QLatin1String("variant 2"))) {
+                    riding = true;
+                    finder->widget()->grab().save(out + QStringLiteral("/finder-riding.png"));
+                }
+            }
+            for (int language : languages) {
+                form.action(kLanguageMenus[language & 3])->trigger();
+                QEventLoop redraw;
+                QTimer::singleShot(500, &redraw, &QEventLoop::quit);
+                redraw.exec();
+                finder->widget()->grab().save(QStringLiteral("%1/finder-lang%2.png").arg(out).arg(language));
             }
         }
     }

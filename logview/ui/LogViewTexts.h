@@ -40,4 +40,14 @@ inline const Text4 kNoPullsModule{"The pull comparison (%1) was not found beside
                                   "La comparaison des accélérations (%1) est introuvable à côté du programme.",
                                   "Porovnání zátahů (%1) nebylo u programu nalezeno."};
 
+// The advance finder: its item in the Tools menu and the name of the undo step its Apply makes.
+inline const Text4 kAdvanceFinder{"Advance finder...", "Vorzündung finden...", "Recherche de l'avance...",
+                                  "Hledání předstihu..."};
+inline const Text4 kFinderStep{"Advance finder proposal", "Vorschlag der Vorzündungssuche",
+                               "Proposition de la recherche d'avance", "Návrh hledání předstihu"};
+inline const Text4 kNoFinderModule{"The advance finder (%1) was not found beside the program.",
+                                   "Die Vorzündungssuche (%1) wurde neben dem Programm nicht gefunden.",
+                                   "La recherche de l'avance (%1) est introuvable à côté du programme.",
+                                   "Hledání předstihu (%1) nebylo u programu nalezeno."};
+
 }  // namespace vorn::logview::texts

@@ -230,6 +230,16 @@ public:
         portLent = false;
     }
     bool portLent = false;
+    // Starts a Program of `image` (the window shows it); the test ends it with finishTransfer.
+    bool program(const vorn::ParameterImage &image) override
+    {
+        callLog.push_back(QStringLiteral("program"));
+        programmed.push_back(image);
+        img = image;
+        showImage();
+        return true;
+    }
+    std::vector<vorn::ParameterImage> programmed;
 
     // A transfer of the window ends as the window tells it: its image is then `image`.
     void finishTransfer(vorn::host::HostNotifier::Transfer kind, bool ok, vorn::Msg message,
