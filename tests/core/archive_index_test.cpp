@@ -53,7 +53,7 @@ ParameterImage tuneOf(int i)
 // Names, bikes and notes as the four languages write them, and texts with the characters
 // each index's query language gives a meaning of its own (", %, _, *).
 const char *const kCustomers[] = {"Novák", "Müller", "Řehoř Žďárský", "Cœur de Lion", "Straße-Werk", "Øresund"};
-const char *const kFreeTexts[] = {"Ducati 900 SS", "Jawa 350 \"Pérák\"", "Rok 2005, 50% off", "MZ ETZ_251", "Čezeta *502*"};
+const char *const kFreeTexts[] = {"Ducati 900 SS", "Jawa 350 \"Pérák\"", "Rok 2005, 50% off", "MZ ETZ_251", "Čezeta *502*", "O'Brien's \\ bike?"};
 
 // Writes a small archive with the previous version's tables and rows as it stored them; each
 // table's rows as the first and last of their columns.
@@ -236,6 +236,8 @@ void ArchiveIndexTest::upgradeAndSearch()
         {QStringLiteral("2026-03-02"), true},
         {tuneHash(tuneOf(7)).left(6), true},
         {QStringLiteral("yamaha"), false},
+        {QStringLiteral("o'brien's \\ bike?"), true},   // the server is sent its values written in
+        {QStringLiteral("n's \\"), true},
     };
     // With a limit of one, a text in most events is more than the file's walk along the time
     // index needs.

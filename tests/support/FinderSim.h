@@ -35,6 +35,7 @@ struct Figures {
     int decided = 0;
     double worst = 0;     // |best found - true best|, degrees
     double median = 0;
+    double proposalWorst = 0;   // |proposal - true best|, degrees: what the tuner is handed
     bool aboveCeiling = false;
     QString detail;       // one line per cell
 };
@@ -141,6 +142,7 @@ inline Figures runFromStock(const QString &dir, int offset, double overLoss, int
         ++out.decided;
         const double error = cell["best_advance"].toDouble() - truth.at(column);
         errors.push_back(std::abs(error));
+        out.proposalWorst = std::max(out.proposalWorst, std::abs(cell["proposed"].toInt() - truth.at(column)));
         out.detail += QString("%1 rpm: best %2 true %3 error %4 proposed %5\n")
                           .arg(cell["rpm"].toInt())
                           .arg(cell["best_advance"].toDouble(), 0, 'f', 2)
