@@ -3,6 +3,7 @@
 // one line in that list; its menus go to named places through the shell.
 #pragma once
 
+#include "host/Roles.h"
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,9 +13,6 @@
 
 class TFormHlav;
 class WindowHost;
-namespace vorn::host {
-class HostNotifier;
-}
 
 class WindowFeatures {
 public:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -19,16 +20,9 @@
 
 namespace bench {
 
-inline long residentKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
+inline long residentKbOf(qint64 pid);
+
+inline long residentKb() { return residentKbOf(QCoreApplication::applicationPid()); }
 
 // The median of `rounds` timings of f(round), in microseconds.
 inline double medianUs(int rounds, const std::function<void(int)> &f)

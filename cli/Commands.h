@@ -66,5 +66,8 @@ QJsonArray differenceJson(const std::vector<ParameterDifference> &d, const Param
 void complain(const QString &line);
 // Prints a text or a JSON document to stdout.
 void say(const QString &text);
+// Columns padded to their widest cell; `align` holds 'l' or 'r' per column (left when
+// missing). The last column is not padded, so no line ends in blanks.
+QString textTable(const QList<QStringList> &rows, const QString &align);
 
 }  // namespace vorn::cli

@@ -94,25 +94,6 @@ void cellLine(const CellResult &c, QStringList &row)
         << text(c.bracketed ? T::FinderYes : T::FinderNo) << proposed;
 }
 
-QString table(const QList<QStringList> &rows)
-{
-    QList<int> widths;
-    for (const QStringList &row : rows)
-        for (int c = 0; c < row.size(); ++c) {
-            if (c >= widths.size())
-                widths << 0;
-            widths[c] = std::max(widths[c], static_cast<int>(row[c].size()));
-        }
-    QString out;
-    for (const QStringList &row : rows) {
-        QStringList cells;
-        for (int c = 0; c < row.size(); ++c)
-            cells << (c + 1 == row.size() ? row[c] : row[c].leftJustified(widths[c]));
-        out += QStringLiteral("  ") + cells.join(QStringLiteral("  ")) + QLatin1Char('\n');
-    }
-    return out;
-}
-
 bool writeImage(const QString &path, const ParameterImage &image)
 {
     AtomicFileWriter writer(path, AtomicFileWriter::Folder::MustExist);
@@ -277,7 +258,7 @@ int reportAnalysis(const Invocation &in, const Analysis &analysis, const Paramet
             rows << row;
         }
         QString out = text(T::FinderHeading).arg(throttlePercentOfRow(analysis.row)).arg(analysis.pulls) + QLatin1Char('\n')
-                      + table(rows);
+                      + textTable(rows, {});
         if (!proposalPath.isEmpty() && analysis.decidedCount() > 0)
             out += text(T::Written).arg(proposalPath) + QLatin1Char('\n');
         say(out);

@@ -302,4 +302,30 @@ void say(const QString &text)
     std::fflush(stdout);
 }
 
+// Columns padded to their widest cell; `align` holds 'l' or 'r' per column. The last column
+// is not padded, so no line ends in blanks.
+QString textTable(const QList<QStringList> &rows, const QString &align)
+{
+    QList<int> widths;
+    for (const QStringList &row : rows)
+        for (int c = 0; c < row.size(); ++c) {
+            if (c >= widths.size())
+                widths << 0;
+            widths[c] = std::max(widths[c], static_cast<int>(row[c].size()));
+        }
+    QString out;
+    for (const QStringList &row : rows) {
+        QString line = QStringLiteral("  ");
+        for (int c = 0; c < row.size(); ++c) {
+            const bool last = c + 1 == row.size();
+            const bool right = c < align.size() && align[c] == QLatin1Char('r');
+            line += right ? row[c].rightJustified(widths[c]) : last ? row[c] : row[c].leftJustified(widths[c]);
+            if (!last)
+                line += QStringLiteral("  ");
+        }
+        out += line + QLatin1Char('\n');
+    }
+    return out;
+}
+
 }  // namespace vorn::cli

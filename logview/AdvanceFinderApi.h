@@ -4,6 +4,7 @@
 // roles' symbols, which live in the program.
 #pragma once
 
+#include "host/Roles.h"
 #include "datalog/LogFormat.h"
 #include "params/ParameterImage.h"
 
@@ -14,10 +15,6 @@
 #include <vector>
 
 class QWidget;
-
-namespace vorn::host {
-class Shell;
-}
 
 namespace vorn::logview {
 

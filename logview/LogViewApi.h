@@ -4,6 +4,7 @@
 // virtual functions, never through symbols one side would have to export.
 #pragma once
 
+#include "host/Roles.h"
 #include "datalog/LogFormat.h"
 #include "datalog/Pulls.h"
 
@@ -19,10 +20,6 @@
 #include <vector>
 
 class QWidget;
-
-namespace vorn::host {
-class Shell;
-}
 
 namespace vorn::logview {
 

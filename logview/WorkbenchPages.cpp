@@ -33,6 +33,22 @@ void fillChannels(QComboBox *box, int language)
     box->setCurrentIndex(keep < 0 ? 0 : keep);
 }
 
+// A row of choices, each behind the label that names it (the labels are worded with the
+// language); the labels are appended to `labels` in the boxes' order.
+QHBoxLayout *labelledRow(std::initializer_list<QComboBox *> boxes, QList<QLabel *> &labels)
+{
+    auto *row = new QHBoxLayout;
+    for (QComboBox *box : boxes) {
+        auto *label = new QLabel;
+        label->setBuddy(box);
+        labels << label;
+        row->addWidget(label);
+        row->addWidget(box);
+    }
+    row->addStretch(1);
+    return row;
+}
+
 }  // namespace
 
 void WorkbenchWindow::buildMenus()
@@ -165,23 +181,15 @@ void WorkbenchWindow::buildScatterPage()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    auto *row = new QHBoxLayout;
     scatterLog_ = new QComboBox;
     scatterX_ = new QComboBox;
     scatterY_ = new QComboBox;
     scatterColour_ = new QComboBox;
-    for (QComboBox *box : {scatterLog_, scatterX_, scatterY_, scatterColour_}) {
-        auto *label = new QLabel;
-        label->setBuddy(box);
-        scatterLabels_ << label;
-        row->addWidget(label);
-        row->addWidget(box);
+    layout->addLayout(labelledRow({scatterLog_, scatterX_, scatterY_, scatterColour_}, scatterLabels_));
+    for (QComboBox *box : {scatterLog_, scatterX_, scatterY_, scatterColour_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { refreshScatter(); });
-    }
-    row->addStretch(1);
     scatter_ = new ScatterView(model_);
     scatter_->setObjectName(QStringLiteral("LogScatter"));
-    layout->addLayout(row);
     layout->addWidget(scatter_, 1);
     pages_->addWidget(page);
 }
@@ -190,21 +198,16 @@ void WorkbenchWindow::buildHistogramPage()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    auto *row = new QHBoxLayout;
-    histLogLabel_ = new QLabel;
     histLog_ = new QComboBox;
-    histShowLabel_ = new QLabel;
     histStat_ = new QComboBox;
-    histOfLabel_ = new QLabel;
     histChannel_ = new QComboBox;
     histChannel_->setObjectName(QStringLiteral("LogHistogramChannel"));
     histStat_->setObjectName(QStringLiteral("LogHistogramStat"));
-    histLogLabel_->setBuddy(histLog_);
-    histShowLabel_->setBuddy(histStat_);
-    histOfLabel_->setBuddy(histChannel_);
-    for (QWidget *w : std::initializer_list<QWidget *>{histLogLabel_, histLog_, histShowLabel_, histStat_, histOfLabel_, histChannel_})
-        row->addWidget(w);
-    row->addStretch(1);
+    QList<QLabel *> labels;
+    QHBoxLayout *row = labelledRow({histLog_, histStat_, histChannel_}, labels);
+    histLogLabel_ = labels[0];
+    histShowLabel_ = labels[1];
+    histOfLabel_ = labels[2];
     auto *filterRow = new QHBoxLayout;
     filterOn_ = new QCheckBox;
     filterOn_->setObjectName(QStringLiteral("LogFilterOn"));

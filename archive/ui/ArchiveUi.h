@@ -4,6 +4,7 @@
 // It sees the window only through the host roles it is given.
 #pragma once
 
+#include "host/Roles.h"
 #include "archive/ArchiveConfig.h"
 #include "archive/ArchiveRecords.h"
 #include "host/HostNotifier.h"
@@ -22,11 +23,6 @@ class CompareView;
 namespace vorn {
 class ArchiveService;
 }
-namespace vorn::host {
-class ImageEditing;
-class Link;
-class Shell;
-}  // namespace vorn::host
 
 class ArchiveUi : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 // the host roles it is given.
 #pragma once
 
+#include "host/Roles.h"
 #include "datalog/LogFormat.h"
 #include "datalog/LogPlayer.h"
 #include "datalog/TimeInCell.h"
@@ -23,13 +24,6 @@ class QLabel;
 class QTimer;
 class ReplayPanel;
 class TimeInCellOverlay;
-
-namespace vorn::host {
-class HostNotifier;
-class ImageEditing;
-class LiveView;
-class Shell;
-}
 
 class DatalogController : public QObject {
     Q_OBJECT

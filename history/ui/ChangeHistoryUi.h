@@ -3,6 +3,7 @@
 // roles it is given and the notifier's notices.
 #pragma once
 
+#include "host/Roles.h"
 #include <QObject>
 
 #include <memory>
@@ -11,14 +12,6 @@ class ChangeTrackingUi;
 class CompareUi;
 class RestorePointsUi;
 class UndoUi;
-
-namespace vorn::host {
-class HostNotifier;
-class ImageEditing;
-class Link;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
 
 class ChangeHistoryUi : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 // not run, a restore point not written): the hint panel shows hints only.
 #pragma once
 
+#include "host/Roles.h"
 #include "history/ChangeTracking.h"
 #include "history/Comparison.h"
 #include "history/RestorePoints.h"
@@ -14,12 +15,6 @@
 #include <QObject>
 
 #include <optional>
-
-namespace vorn::host {
-class ImageEditing;
-class Link;
-class Shell;
-}  // namespace vorn::host
 
 class ChangeTrackingUi : public QObject {
     Q_OBJECT

@@ -3,6 +3,7 @@
 // buffer of its own, over the port the window lends for that session.
 #pragma once
 
+#include "host/Roles.h"
 #include "history/Comparison.h"
 #include "link/Session.h"
 
@@ -16,14 +17,6 @@ class CompareView;
 class QAction;
 class QMenu;
 class QTimer;
-
-namespace vorn::host {
-class HostNotifier;
-class ImageEditing;
-class Link;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
 
 class CompareUi : public QObject {
     Q_OBJECT

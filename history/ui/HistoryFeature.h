@@ -3,15 +3,9 @@
 // every change from the notifier like any other feature.
 #pragma once
 
-class QObject;
+#include "host/Roles.h"
 
-namespace vorn::host {
-class HostNotifier;
-class ImageEditing;
-class Link;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
+class QObject;
 
 namespace vorn::history {
 

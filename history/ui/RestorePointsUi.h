@@ -3,6 +3,7 @@
 // ended OK, File "Restore points..." and its list (a window of its own beside the main window).
 #pragma once
 
+#include "host/Roles.h"
 #include "history/RestorePoints.h"
 #include "host/HostNotifier.h"
 
@@ -16,11 +17,6 @@ class ChangeTrackingUi;
 class CompareUi;
 class RestorePointsDialog;
 class QAction;
-
-namespace vorn::host {
-class ImageEditing;
-class Shell;
-}  // namespace vorn::host
 
 class RestorePointsUi : public QObject {
     Q_OBJECT

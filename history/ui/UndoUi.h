@@ -2,19 +2,13 @@
 // (named by the command that makes it), and the shortcuts that work inside a number field too.
 #pragma once
 
+#include "host/Roles.h"
 #include "history/UndoHistory.h"
 #include "host/HostNotifier.h"
 
 #include <QObject>
 
 class QAction;
-
-namespace vorn::host {
-class ImageEditing;
-class Link;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
 
 class UndoUi : public QObject {
     Q_OBJECT

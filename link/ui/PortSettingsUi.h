@@ -4,6 +4,7 @@
 // window only through the host roles it is given.
 #pragma once
 
+#include "host/Roles.h"
 #include "link/SerialDeviceCache.h"
 #include "link/SerialDevices.h"
 
@@ -19,12 +20,6 @@ class QAction;
 class QLabel;
 class QTimer;
 class PortSettingsDialog;
-
-namespace vorn::host {
-class HostNotifier;
-class Link;
-class Shell;
-}
 
 class PortSettingsUi : public QObject {
     Q_OBJECT

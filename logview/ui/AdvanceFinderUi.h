@@ -4,6 +4,7 @@
 // finder is made before the item is first chosen.
 #pragma once
 
+#include "host/Roles.h"
 #include "logview/AdvanceFinderApi.h"
 
 #include <QObject>
@@ -14,14 +15,6 @@
 #include <functional>
 
 class QAction;
-
-namespace vorn::host {
-class HostNotifier;
-class ImageEditing;
-class Link;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
 
 namespace vorn::logview {
 

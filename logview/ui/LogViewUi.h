@@ -4,6 +4,7 @@
 // comparison and their views stay in the module.
 #pragma once
 
+#include "host/Roles.h"
 #include "host/ModuleLoader.h"
 #include "logview/LogViewApi.h"
 
@@ -16,11 +17,6 @@
 
 class QAction;
 class QInputDialog;
-
-namespace vorn::host {
-class HostNotifier;
-class Shell;
-}  // namespace vorn::host
 
 namespace vorn::logview {
 

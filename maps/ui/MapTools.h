@@ -3,6 +3,7 @@
 // (HeatColours.h), and the map view (MapViewLink.h).
 #pragma once
 
+#include "host/Roles.h"
 #include "maps/MapOperations.h"
 #include "maps/ui/HeatColours.h"
 
@@ -16,13 +17,6 @@
 
 class QAction;
 class QWidget;
-
-namespace vorn::host {
-class HostNotifier;
-class ImageEditing;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
 
 namespace vorn::maps {
 

@@ -2,17 +2,12 @@
 // tells it of edits and new live cells while it is open.
 #pragma once
 
+#include "host/Roles.h"
 #include "maps/ui/MapViewApi.h"
 
 #include <QPointer>
 
 class QWidget;
-
-namespace vorn::host {
-class ImageEditing;
-class LiveView;
-class Shell;
-}  // namespace vorn::host
 
 namespace vorn::maps {
 
