@@ -132,7 +132,9 @@ QWidget *FinderResultView::chartOf(const finder::CellResult &c)
     auto *chart = new QChart;
     chart->legend()->hide();
     chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setTitle(text4(t::kChartTitle, language_).arg(QLocale().toString(c.rpm)));
+    // Speeds as the window's own fields write them, without a thousands separator (the
+    // machine's locale would put an English comma into a Czech chart).
+    chart->setTitle(text4(t::kChartTitle, language_).arg(QString::number(c.rpm)));
     double lowA = c.tried.front().advance, highA = c.tried.back().advance;
     double lowT = 1, highT = 1;
     auto *tried = new QScatterSeries;
@@ -226,7 +228,7 @@ void FinderResultView::fill()
         for (const finder::Tried &p : c.tried)
             tried << QString::number(p.advance);
         const bool decided = c.decided();
-        table_->setItem(r, 0, item(QLocale().toString(c.rpm)));
+        table_->setItem(r, 0, item(QString::number(c.rpm)));
         table_->setItem(r, 1, item(QString::number(c.baseAdvance)));
         table_->setItem(r, 2, item(tried.join(QStringLiteral(", "))));
         table_->setItem(r, 3, item(decided ? QStringLiteral("%1 (%2 … %3)")
