@@ -250,6 +250,7 @@ bool AdvanceFinderWindow::start()
     rs.plan.ceiling = *c;
     rs.pullsPerVariant = s.pulls;
     base_ = host_.image();
+    runRow_ = s.row;
     run_ = std::make_unique<finder::Run>(base_, rs);
     analysis_.reset();
     result_->clear();
@@ -290,10 +291,20 @@ void AdvanceFinderWindow::liveRow(const LogRow &row)
 
 void AdvanceFinderWindow::programDue()
 {
-    if (!host_.program(run_->imageToProgram())) {
+    if (!host_.program(onScreenWithRunRow(run_->imageToProgram()))) {
         run_->programmed(false);
         runEnded();
     }
+}
+
+ParameterImage AdvanceFinderWindow::onScreenWithRunRow(const ParameterImage &runImage) const
+{
+    ParameterImage image = host_.image();
+    for (int c = 0; c < kMapSize; ++c) {
+        const int at = Off::Advance + kMapSize * runRow_ + c;
+        image[at] = runImage[at];
+    }
+    return image;
 }
 
 void AdvanceFinderWindow::programFinished(bool ok)
@@ -320,7 +331,7 @@ void AdvanceFinderWindow::runEnded()
     // A failed run leaves a variant on screen; the base goes back there, so that Device,
     // Program puts it back into the unit and a Save never keeps a variant as the tune.
     if (!run_->baseRestored())
-        host_.showImage(base_);
+        host_.showImage(onScreenWithRunRow(base_));
     showAnalysis(run_->analysis());
 }
 

@@ -57,6 +57,9 @@ private:
     std::optional<finder::Ceiling> ceiling();
     // Asks the host to program what the run has due; a refusal fails the run.
     void programDue();
+    // The map on screen with only the run's row taken from `runImage`: what the tuner
+    // changes elsewhere while the run goes on is programmed with it, never written over.
+    ParameterImage onScreenWithRunRow(const ParameterImage &runImage) const;
     // The run reached Done or Failed: the window shows the base again, and the result.
     void runEnded();
     void showAnalysis(const finder::Analysis &analysis);
@@ -68,6 +71,7 @@ private:
     QString ceilingFile_;
     std::unique_ptr<finder::Run> run_;
     ParameterImage base_;
+    int runRow_ = 0;
     std::optional<finder::Analysis> analysis_;
 
     QGroupBox *planBox_;

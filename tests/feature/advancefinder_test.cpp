@@ -95,7 +95,13 @@ void AdvanceFinderTest::rideAndApply()
         }
         glances << finder->progressText();
     };
+    // Between the first pulls the tuner raises the shift light: the variants after it and
+    // the base put back at the end carry it.
+    vorn::ParameterImage tuned = base;
+    tuned[vorn::Off::PilotLight] = std::uint8_t(base[vorn::Off::PilotLight] + 5);
     for (int ride = 0; ride < 40 && finder->running(); ++ride) {
+        if (ride == 1)
+            host.img[vorn::Off::PilotLight] = tuned[vorn::Off::PilotLight];
         // Every third pull follows a single shut reply: too short a pause to program in, so
         // the variant waits through that pull.
         for (int i = 0; i < (ride % 3 == 1 ? 1 : 8); ++i)
@@ -111,9 +117,11 @@ void AdvanceFinderTest::rideAndApply()
     QVERIFY2(glances.contains("variant 2 of 3, pull 1 of 2"), qPrintable(glances.join('\n')));
     // Three variants a step apart, then the base back, and nothing else.
     QCOMPARE(host.programmed.size(), std::size_t(4));
-    for (int v = 0; v < 3; ++v)
+    for (int v = 0; v < 3; ++v) {
         QCOMPARE(advanceAt(host.programmed[v], 0), std::min(baseAdvance + 3 * (v - 1), baseAdvance + 4));
-    QVERIFY(host.programmed.back() == base);
+        QCOMPARE(host.programmed[v][vorn::Off::PilotLight], (v == 0 ? base : tuned)[vorn::Off::PilotLight]);
+    }
+    QVERIFY(host.programmed.back() == tuned);
     QVERIFY(host.steps.empty());
 
     QVERIFY(finder->hasProposal());
@@ -125,7 +133,7 @@ void AdvanceFinderTest::rideAndApply()
     const auto rowStart = &vorn::maps::cellByte(probe, vorn::maps::Table::Advance, {kRow, 0}) - probe.bytes.data();
     int changed = 0;
     for (int i = 0; i < vorn::kImageSize; ++i) {
-        if (host.img[i] == base[i])
+        if (host.img[i] == tuned[i])
             continue;
         const int column = int(i - rowStart);
         QVERIFY2(column >= 0 && column < vorn::kMapSize, qPrintable(QString("byte %1 changed").arg(i)));
