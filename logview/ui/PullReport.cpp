@@ -130,7 +130,14 @@ PullReport reportOf(const QStringList &logs, const std::function<LogPulls(const 
     std::vector<QString> tuneOf;
     for (const FoundPull &p : report.pulls)
         tuneOf.push_back(p.tuneHash);
-    for (std::vector<int> &pulls : pullLines(picked, tuneOf, average)) {
+    std::vector<std::vector<int>> lines = pullLines(picked, tuneOf, average);
+    // Left to itself the window charts as many lines as have colours that stay apart: a
+    // season of rides unaveraged is thousands of lines no one can read, and slow to draw.
+    // The ticks in the pull list show which are charted; ticking others charts them.
+    constexpr std::size_t kMostLinesUnchosen = 20;
+    if (!chosen && lines.size() > kMostLinesUnchosen)
+        lines.resize(kMostLinesUnchosen);
+    for (std::vector<int> &pulls : lines) {
         PullRun run;
         run.tuneHash = tuneOf[static_cast<std::size_t>(pulls.front())];
         run.pulls = std::move(pulls);
