@@ -113,7 +113,10 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
             std::map<int, std::vector<int>> advances;
             for (std::size_t i = pull.firstRow; i <= pull.lastRow; ++i) {
                 const LogRow &r = log.rows[i];
-                Reading reading{r.timeMs / 1000.0, double(r.rpm), -1, r.advance[0]};
+                // Times from the pull's start: the fit holds a start per pull, and a start
+                // far from zero would cost the solution digits it needs.
+                const double t = (r.timeMs - log.rows[pull.firstRow].timeMs) / 1000.0;
+                Reading reading{t, double(r.rpm), -1, r.advance[0]};
                 if (r.mapRow == row && r.mapColumn) {
                     reading.column = *r.mapColumn;
                     advances[reading.column].push_back(reading.advance);

@@ -35,6 +35,7 @@ private:
     std::vector<double> a_;   // normal matrix, then its Cholesky factor (lower), row-major
     std::vector<double> b_;
     std::vector<double> x_;
+    std::vector<double> scale_;   // of each unknown in the factor
     std::vector<Row> rows_;
 };
 
