@@ -77,15 +77,24 @@ void LeastSquares::backSolve(std::vector<double> &b) const
     }
 }
 
-double LeastSquares::residual() const
+std::vector<double> LeastSquares::weightedResiduals() const
 {
-    double sum = 0;
+    std::vector<double> out;
+    out.reserve(rows_.size());
     for (const Row &r : rows_) {
         double fit = 0;
         for (const auto &[i, c] : r.terms)
             fit += c * x_[static_cast<std::size_t>(i)];
-        sum += r.w * (r.value - fit) * (r.value - fit);
+        out.push_back(std::sqrt(r.w) * (r.value - fit));
     }
+    return out;
+}
+
+double LeastSquares::residual() const
+{
+    double sum = 0;
+    for (double e : weightedResiduals())
+        sum += e * e;
     return sum;
 }
 
