@@ -13,6 +13,10 @@ namespace vorn::finder {
 namespace {
 
 constexpr int kTurns = 4;   // of the shape and the factors
+// A reading misfits by more than this many times the readings' spread (from their median
+// misfit, and never less than a few rpm) is left out.
+constexpr double kOutlierSpread = 5;
+constexpr double kLeastSpreadRpm = 5;
 constexpr int kShapeDegree = 4;   // S is a quartic in the speed
 constexpr double kMinCrossedShare = 0.5; // of the cell, for a pull to count there
 constexpr double kPieceRpm = 1000;  // about how long a piece of a cell with factors of its own is
@@ -245,8 +249,11 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
     // those bends inside every cell, where they misfit the top cell by tens of rpm.
     std::vector<double> factor(static_cast<std::size_t>(unknowns), 1.0);
     std::vector<std::vector<double>> weights(pulls.size());
-    for (int p = 0; p < pullCount; ++p)
+    std::vector<std::vector<bool>> kept(pulls.size());
+    for (int p = 0; p < pullCount; ++p) {
         weights[static_cast<std::size_t>(p)].assign(pulls[static_cast<std::size_t>(p)].readings.size(), 1.0);
+        kept[static_cast<std::size_t>(p)].assign(pulls[static_cast<std::size_t>(p)].readings.size(), true);
+    }
     LeastSquares fit(unknowns);
     for (int turn = 0; turn < kTurns; ++turn) {
         LeastSquares shapeFit(pullCount + kShapeDegree + 1);
@@ -287,7 +294,7 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
                 }
                 const double g = std::max(shape.value(readings[i].n) * k, 1e-6);
                 double &w = weights[static_cast<std::size_t>(p)][i];
-                w = 1 / (g * g);
+                w = kept[static_cast<std::size_t>(p)][i] ? 1 / (g * g) : 0;
                 std::vector<std::pair<int, double>> terms{{p, 1.0}};
                 for (const auto &[unknown, s] : sums)
                     terms.emplace_back(unknown, s);
@@ -299,6 +306,23 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
         factor = fit.solution();
         for (int p = 0; p < pullCount; ++p)
             factor[static_cast<std::size_t>(p)] = 1;
+
+        // A reply the unit answered late (the host was busy) reads a speed from later than
+        // its time: such a reading misfits far beyond the others and is left out of the next
+        // turn, so that it does not bend its cell's factor.
+        const std::vector<double> misfit = fit.weightedResiduals();
+        std::vector<double> sizes;
+        for (double e : misfit)
+            if (e != 0)
+                sizes.push_back(std::abs(e));
+        if (sizes.empty())
+            continue;
+        std::nth_element(sizes.begin(), sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2), sizes.end());
+        const double limit = kOutlierSpread * std::max(kLeastSpreadRpm, 1.4826 * sizes[sizes.size() / 2]);
+        std::size_t at = 0;
+        for (int p = 0; p < pullCount; ++p)
+            for (std::size_t i = 0; i < pulls[static_cast<std::size_t>(p)].readings.size(); ++i, ++at)
+                kept[static_cast<std::size_t>(p)][i] = std::abs(misfit[at]) <= limit;
     }
     const int dof = std::max(1, fit.observations() - unknowns);
     const double variance = fit.residual() / dof;
