@@ -14,14 +14,13 @@ constexpr int kRatioSteps = 8;            // r = 2^(j/4), j = -8 .. 8
 constexpr double kSymmetryWeight = 1.0;   // misfit units per (log2 r)²
 constexpr double kIntervalMisfit = 4.0;   // about 19 chances in 20
 constexpr int kMaxTurns = 30;
-// No cell's curvature below this share of the row's middle one: a line through the row's
-// curvatures may not turn a cell's parabola upside down.
+// No cell's curvature below this share of the whole row's: a cell and its neighbours whose
+// torque hardly falls off may not turn the cell's parabola flat.
 constexpr double kLeastCurvatureShare = 0.25;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 struct Cell {
     std::vector<FitPoint> points;
-    double z = 0;              // the cell's position, from the row's middle
     double from = 0, to = 0;   // where its top is searched
     int steps = 0;
 };
@@ -151,17 +150,16 @@ RowAtRatio fitAtRatio(const std::vector<Cell> &cells, double r)
 
 }  // namespace
 
-std::vector<AdvanceFit> fitRow(const std::vector<CellPoints> &input, double reach)
+std::vector<AdvanceFit> fitRow(const std::vector<std::vector<FitPoint>> &input, double reach)
 {
     std::vector<AdvanceFit> out(input.size());
     std::vector<Cell> cells;
     std::vector<std::size_t> index;   // cells[k] is input[index[k]]
-    double middle = 0;
     for (std::size_t i = 0; i < input.size(); ++i) {
-        if (input[i].points.size() < 3)
+        if (input[i].size() < 3)
             continue;
         Cell cell;
-        cell.points = input[i].points;
+        cell.points = input[i];
         // A point measured exactly would weigh without end: no error is taken below 0.01 %
         // of the torque.
         double lowest = kInfinity, highest = -kInfinity;
@@ -173,19 +171,11 @@ std::vector<AdvanceFit> fitRow(const std::vector<CellPoints> &input, double reac
         cell.from = lowest - reach;
         cell.to = highest + reach;
         cell.steps = static_cast<int>(std::lround((cell.to - cell.from) / kGridDeg));
-        cell.z = input[i].position;
-        middle += input[i].position;
         cells.push_back(cell);
         index.push_back(i);
     }
     if (cells.empty())
         return out;
-    middle /= cells.size();
-    double spread = 0;
-    for (const Cell &cell : cells)
-        spread = std::max(spread, std::abs(cell.z - middle));
-    for (Cell &cell : cells)
-        cell.z = spread > 0 ? (cell.z - middle) / spread : 0;
 
     std::vector<RowAtRatio> rows;
     double least = kInfinity, leastMisfit = kInfinity;

@@ -13,14 +13,15 @@
 // degrees off with one side four times as steep as the other fits about as well as the true
 // one. But the engine's combustion is one and the same across its speeds: how much it
 // loses per degree changes slowly from cell to cell. So the cells of the row are fitted
-// together: one ratio r for the row, a curvature c that changes linearly with the cell's
-// speed, and a top T0 and best x0 of each cell's own. For given r and x0 the model is
-// linear in the T0 and c, so r is searched on a grid (1/4 to 4, with a weak preference for
-// r = 1), and the x0 of each cell on a grid every 0.05 degrees around its advances, in
-// turns with the curvature until neither moves. Every point's misfit is weighed by its
-// standard error. A cell's interval holds every x0 whose misfit, with the row's curvature
-// at any ratio the row allows, lies within four units of its least: about 19 chances in 20
-// that the best lies inside.
+// together: one ratio r for the row, each cell's curvature c shared with its neighbours
+// (the least-squares curvature of the cell and the cells beside it), and a top T0 and best
+// x0 of each cell's own. For given r and x0 the model is linear in the T0 and c, so r is
+// searched on a grid (1/4 to 4, a side twice as steep costing one unit of misfit), and the
+// x0 of each cell on a grid every 0.05 degrees around its advances, in turns with the
+// curvatures until no top moves. Every point's misfit is weighed by its standard error. A
+// cell's interval holds every x0 whose misfit, with the curvatures at any ratio the row
+// allows, lies within four units of its least: about 19 chances in 20 that the best lies
+// inside.
 #pragma once
 
 #include <vector>
@@ -38,14 +39,8 @@ struct AdvanceFit {
     double peak = 0, retardLoss = 0, overAdvanceLoss = 0;
 };
 
-// One cell's points and where its speed lies (for how the curvature changes along the row).
-struct CellPoints {
-    double position = 0;
-    std::vector<FitPoint> points;
-};
-
-// The fit of every cell with at least three points; `reach`: how far beyond the advances
-// tried a top is searched.
-std::vector<AdvanceFit> fitRow(const std::vector<CellPoints> &cells, double reach);
+// The fit of every cell with at least three points, the cells in the row's order; `reach`:
+// how far beyond the advances tried a top is searched.
+std::vector<AdvanceFit> fitRow(const std::vector<std::vector<FitPoint>> &cells, double reach);
 
 }  // namespace vorn::finder

@@ -105,14 +105,14 @@ Analysis analyse(const std::vector<RecordedLog> &logs, const ParameterImage &bas
         out.cells.push_back(cell);
     }
     // Every cell with three advances or more is fitted with the others (see AdvanceFit.h).
-    std::vector<CellPoints> row;
+    std::vector<std::vector<FitPoint>> row;
     for (CellResult &cell : out.cells)
-        row.push_back({cell.rpm / 1000.0, pointsOf(cell, advancesInLogs)});
+        row.push_back(pointsOf(cell, advancesInLogs));
     const double step = std::max(1, settings.stepDeg);
     const std::vector<AdvanceFit> fits = fitRow(row, 2 * step);
     for (std::size_t c = 0; c < row.size(); ++c)
         if (out.cells[c].why == Undecided::None)
-            decide(out.cells[c], fits[c], row[c].points, step);
+            decide(out.cells[c], fits[c], row[c], step);
     return out;
 }
 

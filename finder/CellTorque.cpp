@@ -193,8 +193,8 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
     Shape shape(low, high);
     const int pullCount = static_cast<int>(pulls.size());
 
-    // One factor per cell and advance. A cell a pull crossed without an advance known gets a
-    // factor of its own that says nothing about any advance.
+    // One factor per piece and advance. A cell a pull crossed without an advance known gets
+    // factors of its own that say nothing about any advance.
     std::map<std::pair<int, int>, int> groupOf;   // (piece, advance) -> unknown
     int unknowns = pullCount;
     std::vector<std::vector<int>> pullGroup(pulls.size());   // piece -> unknown
