@@ -3,8 +3,12 @@
 // engine and with one that loses twice as much over-advanced; the worst and median error
 // per start against the model's best, and how long the analysis of the eighteen logs of a
 // run takes. Each start rides about six minutes in real time; --start and --loss pick one.
+// With VORN4_FINDER_KEEP set the runs' folders stay; --analyse reads such folders again and
+// judges today's analysis of their logs without riding (the second round's variants are the
+// ones the run laid then).
 //
 //   vorn4-finder [--start DEG] [--loss X] [--seed N]
+//   vorn4-finder --analyse DIR...
 #include "finder/AdvanceFinder.h"
 #include "support/FinderSim.h"
 
@@ -17,15 +21,27 @@
 
 namespace {
 
+std::vector<vorn::finder::RecordedLog> readLogs(const QString &dir, const QString &pattern)
+{
+    std::vector<vorn::finder::RecordedLog> logs;
+    for (const QString &name : QDir(dir + "/out").entryList({pattern}, QDir::Files, QDir::Name))
+        logs.push_back({vorn::readLog(dir + "/out/" + name).rows});
+    return logs;
+}
+
+vorn::ParameterImage readBase(const QString &dir)
+{
+    vorn::ParameterImage base;
+    vorn::ReadParameterFile(findersim::readFile(dir + "/base.ign"), base);
+    return base;
+}
+
 // The analysis of a run's logs, best of ten.
 double analysisMs(const QString &dir, int *logCount)
 {
-    std::vector<vorn::finder::RecordedLog> logs;
-    for (const QString &name : QDir(dir + "/out").entryList({"round*-variant*.csv"}, QDir::Files, QDir::Name))
-        logs.push_back({vorn::readLog(dir + "/out/" + name).rows});
+    const std::vector<vorn::finder::RecordedLog> logs = readLogs(dir, "round*-variant*.csv");
     *logCount = static_cast<int>(logs.size());
-    vorn::ParameterImage base;
-    vorn::ReadParameterFile(findersim::readFile(dir + "/base.ign"), base);
+    const vorn::ParameterImage base = readBase(dir);
     double best = 1e9;
     for (int i = 0; i < 10; ++i) {
         QElapsedTimer t;
@@ -38,11 +54,44 @@ double analysisMs(const QString &dir, int *logCount)
     return best;
 }
 
+// Today's analysis of a kept run's logs (the first round's, then all), against its truth.
+void analyseKept(const QString &dir)
+{
+    const vorn::ParameterImage base = readBase(dir);
+    vorn::finder::AnalysisSettings settings;
+    settings.ceiling.offsetDeg = findersim::kCeilingOffset;
+    for (const QString &pattern : {QString("round1-variant*.csv"), QString("round*-variant*.csv")}) {
+        const vorn::finder::Analysis a = vorn::finder::analyse(readLogs(dir, pattern), base, settings);
+        std::vector<findersim::Answer> answers;
+        for (const vorn::finder::CellResult &c : a.cells)
+            answers.push_back({c.column, c.rpm, c.decided(), QString::number(int(c.why)), c.bestAdvance, c.decided(),
+                               c.proposed});
+        if (qEnvironmentVariableIsSet("VORN4_FINDER_POINTS"))
+            for (const vorn::finder::CellResult &c : a.cells) {
+                std::printf("  column %d:", c.column);
+                for (const vorn::finder::Tried &t : c.tried)
+                    std::printf(" %d:%.4f±%.4f(%d)", t.advance, t.torqueRel, t.torqueSd, t.pulls);
+                std::printf(" -> %.2f [%.2f, %.2f] loss %.5f/%.5f\n", c.bestAdvance, c.intervalLow, c.intervalHigh,
+                            c.retardLoss, c.overAdvanceLoss);
+            }
+        findersim::Figures f;
+        findersim::judge(answers, base, findersim::readFile(dir + "/truth.csv"), f);
+        std::printf("%s, %s (%d pulls):\n%s  worst %.2f deg, median %.2f deg, proposal worst %.2f, above ceiling: %s\n",
+                    qPrintable(dir), qPrintable(pattern), a.pulls, qPrintable(f.detail), f.worst, f.median,
+                    f.proposalWorst, f.aboveCeiling ? "yes" : "no");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 2 && QString(argv[1]) == "--analyse") {
+        for (int i = 2; i < argc; ++i)
+            analyseKept(argv[i]);
+        return 0;
+    }
     std::vector<int> starts{-6, 5};
     std::vector<double> losses{1, 2};
     int seed = 5;

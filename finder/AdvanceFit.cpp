@@ -1,4 +1,4 @@
-// The two-sided parabola, searched on a grid of its top and the ratio of its sides.
+// The two-sided parabolas of a row, their ratio and curvature shared, searched on grids.
 #include "AdvanceFit.h"
 
 #include <algorithm>
@@ -10,103 +10,221 @@ namespace vorn::finder {
 namespace {
 
 constexpr double kGridDeg = 0.05;
-constexpr int kRatioSteps = 8;          // r = 2^(j/4), j = -8 .. 8
-constexpr double kSymmetryWeight = 0.1; // misfit units per (log2 r)²
+constexpr int kRatioSteps = 8;            // r = 2^(j/4), j = -8 .. 8
+constexpr double kSymmetryWeight = 1.0;   // misfit units per (log2 r)²
 constexpr double kIntervalMisfit = 4.0;   // about 19 chances in 20
+constexpr int kMaxTurns = 30;
+// No cell's curvature below this share of the whole row's: a cell and its neighbours whose
+// torque hardly falls off may not turn the cell's parabola flat.
+constexpr double kLeastCurvatureShare = 0.25;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-struct Trial {
-    double misfit = std::numeric_limits<double>::infinity();
-    double top = 0, c = 0;
+struct Cell {
+    std::vector<FitPoint> points;
+    double from = 0, to = 0;   // where its top is searched
+    int steps = 0;
 };
 
-// T0 and c for fixed x0 and r by weighted least squares, c held at or above zero.
-Trial trial(const std::vector<FitPoint> &points, double x0, double r)
+struct Shape {
+    double misfit = kInfinity;
+    double top = 0;
+};
+
+double loss(double d, double r)
 {
-    double sw = 0, su = 0, sy = 0, suu = 0, suy = 0;
-    for (const FitPoint &p : points) {
-        const double d = p.advance - x0;
-        const double u = -(d < 0 ? d * d : r * d * d);
+    return d < 0 ? d * d : r * d * d;
+}
+
+// The cell's misfit with its top at x0 and curvature c: the top by weighted least squares.
+Shape shapeAt(const Cell &cell, double x0, double r, double c)
+{
+    double sw = 0, sy = 0;
+    for (const FitPoint &p : cell.points) {
         const double w = 1 / (p.sd * p.sd);
         sw += w;
-        su += w * u;
-        sy += w * p.torque;
-        suu += w * u * u;
-        suy += w * u * p.torque;
+        sy += w * (p.torque + c * loss(p.advance - x0, r));
     }
-    Trial t;
-    const double det = sw * suu - su * su;
-    t.c = det > 0 ? (sw * suy - su * sy) / det : 0;
-    if (t.c < 0)
-        t.c = 0;
-    t.top = (sy - t.c * su) / sw;
-    t.misfit = 0;
-    for (const FitPoint &p : points) {
-        const double d = p.advance - x0;
-        const double e = p.torque - (t.top - t.c * (d < 0 ? d * d : r * d * d));
-        t.misfit += e * e / (p.sd * p.sd);
+    Shape s;
+    s.top = sy / sw;
+    s.misfit = 0;
+    for (const FitPoint &p : cell.points) {
+        const double e = p.torque + c * loss(p.advance - x0, r) - s.top;
+        s.misfit += e * e / (p.sd * p.sd);
     }
-    return t;
+    return s;
+}
+
+// The x0 of the grid with the least misfit at curvature c.
+double bestTop(const Cell &cell, double r, double c)
+{
+    double best = cell.from, least = kInfinity;
+    for (int i = 0; i <= cell.steps; ++i) {
+        const double x0 = cell.from + i * kGridDeg;
+        const double m = shapeAt(cell, x0, r, c).misfit;
+        if (m < least) {
+            least = m;
+            best = x0;
+        }
+    }
+    return best;
+}
+
+// The curvature of each cell by least squares over it and its neighbours in the row, with
+// the tops at x0 (each cell's top eliminated); false when the torque falls off nowhere.
+bool pooledCurvature(const std::vector<Cell> &cells, const std::vector<double> &x0, double r, std::vector<double> &c)
+{
+    // Each cell's sums: w q², -w y q (q and y from the cell's weighted means).
+    std::vector<double> qq(cells.size(), 0.0), yq(cells.size(), 0.0);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        double sw = 0, sq = 0, sy = 0;
+        for (const FitPoint &p : cells[i].points) {
+            const double w = 1 / (p.sd * p.sd);
+            sw += w;
+            sq += w * loss(p.advance - x0[i], r);
+            sy += w * p.torque;
+        }
+        for (const FitPoint &p : cells[i].points) {
+            const double w = 1 / (p.sd * p.sd);
+            const double q = loss(p.advance - x0[i], r) - sq / sw, y = p.torque - sy / sw;
+            qq[i] += w * q * q;
+            yq[i] -= w * y * q;   // torque - mean = -c q
+        }
+    }
+    double allQq = 0, allYq = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        allQq += qq[i];
+        allYq += yq[i];
+    }
+    if (!(allQq > 0 && allYq > 0))
+        return false;
+    const double row = allYq / allQq;
+    c.resize(cells.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        double sumQq = 0, sumYq = 0;
+        for (std::size_t j = i > 0 ? i - 1 : 0; j <= i + 1 && j < cells.size(); ++j) {
+            sumQq += qq[j];
+            sumYq += yq[j];
+        }
+        const double own = sumQq > 0 ? sumYq / sumQq : row;
+        c[i] = std::max(own, kLeastCurvatureShare * row);
+    }
+    return true;
+}
+
+struct RowAtRatio {
+    double misfit = kInfinity;   // of the whole row
+    std::vector<double> x0, c;
+};
+
+// The row's tops and curvatures at the ratio r: from each cell's own parabola, then in turns
+// the curvature over the row and each cell's top, until the tops stay.
+RowAtRatio fitAtRatio(const std::vector<Cell> &cells, double r)
+{
+    RowAtRatio row;
+    row.x0.resize(cells.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        double mean = 0;
+        for (const FitPoint &p : cells[i].points)
+            mean += p.advance / cells[i].points.size();
+        row.x0[i] = mean;
+    }
+    for (int turn = 0; turn < kMaxTurns; ++turn) {
+        if (!pooledCurvature(cells, row.x0, r, row.c))
+            return RowAtRatio{};
+        bool moved = false;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const double x0 = bestTop(cells[i], r, row.c[i]);
+            moved = moved || std::abs(x0 - row.x0[i]) > kGridDeg / 2;
+            row.x0[i] = x0;
+        }
+        if (!moved && turn > 0)
+            break;
+    }
+    if (!pooledCurvature(cells, row.x0, r, row.c))
+        return RowAtRatio{};
+    row.misfit = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        row.misfit += shapeAt(cells[i], row.x0[i], r, row.c[i]).misfit;
+    return row;
 }
 
 }  // namespace
 
-double AdvanceFit::at(double advance) const
+std::vector<AdvanceFit> fitRow(const std::vector<std::vector<FitPoint>> &input, double reach)
 {
-    const double d = advance - best;
-    return peak - (d < 0 ? retardLoss : overAdvanceLoss) * d * d;
-}
-
-AdvanceFit fitAdvance(const std::vector<FitPoint> &input, double reach)
-{
-    AdvanceFit fit;
-    if (input.size() < 3)
-        return fit;
-    // A point measured exactly would weigh without end: no error is taken below 0.01 % of
-    // the torque.
-    std::vector<FitPoint> points = input;
-    double lowest = points.front().advance, highest = lowest;
-    for (FitPoint &p : points) {
-        p.sd = std::max(p.sd, 1e-4 * std::abs(p.torque));
-        lowest = std::min(lowest, p.advance);
-        highest = std::max(highest, p.advance);
+    std::vector<AdvanceFit> out(input.size());
+    std::vector<Cell> cells;
+    std::vector<std::size_t> index;   // cells[k] is input[index[k]]
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        if (input[i].size() < 3)
+            continue;
+        Cell cell;
+        cell.points = input[i];
+        // A point measured exactly would weigh without end: no error is taken below 0.01 %
+        // of the torque.
+        double lowest = kInfinity, highest = -kInfinity;
+        for (FitPoint &p : cell.points) {
+            p.sd = std::max(p.sd, 1e-4 * std::abs(p.torque));
+            lowest = std::min(lowest, p.advance);
+            highest = std::max(highest, p.advance);
+        }
+        cell.from = lowest - reach;
+        cell.to = highest + reach;
+        cell.steps = static_cast<int>(std::lround((cell.to - cell.from) / kGridDeg));
+        cells.push_back(cell);
+        index.push_back(i);
     }
-    const double from = lowest - reach, to = highest + reach;
-    const int steps = static_cast<int>(std::lround((to - from) / kGridDeg));
-    std::vector<double> profile(static_cast<std::size_t>(steps + 1), std::numeric_limits<double>::infinity());
-    double least = std::numeric_limits<double>::infinity();
-    for (int i = 0; i <= steps; ++i) {
-        const double x0 = from + i * kGridDeg;
-        for (int j = -kRatioSteps; j <= kRatioSteps; ++j) {
-            const double r = std::exp2(j / 4.0);
-            const Trial t = trial(points, x0, r);
-            if (!(t.c > 0))
+    if (cells.empty())
+        return out;
+
+    std::vector<RowAtRatio> rows;
+    double least = kInfinity, leastMisfit = kInfinity;
+    int chosen = -1;
+    for (int j = -kRatioSteps; j <= kRatioSteps; ++j) {
+        rows.push_back(fitAtRatio(cells, std::exp2(j / 4.0)));
+        const double cost = rows.back().misfit + kSymmetryWeight * (j / 4.0) * (j / 4.0);
+        leastMisfit = std::min(leastMisfit, rows.back().misfit);
+        if (cost < least) {
+            least = cost;
+            chosen = j + kRatioSteps;
+        }
+    }
+    if (chosen < 0)
+        return out;
+    const RowAtRatio &best = rows[static_cast<std::size_t>(chosen)];
+    const double r = std::exp2((chosen - kRatioSteps) / 4.0);
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        const Cell &cell = cells[k];
+        AdvanceFit &fit = out[index[k]];
+        fit.ok = true;
+        fit.best = best.x0[k];
+        fit.retardLoss = best.c[k];
+        fit.overAdvanceLoss = r * best.c[k];
+        fit.peak = shapeAt(cell, fit.best, r, best.c[k]).top;
+        // The interval: every top this cell allows at any ratio the row allows.
+        std::vector<double> profile(static_cast<std::size_t>(cell.steps + 1), kInfinity);
+        for (std::size_t j = 0; j < rows.size(); ++j) {
+            if (!(rows[j].misfit <= leastMisfit + kIntervalMisfit))
                 continue;
-            const double cost = t.misfit + kSymmetryWeight * (j / 4.0) * (j / 4.0);
-            profile[static_cast<std::size_t>(i)] = std::min(profile[static_cast<std::size_t>(i)], t.misfit);
-            if (cost < least) {
-                least = cost;
-                fit.best = x0;
-                fit.peak = t.top;
-                fit.retardLoss = t.c;
-                fit.overAdvanceLoss = r * t.c;
+            const double rj = std::exp2((static_cast<int>(j) - kRatioSteps) / 4.0);
+            for (int i = 0; i <= cell.steps; ++i) {
+                const double m = shapeAt(cell, cell.from + i * kGridDeg, rj, rows[j].c[k]).misfit;
+                profile[static_cast<std::size_t>(i)] = std::min(profile[static_cast<std::size_t>(i)], m);
             }
         }
+        const double bound = *std::min_element(profile.begin(), profile.end()) + kIntervalMisfit;
+        int first = cell.steps, last = 0;
+        for (int i = 0; i <= cell.steps; ++i)
+            if (profile[static_cast<std::size_t>(i)] <= bound) {
+                first = std::min(first, i);
+                last = std::max(last, i);
+            }
+        fit.low = std::min(fit.best, cell.from + first * kGridDeg);
+        fit.high = std::max(fit.best, cell.from + last * kGridDeg);
+        fit.openBelow = first == 0;
+        fit.openAbove = last == cell.steps;
     }
-    if (!std::isfinite(least))
-        return fit;
-    fit.ok = true;
-    const double bound = *std::min_element(profile.begin(), profile.end()) + kIntervalMisfit;
-    int first = steps, last = 0;
-    for (int i = 0; i <= steps; ++i)
-        if (profile[static_cast<std::size_t>(i)] <= bound) {
-            first = std::min(first, i);
-            last = std::max(last, i);
-        }
-    fit.low = std::min(fit.best, from + first * kGridDeg);
-    fit.high = std::max(fit.best, from + last * kGridDeg);
-    fit.openBelow = first == 0;
-    fit.openAbove = last == steps;
-    return fit;
+    return out;
 }
 
 }  // namespace vorn::finder

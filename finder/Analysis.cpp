@@ -14,32 +14,32 @@ namespace {
 
 constexpr int kMinAdvances = 3;
 
-// `advancesInLogs`: the most advances any cell of the row was ridden at; a cell with fewer
-// than three of its own then lacks pulls, not variants.
-void decide(CellResult &cell, const AnalysisSettings &settings, int advancesInLogs)
+// The points of a cell's fit: every advance that enough pulls crossed the cell at. Sets why
+// the cell stays undecided when there are fewer than three; `advancesInLogs`: the most
+// advances any cell of the row was ridden at, so a cell with fewer than three of its own
+// lacks pulls, not variants.
+std::vector<FitPoint> pointsOf(CellResult &cell, int advancesInLogs)
 {
     std::vector<FitPoint> points;
-    int seen = 0;
-    for (const Tried &t : cell.tried) {
-        ++seen;
+    for (const Tried &t : cell.tried)
         if (t.pulls > 0)
             points.push_back({double(t.advance), t.torqueRel, t.torqueSd});
-    }
-    if (seen == 0) {
+    const int seen = static_cast<int>(cell.tried.size());
+    if (seen == 0)
         cell.why = Undecided::NotInLogs;
-        return;
-    }
-    if (static_cast<int>(points.size()) < kMinAdvances) {
+    else if (static_cast<int>(points.size()) < kMinAdvances)
         cell.why = seen >= kMinAdvances || advancesInLogs >= kMinAdvances ? Undecided::FewPulls : Undecided::FewAdvances;
-        return;
-    }
-    const double step = std::max(1, settings.stepDeg);
-    const AdvanceFit fit = fitAdvance(points, 2 * step);
+    else
+        cell.why = Undecided::None;
+    return points;
+}
+
+void decide(CellResult &cell, const AdvanceFit &fit, const std::vector<FitPoint> &points, double step)
+{
     if (!fit.ok) {
         cell.why = Undecided::NoPeak;
         return;
     }
-    cell.why = Undecided::None;
     cell.bestAdvance = fit.best;
     cell.intervalLow = fit.low;
     cell.intervalHigh = fit.high;
@@ -102,9 +102,17 @@ Analysis analyse(const std::vector<RecordedLog> &logs, const ParameterImage &bas
         for (const CellAdvanceTorque &m : measured.measured)
             if (m.column == c)
                 cell.tried.push_back({m.advance, m.torque / top, m.sd / top, m.pulls});
-        decide(cell, settings, advancesInLogs);
         out.cells.push_back(cell);
     }
+    // Every cell with three advances or more is fitted with the others (see AdvanceFit.h).
+    std::vector<std::vector<FitPoint>> row;
+    for (CellResult &cell : out.cells)
+        row.push_back(pointsOf(cell, advancesInLogs));
+    const double step = std::max(1, settings.stepDeg);
+    const std::vector<AdvanceFit> fits = fitRow(row, 2 * step);
+    for (std::size_t c = 0; c < row.size(); ++c)
+        if (out.cells[c].why == Undecided::None)
+            decide(out.cells[c], fits[c], row[c], step);
     return out;
 }
 

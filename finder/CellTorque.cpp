@@ -12,8 +12,14 @@ namespace vorn::finder {
 
 namespace {
 
-constexpr int kShapeDegree = 4;          // S is a quartic in the speed
+constexpr int kTurns = 4;   // of the shape and the factors
+// A reading misfits by more than this many times the readings' spread (from their median
+// misfit, and never less than a few rpm) is left out.
+constexpr double kOutlierSpread = 5;
+constexpr double kLeastSpreadRpm = 5;
+constexpr int kShapeDegree = 4;   // S is a quartic in the speed
 constexpr double kMinCrossedShare = 0.5; // of the cell, for a pull to count there
+constexpr double kPieceRpm = 1000;  // about how long a piece of a cell with factors of its own is
 
 struct Reading {
     double t = 0, n = 0;
@@ -113,7 +119,10 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
             std::map<int, std::vector<int>> advances;
             for (std::size_t i = pull.firstRow; i <= pull.lastRow; ++i) {
                 const LogRow &r = log.rows[i];
-                Reading reading{r.timeMs / 1000.0, double(r.rpm), -1, r.advance[0]};
+                // Times from the pull's start: the fit holds a start per pull, and a start
+                // far from zero would cost the solution digits it needs.
+                const double t = (r.timeMs - log.rows[pull.firstRow].timeMs) / 1000.0;
+                Reading reading{t, double(r.rpm), -1, r.advance[0]};
                 if (r.mapRow == row && r.mapColumn) {
                     reading.column = *r.mapColumn;
                     advances[reading.column].push_back(reading.advance);
@@ -152,11 +161,27 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
         const double unit = out.rpmFrom[static_cast<std::size_t>(columns[j + 1])];
         edges.push_back(unit > below && unit <= above ? unit : (below + above) / 2);
     }
-    auto columnAt = [&](double n) {
-        std::size_t j = 0;
-        while (j < edges.size() && n >= edges[j])
-            ++j;
-        return columns[j];
+    // A long cell (the top one runs from 9,600 rpm to the limiter) is cut into pieces of
+    // about 1,000 rpm, each with factors of its own: over a long stretch the torques of two
+    // advances do not keep one ratio (the road's share grows with the speed), and one factor
+    // for all of it misfits the pulls there by tens of rpm.
+    std::vector<double> cuts;       // every piece's upper end but the last's, ascending
+    std::vector<int> pieceColumn;
+    std::vector<double> pieceFrom, pieceTo;
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const double lo = j == 0 ? lowest[static_cast<std::size_t>(columns[0])] : edges[j - 1];
+        const double hi = j + 1 < columns.size() ? edges[j] : highest[static_cast<std::size_t>(columns[j])];
+        const int pieces = std::max(1, static_cast<int>(std::lround((hi - lo) / kPieceRpm)));
+        for (int q = 0; q < pieces; ++q) {
+            pieceColumn.push_back(columns[j]);
+            pieceFrom.push_back(lo + q * (hi - lo) / pieces);
+            pieceTo.push_back(lo + (q + 1) * (hi - lo) / pieces);
+            if (q + 1 < pieces || j + 1 < columns.size())
+                cuts.push_back(pieceTo.back());
+        }
+    }
+    auto pieceAt = [&](double n) {
+        return static_cast<int>(std::upper_bound(cuts.begin(), cuts.end(), n) - cuts.begin());
     };
 
     double low = 1e9, high = -1e9;
@@ -168,92 +193,172 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
     Shape shape(low, high);
     const int pullCount = static_cast<int>(pulls.size());
 
-    // The shape first: every pull on one smooth curve, each with its own start.
+    // One factor per piece and advance. A cell a pull crossed without an advance known gets
+    // factors of its own that say nothing about any advance.
+    std::map<std::pair<int, int>, int> groupOf;   // (piece, advance) -> unknown
+    int unknowns = pullCount;
+    std::vector<std::vector<int>> pullGroup(pulls.size());   // piece -> unknown
+    for (int p = 0; p < pullCount; ++p)
+        for (std::size_t piece = 0; piece < pieceColumn.size(); ++piece) {
+            const auto &advanceOf = pulls[static_cast<std::size_t>(p)].advanceOf;
+            const auto a = advanceOf.find(pieceColumn[piece]);
+            if (a == advanceOf.end()) {
+                pullGroup[static_cast<std::size_t>(p)].push_back(unknowns++);
+                continue;
+            }
+            const auto [it, added] = groupOf.try_emplace({static_cast<int>(piece), a->second}, unknowns);
+            if (added)
+                ++unknowns;
+            pullGroup[static_cast<std::size_t>(p)].push_back(it->second);
+        }
+
+    // Each pull's path from one reading to the next, cut where the cells change.
+    struct Segment {
+        std::size_t reading;   // the reading it ends at
+        int group;
+        double from, to;
+    };
+    std::vector<std::vector<Segment>> segments(pulls.size());
+    std::vector<std::map<int, double>> crossed(pulls.size());   // column -> rpm crossed
+    for (int p = 0; p < pullCount; ++p) {
+        const auto &readings = pulls[static_cast<std::size_t>(p)].readings;
+        for (std::size_t i = 1; i < readings.size(); ++i) {
+            const double a = readings[i - 1].n, b = readings[i].n;
+            const double lo = std::min(a, b), hi = std::max(a, b);
+            std::vector<double> path{lo};
+            for (double e : cuts)
+                if (e > lo && e < hi)
+                    path.push_back(e);
+            path.push_back(hi);
+            for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+                const int piece = pieceAt((path[k] + path[k + 1]) / 2);
+                const int group = pullGroup[static_cast<std::size_t>(p)][static_cast<std::size_t>(piece)];
+                if (b >= a)
+                    segments[static_cast<std::size_t>(p)].push_back({i, group, path[k], path[k + 1]});
+                else
+                    segments[static_cast<std::size_t>(p)].push_back({i, group, path[k + 1], path[k]});
+                crossed[static_cast<std::size_t>(p)][pieceColumn[static_cast<std::size_t>(piece)]] +=
+                    (b >= a ? 1 : -1) * (path[k + 1] - path[k]);
+            }
+        }
+    }
+
+    // The shape and the factors in turns: the shape with the factors held (at first all
+    // alike: every pull on one smooth curve), then the factors with the shape held. Fitted
+    // once without the factors, the shape bends to follow the steps between cells and keeps
+    // those bends inside every cell, where they misfit the top cell by tens of rpm.
+    std::vector<double> factor(static_cast<std::size_t>(unknowns), 1.0);
     std::vector<std::vector<double>> weights(pulls.size());
-    for (int pass = 0; pass < 2; ++pass) {
-        LeastSquares fit(pullCount + kShapeDegree + 1);
+    std::vector<std::vector<bool>> kept(pulls.size());
+    for (int p = 0; p < pullCount; ++p) {
+        weights[static_cast<std::size_t>(p)].assign(pulls[static_cast<std::size_t>(p)].readings.size(), 1.0);
+        kept[static_cast<std::size_t>(p)].assign(pulls[static_cast<std::size_t>(p)].readings.size(), true);
+    }
+    LeastSquares fit(unknowns);
+    for (int turn = 0; turn < kTurns; ++turn) {
+        LeastSquares shapeFit(pullCount + kShapeDegree + 1);
         for (int p = 0; p < pullCount; ++p) {
             const auto &readings = pulls[static_cast<std::size_t>(p)].readings;
-            weights[static_cast<std::size_t>(p)].assign(readings.size(), 1.0);
+            const auto &path = segments[static_cast<std::size_t>(p)];
+            std::vector<double> sums(static_cast<std::size_t>(kShapeDegree + 1), 0.0);
+            std::size_t next = 0;
             for (std::size_t i = 0; i < readings.size(); ++i) {
+                for (; next < path.size() && path[next].reading == i; ++next) {
+                    const double k = factor[static_cast<std::size_t>(path[next].group)];
+                    for (int j = 0; j <= kShapeDegree; ++j)
+                        sums[static_cast<std::size_t>(j)] += k * (shape.term(j, path[next].to) - shape.term(j, path[next].from));
+                }
                 std::vector<std::pair<int, double>> terms{{p, 1.0}};
                 for (int j = 0; j <= kShapeDegree; ++j)
-                    terms.emplace_back(pullCount + j, shape.term(j, readings[i].n));
-                double w = 1;
-                if (pass > 0) {   // misfits in rpm: a second of time is 1 / S rpm here
-                    const double s = std::max(shape.value(readings[i].n), 1e-6);
-                    w = 1 / (s * s);
+                    terms.emplace_back(pullCount + j, sums[static_cast<std::size_t>(j)]);
+                shapeFit.add(terms, readings[i].t, weights[static_cast<std::size_t>(p)][i]);
+            }
+        }
+        if (!shapeFit.solve())
+            return out;
+        for (int j = 0; j <= kShapeDegree; ++j)
+            shape.beta[static_cast<std::size_t>(j)] = shapeFit.solution()[static_cast<std::size_t>(pullCount + j)];
+
+        // Misfits in rpm: a second of time is 1 / (S k) rpm at a reading.
+        fit = LeastSquares(unknowns);
+        for (int p = 0; p < pullCount; ++p) {
+            const auto &readings = pulls[static_cast<std::size_t>(p)].readings;
+            const auto &path = segments[static_cast<std::size_t>(p)];
+            std::map<int, double> sums;   // unknown -> integral of S so far
+            std::size_t next = 0;
+            for (std::size_t i = 0; i < readings.size(); ++i) {
+                double k = 1;
+                for (; next < path.size() && path[next].reading == i; ++next) {
+                    sums[path[next].group] += shape.integral(path[next].from, path[next].to);
+                    k = factor[static_cast<std::size_t>(path[next].group)];
                 }
-                weights[static_cast<std::size_t>(p)][i] = w;
+                const double g = std::max(shape.value(readings[i].n) * k, 1e-6);
+                double &w = weights[static_cast<std::size_t>(p)][i];
+                w = kept[static_cast<std::size_t>(p)][i] ? 1 / (g * g) : 0;
+                std::vector<std::pair<int, double>> terms{{p, 1.0}};
+                for (const auto &[unknown, s] : sums)
+                    terms.emplace_back(unknown, s);
                 fit.add(terms, readings[i].t, w);
             }
         }
         if (!fit.solve())
             return out;
-        for (int j = 0; j <= kShapeDegree; ++j)
-            shape.beta[static_cast<std::size_t>(j)] = fit.solution()[static_cast<std::size_t>(pullCount + j)];
-    }
+        factor = fit.solution();
+        for (int p = 0; p < pullCount; ++p)
+            factor[static_cast<std::size_t>(p)] = 1;
 
-    // Then one factor per cell and advance. A cell a pull crossed without an advance known
-    // gets a factor of its own that says nothing about any advance.
-    std::map<std::pair<int, int>, int> groupOf;   // (column, advance) -> unknown
-    int unknowns = pullCount;
-    std::vector<std::map<int, int>> pullGroup(pulls.size());   // column -> unknown
-    for (int p = 0; p < pullCount; ++p)
-        for (int c : columns) {
-            const auto &advanceOf = pulls[static_cast<std::size_t>(p)].advanceOf;
-            const auto a = advanceOf.find(c);
-            if (a == advanceOf.end()) {
-                pullGroup[static_cast<std::size_t>(p)][c] = unknowns++;
-                continue;
-            }
-            const auto [it, added] = groupOf.try_emplace({c, a->second}, unknowns);
-            if (added)
-                ++unknowns;
-            pullGroup[static_cast<std::size_t>(p)][c] = it->second;
-        }
-    LeastSquares fit(unknowns);
-    std::vector<std::map<int, double>> crossed(pulls.size());   // column -> rpm crossed
-    for (int p = 0; p < pullCount; ++p) {
-        const auto &readings = pulls[static_cast<std::size_t>(p)].readings;
-        std::map<int, double> sums;   // unknown -> integral of S so far
-        for (std::size_t i = 0; i < readings.size(); ++i) {
-            if (i > 0) {
-                // The path from the last reading, cut where the cells change.
-                const double a = readings[i - 1].n, b = readings[i].n;
-                const double lo = std::min(a, b), hi = std::max(a, b), sign = b >= a ? 1 : -1;
-                std::vector<double> cuts{lo};
-                for (double e : edges)
-                    if (e > lo && e < hi)
-                        cuts.push_back(e);
-                cuts.push_back(hi);
-                for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
-                    const int column = columnAt((cuts[k] + cuts[k + 1]) / 2);
-                    sums[pullGroup[static_cast<std::size_t>(p)][column]] += sign * shape.integral(cuts[k], cuts[k + 1]);
-                    crossed[static_cast<std::size_t>(p)][column] += sign * (cuts[k + 1] - cuts[k]);
-                }
-            }
-            std::vector<std::pair<int, double>> terms{{p, 1.0}};
-            for (const auto &[unknown, s] : sums)
-                terms.emplace_back(unknown, s);
-            fit.add(terms, readings[i].t, weights[static_cast<std::size_t>(p)][i]);
-        }
+        // A reply the unit answered late (the host was busy) reads a speed from later than
+        // its time: such a reading misfits far beyond the others and is left out of the next
+        // turn, so that it does not bend its cell's factor.
+        const std::vector<double> misfit = fit.weightedResiduals();
+        std::vector<double> sizes;
+        for (double e : misfit)
+            if (e != 0)
+                sizes.push_back(std::abs(e));
+        if (sizes.empty())
+            continue;
+        std::nth_element(sizes.begin(), sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2), sizes.end());
+        const double limit = kOutlierSpread * std::max(kLeastSpreadRpm, 1.4826 * sizes[sizes.size() / 2]);
+        std::size_t at = 0;
+        for (int p = 0; p < pullCount; ++p)
+            for (std::size_t i = 0; i < pulls[static_cast<std::size_t>(p)].readings.size(); ++i, ++at)
+                kept[static_cast<std::size_t>(p)][i] = std::abs(misfit[at]) <= limit;
     }
-    if (!fit.solve())
-        return out;
     const int dof = std::max(1, fit.observations() - unknowns);
     const double variance = fit.residual() / dof;
 
-    for (const auto &[key, unknown] : groupOf) {
+    // A cell's factor at an advance: its pieces' factors weighed by the time each takes.
+    std::map<std::pair<int, int>, std::vector<std::pair<int, int>>> piecesOf;   // (column, advance) -> (piece, unknown)
+    for (const auto &[key, unknown] : groupOf)
+        piecesOf[{pieceColumn[static_cast<std::size_t>(key.first)], key.second}].emplace_back(key.first, unknown);
+    std::map<int, int> pieceCount;
+    for (int c : pieceColumn)
+        ++pieceCount[c];
+    for (const auto &[key, pieces] : piecesOf) {
         const auto [column, advance] = key;
-        const double k = fit.solution()[static_cast<std::size_t>(unknown)];
-        if (!(k > 0))
+        if (static_cast<int>(pieces.size()) < pieceCount[column])
+            continue;   // no advance is judged on part of its cell
+        double k = 0, time = 0, var = 0;
+        std::vector<double> share;
+        for (const auto &[piece, unknown] : pieces) {
+            const auto q = static_cast<std::size_t>(piece);
+            share.push_back(shape.integral(pieceFrom[q], pieceTo[q]));
+            time += share.back();
+        }
+        bool positive = true;
+        for (std::size_t q = 0; q < pieces.size(); ++q) {
+            const double kq = fit.solution()[static_cast<std::size_t>(pieces[q].second)];
+            positive = positive && kq > 0;
+            k += kq * share[q] / time;
+            var += (share[q] / time) * (share[q] / time) * variance * fit.inverseDiagonal(pieces[q].second);
+        }
+        if (!positive || !(k > 0))
             continue;
         CellAdvanceTorque m;
         m.column = column;
         m.advance = advance;
         m.torque = 1 / k;
-        m.sd = std::sqrt(std::max(0.0, variance * fit.inverseDiagonal(unknown))) / (k * k);
+        m.sd = std::sqrt(std::max(0.0, var)) / (k * k);
         const auto c = static_cast<std::size_t>(column);
         const double width = out.rpmTo[c] > out.rpmFrom[c] ? out.rpmTo[c] - out.rpmFrom[c] : highest[c] - lowest[c];
         for (int p = 0; p < pullCount; ++p) {

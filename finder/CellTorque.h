@@ -12,11 +12,14 @@
 // changes within a cell; k is one factor per cell and advance, shared by every pull that
 // rode that cell at that advance. A reading's time is then t_i = t0(pull) + sum over the
 // cells it crossed since the pull's first reading of k · (integral of S over the part of the
-// cell crossed), which is linear in the t0 and the k once S is known. S comes first from a
-// fit without the k. Each reading is weighted so that its misfit counts in rpm (the speed
-// reading is what is noisy, not the time). The cell of each reading and the advance applied
-// are the log's own map-cell and advance channels; where a cell ends is read from the
-// readings on both sides of it.
+// cell crossed), which is linear in the t0 and the k once S is known, and in the t0 and S
+// once the k are known: the two are fitted in turns, S first with every k alike. A long
+// cell (the top one, up to the limiter) is cut into pieces of about 1,000 rpm with factors
+// of their own, and a cell's factor is its pieces' weighed by the time each takes. Each
+// reading is weighted so that its misfit counts in rpm (the speed reading is what is noisy,
+// not the time), and times count from the pull's first reading. The cell of each reading
+// and the advance applied are the log's own map-cell and advance channels; where a cell
+// ends is read from the readings on both sides of it.
 #pragma once
 
 #include "finder/AdvanceFinder.h"

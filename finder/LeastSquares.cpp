@@ -22,13 +22,21 @@ void LeastSquares::add(const std::vector<std::pair<int, double>> &terms, double 
 
 bool LeastSquares::solve()
 {
-    // A relative ridge far below any real curvature keeps an unknown that no observation
-    // touched from breaking the factor; it stays at zero.
-    double largest = 0;
-    for (int i = 0; i < m_; ++i)
-        largest = std::max(largest, a_[static_cast<std::size_t>(i * m_ + i)]);
-    for (int i = 0; i < m_; ++i)
-        a_[static_cast<std::size_t>(i * m_ + i)] += 1e-12 * largest + 1e-300;
+    // The unknowns are scaled so that the normal matrix has a unit diagonal: their natural
+    // units differ by many orders (a pull's start in seconds, a shape coefficient per rpm),
+    // and unscaled the factor would lose the digits the answer needs. A relative ridge far
+    // below any real curvature keeps an unknown that no observation touched from breaking
+    // the factor; it stays at zero.
+    scale_.assign(static_cast<std::size_t>(m_), 1.0);
+    for (int i = 0; i < m_; ++i) {
+        const double d = a_[static_cast<std::size_t>(i * m_ + i)];
+        scale_[static_cast<std::size_t>(i)] = d > 0 ? 1 / std::sqrt(d) : 1;
+    }
+    for (int i = 0; i < m_; ++i) {
+        for (int j = 0; j < m_; ++j)
+            a_[static_cast<std::size_t>(i * m_ + j)] *= scale_[static_cast<std::size_t>(i)] * scale_[static_cast<std::size_t>(j)];
+        a_[static_cast<std::size_t>(i * m_ + i)] += 1e-12;
+    }
     for (int j = 0; j < m_; ++j) {
         double d = a_[static_cast<std::size_t>(j * m_ + j)];
         for (int k = 0; k < j; ++k)
@@ -44,8 +52,12 @@ bool LeastSquares::solve()
             a_[static_cast<std::size_t>(i * m_ + j)] = s / l;
         }
     }
-    x_ = b_;
+    x_.resize(b_.size());
+    for (std::size_t i = 0; i < b_.size(); ++i)
+        x_[i] = b_[i] * scale_[i];
     backSolve(x_);
+    for (std::size_t i = 0; i < x_.size(); ++i)
+        x_[i] *= scale_[i];
     return true;
 }
 
@@ -65,15 +77,24 @@ void LeastSquares::backSolve(std::vector<double> &b) const
     }
 }
 
-double LeastSquares::residual() const
+std::vector<double> LeastSquares::weightedResiduals() const
 {
-    double sum = 0;
+    std::vector<double> out;
+    out.reserve(rows_.size());
     for (const Row &r : rows_) {
         double fit = 0;
         for (const auto &[i, c] : r.terms)
             fit += c * x_[static_cast<std::size_t>(i)];
-        sum += r.w * (r.value - fit) * (r.value - fit);
+        out.push_back(std::sqrt(r.w) * (r.value - fit));
     }
+    return out;
+}
+
+double LeastSquares::residual() const
+{
+    double sum = 0;
+    for (double e : weightedResiduals())
+        sum += e * e;
     return sum;
 }
 
@@ -82,7 +103,8 @@ double LeastSquares::inverseDiagonal(int unknown) const
     std::vector<double> e(static_cast<std::size_t>(m_), 0.0);
     e[static_cast<std::size_t>(unknown)] = 1;
     backSolve(e);
-    return e[static_cast<std::size_t>(unknown)];
+    const double s = scale_[static_cast<std::size_t>(unknown)];
+    return e[static_cast<std::size_t>(unknown)] * s * s;
 }
 
 }  // namespace vorn::finder

@@ -20,6 +20,8 @@ public:
     // The weighted sum of squared residuals over the observations added.
     double residual() const;
     int observations() const { return static_cast<int>(rows_.size()); }
+    // Each observation's misfit times the square root of its weight, in the order added.
+    std::vector<double> weightedResiduals() const;
     // The diagonal entry of the inverse normal matrix for one unknown (its variance per
     // unit residual variance); valid after solve().
     double inverseDiagonal(int unknown) const;
@@ -35,6 +37,7 @@ private:
     std::vector<double> a_;   // normal matrix, then its Cholesky factor (lower), row-major
     std::vector<double> b_;
     std::vector<double> x_;
+    std::vector<double> scale_;   // of each unknown in the factor
     std::vector<Row> rows_;
 };
 

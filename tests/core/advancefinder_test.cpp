@@ -48,10 +48,13 @@ struct Engine {
 
 // A log of `pulls` pulls from 4,000 rpm to `topRpm` with `map` in the unit, each reply with
 // the advance the unit fired at and the cell the program found for it.
-RecordedLog ridden(const Engine &engine, const vorn::ParameterImage &map, int pulls, int topRpm, unsigned seed)
+// Every `lateEvery`-th reply (none when 0) answered 120 ms after the host asked, as on a
+// busy host: its time is the request's, its speed a later one's.
+RecordedLog ridden(const Engine &engine, const vorn::ParameterImage &map, int pulls, int topRpm, unsigned seed,
+                   std::int64_t startMs, int lateEvery)
 {
     RecordedLog log;
-    std::int64_t t = 0;
+    std::int64_t t = startMs;
     const synth::Run run([&](double n) { return engine.rate(map, n); }, 4000, topRpm);
     for (int p = 0; p < pulls; ++p) {
         t = synth::appendSteady(log.rows, t, 4, 3800, -20, 0);
@@ -67,6 +70,8 @@ RecordedLog ridden(const Engine &engine, const vorn::ParameterImage &map, int pu
         row.mapColumn = cell.advanceColumn;
         row.advance.fill(map[vorn::Off::Advance + 10 * cell.throttleRow + cell.advanceColumn]);
     }
+    for (std::size_t i = 1; lateEvery > 0 && i < log.rows.size(); i += static_cast<std::size_t>(lateEvery))
+        log.rows[i].timeMs -= 120;
     return log;
 }
 
@@ -89,18 +94,22 @@ void AdvanceFinderTest::knownBest_data()
     QTest::addColumn<int>("expectProposed"); // over the base map; 99: near the best
     QTest::addColumn<bool>("expectBracketed");
     QTest::addColumn<int>("topCell");        // what the 10,000 rpm cell says: 0 decided, else Undecided
+    QTest::addColumn<int>("startS");         // the logs' first time: a run's logs count from its start
+    QTest::addColumn<int>("lateEvery");      // every n-th reply late (0: none)
 
     // Steps of 5 degrees: the variants try the base -5, 0 and +5 (or the ceiling).
-    QTest::newRow("bracketed") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0;
-    QTest::newRow("bracketed, over-advance twice as dear") << 3 << -1.0 << 2.0 << 4 << 10900 << 99 << true << 0;
+    QTest::newRow("bracketed") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 0 << 0;
+    QTest::newRow("bracketed, logged late in a run") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 600 << 0;
+    QTest::newRow("bracketed, some replies late") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 0 << 17;
+    QTest::newRow("bracketed, over-advance twice as dear") << 3 << -1.0 << 2.0 << 4 << 10900 << 99 << true << 0 << 0 << 0;
     // At most one step beyond the most advanced tried.
-    QTest::newRow("best beyond tried") << 3 << 12.0 << 1.0 << 20 << 10900 << 10 << false << 0;
+    QTest::newRow("best beyond tried") << 3 << 12.0 << 1.0 << 20 << 10900 << 10 << false << 0 << 0 << 0;
     // The plan holds the +3 variant at the ceiling; the proposal stays there too.
-    QTest::newRow("ceiling below best") << 3 << 8.0 << 1.0 << 2 << 10900 << 2 << false << 0;
+    QTest::newRow("ceiling below best") << 3 << 8.0 << 1.0 << 2 << 10900 << 2 << false << 0 << 0 << 0;
     QTest::newRow("two advances only") << 2 << 1.0 << 1.0 << 4 << 10900 << 0 << false
-                                       << int(Undecided::FewAdvances);
+                                       << int(Undecided::FewAdvances) << 0 << 0;
     // The 10,000 rpm cell starts at 9,600 rpm; pulls to 9,750 barely enter it.
-    QTest::newRow("cell barely crossed") << 3 << 1.0 << 1.0 << 4 << 9750 << 99 << true << int(Undecided::FewPulls);
+    QTest::newRow("cell barely crossed") << 3 << 1.0 << 1.0 << 4 << 9750 << 99 << true << int(Undecided::FewPulls) << 0 << 0;
 }
 
 void AdvanceFinderTest::knownBest()
@@ -113,6 +122,8 @@ void AdvanceFinderTest::knownBest()
     QFETCH(int, expectProposed);
     QFETCH(bool, expectBracketed);
     QFETCH(int, topCell);
+    QFETCH(int, startS);
+    QFETCH(int, lateEvery);
 
     Engine engine;
     vorn::LoadDefaults(engine.base);
@@ -131,7 +142,7 @@ void AdvanceFinderTest::knownBest()
             QVERIFY(planned[v].rowAdvance[c] <= base + ceilingOffset);   // never above the ceiling
             QCOMPARE(planned[v].rowAdvance[c], std::max(0, std::min(base + 5 * (v - 1), base + ceilingOffset)));
         }
-        logs.push_back(ridden(engine, planned[v].image, 3, topRpm, 11 * v + 1));
+        logs.push_back(ridden(engine, planned[v].image, 3, topRpm, 11 * v + 1, 1000LL * startS, lateEvery));
     }
 
     AnalysisSettings settings;

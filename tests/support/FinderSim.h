@@ -66,6 +66,51 @@ inline std::map<int, double> trueBest(const QByteArray &truth)
     return out;
 }
 
+// One cell of the finder's answer.
+struct Answer {
+    int column = 0, rpm = 0;
+    bool decided = false;
+    QString why;
+    double best = 0;
+    bool hasProposal = false;
+    int proposed = 0;
+};
+
+// The answer held against the model's best (the truth file's text): the figures of `out`.
+inline void judge(const std::vector<Answer> &answers, const vorn::ParameterImage &base, const QByteArray &truthText,
+                  Figures &out)
+{
+    const std::map<int, double> truth = trueBest(truthText);
+    std::vector<double> errors;
+    for (const Answer &cell : answers) {
+        if (cell.hasProposal && cell.proposed > base[vorn::Off::Advance + 10 * kRow + cell.column] + kCeilingOffset)
+            out.aboveCeiling = true;
+        if (cell.rpm < 5000 || !truth.count(cell.column))
+            continue;
+        ++out.cells;
+        if (!cell.decided) {
+            out.detail += QString("%1 rpm: undecided (%2)\n").arg(cell.rpm).arg(cell.why);
+            continue;
+        }
+        ++out.decided;
+        const double error = cell.best - truth.at(cell.column);
+        errors.push_back(std::abs(error));
+        out.proposalWorst = std::max(out.proposalWorst, std::abs(cell.proposed - truth.at(cell.column)));
+        out.detail += QString("%1 rpm: best %2 true %3 error %4 proposed %5\n")
+                          .arg(cell.rpm)
+                          .arg(cell.best, 0, 'f', 2)
+                          .arg(truth.at(cell.column), 0, 'f', 2)
+                          .arg(error, 0, 'f', 2)
+                          .arg(cell.proposed);
+    }
+    std::sort(errors.begin(), errors.end());
+    if (!errors.empty()) {
+        out.worst = errors.back();
+        const std::size_t n = errors.size();
+        out.median = n % 2 ? errors[n / 2] : (errors[n / 2 - 1] + errors[n / 2]) / 2;
+    }
+}
+
 // Rides `vorn4-cli finder run --rounds 2` from the unit's stock row moved by `offset`
 // degrees, with the engine losing `overLoss` times as much over-advanced as retarded.
 inline Figures runFromStock(const QString &dir, int offset, double overLoss, int seed, const char *sim, const char *cli)
@@ -125,37 +170,13 @@ inline Figures runFromStock(const QString &dir, int offset, double overLoss, int
     if (status != 0)
         return out;
     out.ran = true;
-    const std::map<int, double> truth = trueBest(readFile(truthPath));
-    std::vector<double> errors;
+    std::vector<Answer> answers;
     for (const QJsonValue &v : QJsonDocument::fromJson(json).object()["cells"].toArray()) {
         const QJsonObject cell = v.toObject();
-        const int column = cell["column"].toInt();
-        if (cell["proposed"].isDouble() && cell["proposed"].toInt() > base.advance(kRow, column) + kCeilingOffset)
-            out.aboveCeiling = true;
-        if (cell["rpm"].toInt() < 5000 || !truth.count(column))
-            continue;
-        ++out.cells;
-        if (!cell["decided"].toBool()) {
-            out.detail += QString("%1 rpm: undecided (%2)\n").arg(cell["rpm"].toInt()).arg(cell["why"].toString());
-            continue;
-        }
-        ++out.decided;
-        const double error = cell["best_advance"].toDouble() - truth.at(column);
-        errors.push_back(std::abs(error));
-        out.proposalWorst = std::max(out.proposalWorst, std::abs(cell["proposed"].toInt() - truth.at(column)));
-        out.detail += QString("%1 rpm: best %2 true %3 error %4 proposed %5\n")
-                          .arg(cell["rpm"].toInt())
-                          .arg(cell["best_advance"].toDouble(), 0, 'f', 2)
-                          .arg(truth.at(column), 0, 'f', 2)
-                          .arg(error, 0, 'f', 2)
-                          .arg(cell["proposed"].toInt());
+        answers.push_back({cell["column"].toInt(), cell["rpm"].toInt(), cell["decided"].toBool(), cell["why"].toString(),
+                           cell["best_advance"].toDouble(), cell["proposed"].isDouble(), cell["proposed"].toInt()});
     }
-    std::sort(errors.begin(), errors.end());
-    if (!errors.empty()) {
-        out.worst = errors.back();
-        const std::size_t n = errors.size();
-        out.median = n % 2 ? errors[n / 2] : (errors[n / 2 - 1] + errors[n / 2]) / 2;
-    }
+    judge(answers, base, readFile(truthPath), out);
     return out;
 }
 
