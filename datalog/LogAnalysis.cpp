@@ -80,6 +80,21 @@ LogTable logTableOf(std::vector<LogRow> rows)
         }
         log.low[static_cast<std::size_t>(c)] = std::isnan(lo) ? 0.0 : lo;
         log.high[static_cast<std::size_t>(c)] = std::isnan(hi) ? 1.0 : hi;
+        auto &blocks = log.blocks[static_cast<std::size_t>(c)];
+        blocks.resize((n + LogTable::kBlockRows - 1) / LogTable::kBlockRows);
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            RowBlock &block = blocks[b];
+            const std::size_t first = b * LogTable::kBlockRows, last = std::min(n, first + LogTable::kBlockRows);
+            block.lowAt = block.highAt = static_cast<std::uint32_t>(first);
+            for (std::size_t i = first; i < last; ++i) {
+                if (std::isnan(col[i]))
+                    block.gap = true;
+                else if (std::isnan(col[block.lowAt]) || col[i] < col[block.lowAt])
+                    block.lowAt = static_cast<std::uint32_t>(i);
+                if (!std::isnan(col[i]) && (std::isnan(col[block.highAt]) || col[i] > col[block.highAt]))
+                    block.highAt = static_cast<std::uint32_t>(i);
+            }
+        }
     }
     return log;
 }
@@ -180,14 +195,42 @@ std::vector<PlotPoint> decimate(const LogTable &log, int channel, double from, d
             out.push_back({x(b), v[b]});
         gathering = false;
     };
+    auto columnOf = [&](std::size_t i) {
+        const double xi = x(i);
+        return xi < 0 ? -1L : (xi >= columns ? long(columns) : static_cast<long>(xi));
+    };
+    const auto &blocks = log.blocks[static_cast<std::size_t>(channel)];
+    const bool summarised = blocks.size() * LogTable::kBlockRows >= log.size();
     for (std::size_t i = i0; i < i1; ++i) {
+        const long c = columnOf(i);
+        // A whole block of rows without a gap in one column: its lowest and highest rows
+        // stand for it, as they would have come out of walking it row by row.
+        if (summarised && i % LogTable::kBlockRows == 0 && i + LogTable::kBlockRows <= i1 && c >= 0 && c < columns) {
+            const RowBlock &block = blocks[i / LogTable::kBlockRows];
+            if (!block.gap && columnOf(i + LogTable::kBlockRows - 1) == c) {
+                if (c != column) {
+                    flush();
+                    column = c;
+                }
+                if (!gathering) {
+                    lowAt = block.lowAt;
+                    highAt = block.highAt;
+                    gathering = true;
+                } else {
+                    if (v[block.lowAt] < v[lowAt])
+                        lowAt = block.lowAt;
+                    if (v[block.highAt] > v[highAt])
+                        highAt = block.highAt;
+                }
+                i += LogTable::kBlockRows - 1;
+                continue;
+            }
+        }
         if (std::isnan(v[i])) {
             flush();
             pushBreak();
             continue;
         }
-        const double xi = x(i);
-        const long c = xi < 0 ? -1 : (xi >= columns ? columns : static_cast<long>(xi));
         if (c != column || c < 0 || c >= columns) {
             flush();
             column = c;

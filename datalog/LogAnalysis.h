@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -32,11 +33,21 @@ bool logChannelHolds(int channel);
 double logChannelValue(const LogRow &row, int channel);
 
 // A log as columns: seconds and every channel per row.
+// Where the lowest and the highest value of a block of rows lie (the first of equal ones),
+// and whether a row of the block has no value: a graph of a long log walks these instead
+// of every row where a whole block falls into one pixel column.
+struct RowBlock {
+    std::uint32_t lowAt = 0, highAt = 0;
+    bool gap = false;
+};
+
 struct LogTable {
+    static constexpr std::size_t kBlockRows = 16;
     std::vector<LogRow> rows;
     std::vector<double> t;                                      // seconds
     std::array<std::vector<double>, kLogChannelCount> v;        // [channel][row]
     std::array<double, kLogChannelCount> low{}, high{};         // over the whole log
+    std::array<std::vector<RowBlock>, kLogChannelCount> blocks; // [channel][row / kBlockRows]
 
     std::size_t size() const { return t.size(); }
     bool empty() const { return t.empty(); }

@@ -106,6 +106,31 @@ void LogAnalysisTest::decimationKeepsSpikes()
         for (std::size_t i = 1; i < pts.size(); ++i)
             QVERIFY2(pts[i].x >= pts[i - 1].x, c.name);
     }
+
+    // A long, noisy log with stretches without a map cell: the graph drawn from the blocks'
+    // summaries is the one drawn walking every row, whatever the window and its width.
+    std::vector<LogRow> noisy;
+    for (int i = 0; i < 50000; ++i) {
+        const int wobble = (i * 7919) % 613;
+        const bool inMap = (i / 700) % 5 != 3;
+        noisy.push_back(row(20LL * i + (i * 31) % 7, 3000 + wobble, false, inMap ? std::optional<int>(wobble % 10) : std::nullopt));
+    }
+    const LogTable summarised = logTableOf(std::move(noisy));
+    LogTable byRows = summarised;
+    byRows.blocks = {};
+    const struct Window {
+        double from, to;
+        int columns;
+    } windows[] = {{0, summarised.end(), 1280}, {0, summarised.end(), 97}, {3.3, 517.9, 640}, {400.01, 400.9, 300}};
+    for (const Window &w : windows)
+        for (int channel : {int(ChRpm), int(ChMapRow)}) {
+            const auto fast = decimate(summarised, channel, w.from, w.to, w.columns);
+            const auto slow = decimate(byRows, channel, w.from, w.to, w.columns);
+            QCOMPARE(fast.size(), slow.size());
+            for (std::size_t i = 0; i < fast.size(); ++i)
+                QVERIFY2(fast[i].x == slow[i].x && same(fast[i].y, slow[i].y),
+                         qPrintable(QStringLiteral("channel %1, %2 columns, point %3").arg(channel).arg(w.columns).arg(i)));
+        }
 }
 
 void LogAnalysisTest::cellHistogram()
