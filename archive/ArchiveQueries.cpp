@@ -40,29 +40,78 @@ ArchiveEvent eventFromRow(const QSqlQuery &q)
 }
 
 // The test that the search text of `alias`, a row of `table`, holds the needle anywhere, and
-// the value it binds. Both sides are folded already, so a plain substring test does it. A
+// the values it binds. Both sides are folded already, so a plain substring test does it. A
 // needle of three letters or more is looked up in the trigram index of the table's search
 // texts: on the server the index serves a LIKE (the pattern's own % and _ escaped), on the
 // bench's file the FTS5 table a quoted phrase, which matches a run of trigrams, that is a
 // substring. A shorter needle has no trigram and is looked for row by row, as is any needle
 // by a store asked to scan (which the tests compare the index with).
-std::pair<QString, QString> textTest(const QSqlDatabase &db, const char *table, const char *alias,
-                                     const QString &needle, bool scan)
+struct TextTest {
+    QString sql;
+    QVariantList binds;
+};
+TextTest textTest(const QSqlDatabase &db, const char *table, const char *alias, const QString &needle, bool scan,
+                  const QString &word = QString())
 {
     const bool sqlite = schema::isSqlite(db);
+    const QString plain = (sqlite ? QStringLiteral("instr(%1.search, ?) > 0") : QStringLiteral("strpos(%1.search, ?) > 0"))
+                              .arg(QLatin1String(alias));
     if (scan || needle.toUcs4().size() < 3)
-        return {(sqlite ? QStringLiteral("instr(%1.search, ?) > 0") : QStringLiteral("strpos(%1.search, ?) > 0"))
-                    .arg(QLatin1String(alias)),
-                needle};
+        return {plain, {needle}};
     QString quoted = needle;
     if (sqlite)
         return {QStringLiteral("%1.seq IN (SELECT rowid FROM %2_text WHERE %2_text MATCH ?)")
                     .arg(QLatin1String(alias), QLatin1String(table)),
-                QLatin1Char('"') + quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')};
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                {QLatin1Char('"') + quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')}};
+    // The server's index is asked for `word` alone when it is a part of the needle, and each
+    // row it finds is tested for the whole needle (see rarestWord).
+    const bool part = !word.isEmpty() && word != needle;
+    QString pattern = part ? word : needle;
+    pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('%'), QStringLiteral("\\%"))
         .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return {QStringLiteral("%1.search LIKE ?").arg(QLatin1String(alias)), QLatin1Char('%') + quoted + QLatin1Char('%')};
+    const QString like = QStringLiteral("%1.search LIKE ?").arg(QLatin1String(alias));
+    pattern = QLatin1Char('%') + pattern + QLatin1Char('%');
+    if (part)
+        return {QStringLiteral("(%1 AND %2)").arg(like, plain), {pattern, needle}};
+    return {like, {pattern}};
+}
+
+// The word of a needle of several that the server's trigram index is best asked for. The
+// index reads, for each of a pattern's trigrams, where it occurs: a word in every eighth
+// event ("ducati", a first name) makes a whole identification slow to look up however few
+// events hold it. The rare word is the one the fewest of the newest events hold, the longer
+// of two as rare; the whole needle when it is one word, or has no other of three letters.
+QString rarestWord(QSqlDatabase db, const QString &needle)
+{
+    QStringList words;
+    for (const QString &w : needle.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        if (w.toUcs4().size() >= 3 && !words.contains(w))
+            words << w;
+    if (words.size() < 2)
+        return words.value(0, needle);
+    constexpr int kSample = 1000;
+    QStringList counts;
+    QVariantList binds;
+    for (const QString &w : words) {
+        counts << QStringLiteral("count(*) FILTER (WHERE strpos(search, ?) > 0)");
+        binds << w;
+    }
+    QSqlQuery q(db);
+    const bool sampled = schema::exec(q,
+                                      QStringLiteral("SELECT %1 FROM (SELECT search FROM events ORDER BY time_utc DESC "
+                                                     "LIMIT %2) s")
+                                          .arg(counts.join(QLatin1Char(',')))
+                                          .arg(kSample),
+                                      binds)
+                         && q.next();
+    int best = 0;
+    for (int i = 1; i < words.size(); ++i) {
+        const qlonglong a = sampled ? q.value(i).toLongLong() : 0, b = sampled ? q.value(best).toLongLong() : 0;
+        if (a < b || (a == b && words[i].size() > words[best].size()))
+            best = i;
+    }
+    return words[best];
 }
 
 // The targets of one kind whose current label of some key contains the needle.
@@ -102,13 +151,20 @@ struct AnyOf {
             add(QStringLiteral("%1 IN (%2)").arg(column, targets.list), targets.binds);
     }
     QString sql() const { return tests.isEmpty() ? QStringLiteral("FALSE") : tests.join(QStringLiteral(" OR ")); }
+    // The same as the union of one query of `select` per test, which the server answers test
+    // by test from each one's index even where a test is a subquery; the binds stay in order.
+    QString eachOf(const QString &select) const
+    {
+        return tests.isEmpty() ? select + QStringLiteral(" WHERE FALSE")
+                               : select + QStringLiteral(" WHERE ") + tests.join(QStringLiteral(" UNION ") + select
+                                                                                 + QStringLiteral(" WHERE "));
+    }
 };
 constexpr int kListedTargetsMax = 2000;
-std::optional<Targets> labelTargets(QSqlDatabase db, const char *targetKind, const std::pair<QString, QString> &test,
-                                    QString *error)
+std::optional<Targets> labelTargets(QSqlDatabase db, const char *targetKind, const TextTest &test, QString *error)
 {
-    const QString hits = labelHits(test.first);
-    const QVariantList binds{QString::fromLatin1(targetKind), test.second};
+    const QString hits = labelHits(test.sql);
+    const QVariantList binds = QVariantList{QString::fromLatin1(targetKind)} + test.binds;
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!schema::exec(q, hits + QStringLiteral(" LIMIT %1").arg(kListedTargetsMax + 1), binds)) {
@@ -175,11 +231,11 @@ std::optional<std::map<QString, LabelValues>> currentLabels(QSqlDatabase db, Lab
 }
 
 std::optional<std::vector<ArchiveEvent>> ArchiveStore::events(const QString &where, const QVariantList &binds,
-                                                              const QString &tail)
+                                                              const QString &tail, const QString &from)
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!schema::exec(q, QStringLiteral("SELECT %1 FROM events e WHERE %2 %3").arg(kEventColumns, where, tail), binds)) {
+    if (!schema::exec(q, QStringLiteral("SELECT %1 FROM %4 e WHERE %2 %3").arg(kEventColumns, where, tail, from), binds)) {
         fail(q.lastError().text());
         return std::nullopt;
     }
@@ -221,13 +277,13 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
     // is in the square root of events times limit, which is where SQLite switches, told how
     // many events hold the text by its text index (counting up to that bound). The text
     // test of the walk is one no index answers, which makes SQLite take the whole OR row by
-    // row instead of gathering. The server's planner chooses well by itself.
+    // row instead of gathering. The server decides by a bounded walk (below).
     bool walk = needle.isEmpty() || !schema::isSqlite(database());
     if (!walk && !scan_ && needle.toUcs4().size() >= 3) {
         QSqlQuery q(database());
         const qlonglong events = q.exec(QStringLiteral("SELECT max(seq) FROM events")) && q.next() ? q.value(0).toLongLong() : 0;
         const int many = static_cast<int>(std::max<double>(20.0 * (limit + 1), std::sqrt(double(events) * (limit + 1))));
-        const QString phrase = textTest(database(), "events", "e", needle, false).second;
+        const QVariant phrase = textTest(database(), "events", "e", needle, false).binds.first();
         walk = schema::exec(q,
                             QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM events_text WHERE events_text MATCH ? LIMIT %1)")
                                 .arg(many),
@@ -237,16 +293,17 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
     FindResult result;
     QString where = QStringLiteral("TRUE");
     QVariantList binds;
+    AnyOf any;
     std::optional<Targets> tuneLabels;
     if (!needle.isEmpty()) {
-        const auto eventText = textTest(database(), "events", "e", needle, scan_ || (walk && schema::isSqlite(database())));
-        const auto labelText = textTest(database(), "labels", "l", needle, scan_);
+        const QString word = schema::isSqlite(database()) || scan_ ? QString() : rarestWord(database(), needle);
+        const auto eventText = textTest(database(), "events", "e", needle, scan_ || (walk && schema::isSqlite(database())), word);
+        const auto labelText = textTest(database(), "labels", "l", needle, scan_, word);
         const auto eventLabels = labelTargets(database(), "event", labelText, &error_);
         tuneLabels = labelTargets(database(), "tune", labelText, &error_);
         if (!eventLabels || !tuneLabels)
             return std::nullopt;
-        AnyOf any;
-        any.add(eventText.first, QVariantList{eventText.second});
+        any.add(eventText.sql, eventText.binds);
         any.addIn(QStringLiteral("e.id"), *eventLabels);
         any.addIn(QStringLiteral("e.tune_hash"), *tuneLabels);
         // A range rather than LIKE: SQLite's LIKE ignores case, so it would not use the index.
@@ -260,7 +317,25 @@ std::optional<FindResult> ArchiveStore::find(const QString &text, int limit)
         binds = any.binds;
     }
     const QString order = walk ? QStringLiteral("e.time_utc") : QStringLiteral("(e.time_utc || '')");
-    auto events = this->events(where, binds, QStringLiteral("ORDER BY %1 DESC, e.id DESC LIMIT %2").arg(order).arg(limit + 1));
+    const QString tail = QStringLiteral("ORDER BY %1 DESC, e.id DESC LIMIT %2").arg(order).arg(limit + 1);
+    std::optional<std::vector<ArchiveEvent>> events;
+    if (!schema::isSqlite(database()) && !needle.isEmpty() && !scan_) {
+        // The server's planner guesses how many events hold a text from a sample, and a text
+        // in none of them looks as common as one in a hundredth: it then walks the time index
+        // through every event for a frame number. So the walk is bounded here: the newest
+        // events, as many as a text in every tenth event needs, answer a common text; when
+        // they do not, the text is rare: what each test's index finds is gathered and sorted
+        // (the materialized part is planned on its own, without the LIMIT that invites the walk).
+        events = this->events(where, binds, tail,
+                              QStringLiteral("(SELECT * FROM events ORDER BY time_utc DESC, id DESC LIMIT %1)")
+                                  .arg(10 * (limit + 1)));
+        if (events && static_cast<int>(events->size()) <= limit)
+            events = this->events(QStringLiteral("TRUE"), binds, tail,
+                                  QStringLiteral("(WITH hit AS MATERIALIZED (%1) SELECT * FROM hit)")
+                                      .arg(any.eachOf(QStringLiteral("SELECT * FROM events e"))));
+    } else {
+        events = this->events(where, binds, tail);
+    }
     if (!events || !attachLabels(*events))
         return std::nullopt;
     result.truncated = static_cast<int>(events->size()) > limit;

@@ -303,7 +303,7 @@ const QStringList &columnsOf(QStringView table)
 }
 
 bool insertRows(QSqlDatabase db, const QString &table, const QStringList &columns,
-                const std::vector<QVariantList> &rows, QString *error, int *inserted)
+                const std::vector<QVariantList> &rows, QString *error, int *inserted, std::vector<qlonglong> *seqs)
 {
     if (inserted)
         *inserted = 0;
@@ -314,9 +314,10 @@ bool insertRows(QSqlDatabase db, const QString &table, const QStringList &column
     QSqlQuery q(db);
     for (std::size_t from = 0; from < rows.size(); from += perStatement) {
         const std::size_t n = std::min(perStatement, rows.size() - from);
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING")
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING%4")
                                 .arg(table, columns.join(QLatin1Char(',')),
-                                     QStringList(static_cast<int>(n), one).join(QLatin1Char(',')));
+                                     QStringList(static_cast<int>(n), one).join(QLatin1Char(',')),
+                                     seqs ? QStringLiteral(" RETURNING seq") : QString());
         if (!q.prepare(sql)) {
             *error = q.lastError().text();
             return false;
@@ -330,6 +331,8 @@ bool insertRows(QSqlDatabase db, const QString &table, const QStringList &column
         }
         if (inserted)
             *inserted += std::max(0, q.numRowsAffected());
+        while (seqs && q.next())
+            seqs->push_back(q.value(0).toLongLong());
     }
     return true;
 }

@@ -50,8 +50,10 @@ bool exec(QSqlQuery &query, const QString &sql, const QVariantList &binds = {});
 bool isSqlite(const QSqlDatabase &db);
 
 // INSERT ... ON CONFLICT DO NOTHING of rows (each one value per column), in statements of
-// many rows each, so that a server a network away sees few round trips.
+// many rows each, so that a server a network away sees few round trips. With `seqs`, the
+// 'seq' the database gave each row it took (a row it already had gives none).
 bool insertRows(QSqlDatabase db, const QString &table, const QStringList &columns,
-                const std::vector<QVariantList> &rows, QString *error, int *inserted = nullptr);
+                const std::vector<QVariantList> &rows, QString *error, int *inserted = nullptr,
+                std::vector<qlonglong> *seqs = nullptr);
 
 }  // namespace vorn::schema

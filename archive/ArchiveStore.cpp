@@ -96,6 +96,11 @@ bool ArchiveStore::openDatabase()
                     || !q.exec(QStringLiteral("PRAGMA cache_size=-256")))
                     reason = archiveText(ArchiveText::CannotOpen).arg(location_, q.lastError().text());
             }
+            // Each of the archive's queries reads a few hundred rows; helper processes cost
+            // more to start than they save, and the planner, taking a rare text for a common
+            // one, would start them for a frame number.
+            if (reason.isEmpty() && server_)
+                QSqlQuery(db).exec(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
         }
     }
     if (reason.isEmpty())

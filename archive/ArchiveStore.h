@@ -71,8 +71,10 @@ private:
     bool openDatabase();
     bool fail(const QString &what);
     bool insertTune(const ParameterImage &image, const QString &timeUtc);
+    // The events of `from` (the table, or a subquery of its rows) that pass `where`.
     std::optional<std::vector<ArchiveEvent>> events(const QString &where, const QVariantList &binds,
-                                                    const QString &tail = QString());
+                                                    const QString &tail = QString(),
+                                                    const QString &from = QStringLiteral("events"));
     bool attachLabels(std::vector<ArchiveEvent> &events);
     std::optional<std::vector<TuneNode>> walk(const QString &hash, bool up, int maxNodes = 1000);
 

@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace vorn {
 
 namespace {
@@ -34,12 +36,38 @@ std::vector<QVariantList> readRows(QSqlQuery &q, int columns, QStringList *first
     return rows;
 }
 
-// Sends the unsent rows of one table; the number of rows the server confirmed.
+// Runs of consecutive server seqs, each of them given to a row this sync sent, in order: no
+// other bench's row lies inside one, so the fetch need not bring them back. A seq missing
+// from the answers (a row the server had already still uses one up) ends a run, as nothing
+// says whose it is.
+using OwnRuns = std::vector<std::pair<qlonglong, qlonglong>>;
+
+// Runs too short to be worth a query of their own are fetched back like any other rows.
+constexpr qlonglong kOwnRunMin = 32;
+
+OwnRuns runsOf(std::vector<qlonglong> seqs)
+{
+    std::sort(seqs.begin(), seqs.end());
+    OwnRuns runs;
+    for (std::size_t i = 0; i < seqs.size();) {
+        std::size_t j = i + 1;
+        while (j < seqs.size() && seqs[j] == seqs[j - 1] + 1)
+            ++j;
+        if (qlonglong(j - i) >= kOwnRunMin)
+            runs.emplace_back(seqs[i], seqs[j - 1]);
+        i = j;
+    }
+    return runs;
+}
+
+// Sends the unsent rows of one table; the number of rows the server confirmed. `own` gets the
+// runs of the server's seqs this bench's rows were given.
 std::optional<int> push(QSqlDatabase local, QSqlDatabase server, const schema::SyncedTable &t,
-                        const SyncProgress &progress, QString *error)
+                        const SyncProgress &progress, OwnRuns *own, QString *error)
 {
     const QString table = QLatin1String(t.name);
     int confirmed = 0;
+    std::vector<qlonglong> given;
     for (;;) {
         QStringList seqs;
         std::vector<QVariantList> rows;
@@ -52,11 +80,13 @@ std::optional<int> push(QSqlDatabase local, QSqlDatabase server, const schema::S
                 return failWith(error, q.lastError().text());
             rows = readRows(q, static_cast<int>(t.columns.size()), &seqs);
         }
-        if (rows.empty())
+        if (rows.empty()) {
+            *own = runsOf(std::move(given));
             return confirmed;
+        }
         QString why;
         if (!schema::begin(server) || !schema::lockForAppend(server)
-            || !schema::insertRows(server, table, t.columns, rows, &why) || !schema::commit(server)) {
+            || !schema::insertRows(server, table, t.columns, rows, &why, nullptr, &given) || !schema::commit(server)) {
             const QString text = why.isEmpty() ? server.lastError().text() : why;
             schema::rollback(server);
             return failWith(error, text);
@@ -75,9 +105,11 @@ std::optional<int> push(QSqlDatabase local, QSqlDatabase server, const schema::S
     }
 }
 
-// Fetches the server's rows beyond what this bench fetched before; the number that were new here.
+// Fetches the server's rows beyond what this bench fetched before, passing over the runs this
+// sync sent itself; the number that were new here. Once the rows below a run are all here,
+// the run's end is as far as this bench got.
 std::optional<int> pull(QSqlDatabase local, QSqlDatabase server, const QString &serverKey,
-                        const schema::SyncedTable &t, QString *error)
+                        const schema::SyncedTable &t, const OwnRuns &own, QString *error)
 {
     const QString table = QLatin1String(t.name);
     qlonglong pulled = 0;
@@ -92,24 +124,32 @@ std::optional<int> pull(QSqlDatabase local, QSqlDatabase server, const QString &
     QStringList localColumns = t.columns;
     localColumns << QStringLiteral("sent");   // the server has them
     int added = 0;
+    auto run = own.begin();
     for (;;) {
+        while (run != own.end() && run->second <= pulled)
+            ++run;
         QStringList seqs;
         std::vector<QVariantList> rows;
         {
             QSqlQuery q(server);
             q.setForwardOnly(true);
-            if (!schema::exec(q, QStringLiteral("SELECT seq, %1 FROM %2 WHERE seq > ? ORDER BY seq LIMIT %3")
-                                     .arg(t.columns.join(QLatin1Char(',')), table)
+            const QString below = run == own.end() ? QString() : QStringLiteral(" AND seq < %1").arg(run->first);
+            if (!schema::exec(q, QStringLiteral("SELECT seq, %1 FROM %2 WHERE seq > ?%3 ORDER BY seq LIMIT %4")
+                                     .arg(t.columns.join(QLatin1Char(',')), table, below)
                                      .arg(kPullBatch),
                               {pulled}))
                 return failWith(error, q.lastError().text());
             rows = readRows(q, static_cast<int>(t.columns.size()), &seqs);
         }
-        if (rows.empty())
+        qlonglong reached = rows.empty() ? pulled : seqs.last().toLongLong();
+        const bool belowRunDone = static_cast<int>(rows.size()) < kPullBatch;
+        if (belowRunDone && run != own.end())
+            reached = std::max(reached, run->second);
+        if (reached == pulled)
             return added;
         for (QVariantList &row : rows)
             row << 1;
-        pulled = seqs.last().toLongLong();
+        pulled = reached;
         QString why;
         int inserted = 0;
         QSqlQuery mark(local);
@@ -143,8 +183,10 @@ SyncReport syncArchive(ArchiveStore &local, ArchiveStore &server, const SyncProg
     QString error;
     bool ok = true;
     // Tunes before the events that name them, both ways.
-    for (const schema::SyncedTable &t : schema::syncedTables()) {
-        const auto n = push(local.database(), server.database(), t, progress, &error);
+    std::vector<OwnRuns> own(schema::syncedTables().size());
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        const schema::SyncedTable &t = schema::syncedTables()[i];
+        const auto n = push(local.database(), server.database(), t, progress, &own[i], &error);
         if (!(ok = n.has_value()))
             break;
         if (QLatin1String(t.name) == QLatin1String("events"))
@@ -152,7 +194,7 @@ SyncReport syncArchive(ArchiveStore &local, ArchiveStore &server, const SyncProg
     }
     for (std::size_t i = 0; ok && i < schema::syncedTables().size(); ++i) {
         const schema::SyncedTable &t = schema::syncedTables()[i];
-        const auto n = pull(local.database(), server.database(), server.location(), t, &error);
+        const auto n = pull(local.database(), server.database(), server.location(), t, own[i], &error);
         if (!(ok = n.has_value()))
             break;
         if (QLatin1String(t.name) == QLatin1String("events"))
