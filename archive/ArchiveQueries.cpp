@@ -1,5 +1,6 @@
 // What the archive answers: search, a tune's history and tree, and what it knows of a tune.
 #include "ArchiveSchema.h"
+#include "ArchiveSearchTests.h"
 #include "ArchiveSearchText.h"
 #include "ArchiveStore.h"
 #include "ArchiveTexts.h"
@@ -13,6 +14,12 @@
 #include <set>
 
 namespace vorn {
+
+using searchtests::AnyOf;
+using searchtests::labelTargets;
+using searchtests::rarestWord;
+using searchtests::Targets;
+using searchtests::textTest;
 
 namespace {
 
@@ -37,148 +44,6 @@ ArchiveEvent eventFromRow(const QSqlQuery &q)
         e.programCount = q.value(10).toInt();
     e.tuneHash = q.value(11).toString();
     return e;
-}
-
-// The test that the search text of `alias`, a row of `table`, holds the needle anywhere, and
-// the values it binds. Both sides are folded already, so a plain substring test does it. A
-// needle of three letters or more is looked up in the trigram index of the table's search
-// texts: on the server the index serves a LIKE (the pattern's own % and _ escaped), on the
-// bench's file the FTS5 table a quoted phrase, which matches a run of trigrams, that is a
-// substring. A shorter needle has no trigram and is looked for row by row, as is any needle
-// by a store asked to scan (which the tests compare the index with).
-struct TextTest {
-    QString sql;
-    QVariantList binds;
-};
-TextTest textTest(const QSqlDatabase &db, const char *table, const char *alias, const QString &needle, bool scan,
-                  const QString &word = QString())
-{
-    const bool sqlite = schema::isSqlite(db);
-    const QString plain = (sqlite ? QStringLiteral("instr(%1.search, ?) > 0") : QStringLiteral("strpos(%1.search, ?) > 0"))
-                              .arg(QLatin1String(alias));
-    if (scan || needle.toUcs4().size() < 3)
-        return {plain, {needle}};
-    QString quoted = needle;
-    if (sqlite)
-        return {QStringLiteral("%1.seq IN (SELECT rowid FROM %2_text WHERE %2_text MATCH ?)")
-                    .arg(QLatin1String(alias), QLatin1String(table)),
-                {QLatin1Char('"') + quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')}};
-    // The server's index is asked for `word` alone when it is a part of the needle, and each
-    // row it finds is tested for the whole needle (see rarestWord).
-    const bool part = !word.isEmpty() && word != needle;
-    QString pattern = part ? word : needle;
-    pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    const QString like = QStringLiteral("%1.search LIKE ?").arg(QLatin1String(alias));
-    pattern = QLatin1Char('%') + pattern + QLatin1Char('%');
-    if (part)
-        return {QStringLiteral("(%1 AND %2)").arg(like, plain), {pattern, needle}};
-    return {like, {pattern}};
-}
-
-// The word of a needle of several that the server's trigram index is best asked for. The
-// index reads, for each of a pattern's trigrams, where it occurs: a word in every eighth
-// event ("ducati", a first name) makes a whole identification slow to look up however few
-// events hold it. The rare word is the one the fewest of the newest events hold, the longer
-// of two as rare; the whole needle when it is one word, or has no other of three letters.
-QString rarestWord(QSqlDatabase db, const QString &needle)
-{
-    QStringList words;
-    for (const QString &w : needle.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        if (w.toUcs4().size() >= 3 && !words.contains(w))
-            words << w;
-    if (words.size() < 2)
-        return words.value(0, needle);
-    constexpr int kSample = 1000;
-    QStringList counts;
-    QVariantList binds;
-    for (const QString &w : words) {
-        counts << QStringLiteral("count(*) FILTER (WHERE strpos(search, ?) > 0)");
-        binds << w;
-    }
-    QSqlQuery q(db);
-    const bool sampled = schema::exec(q,
-                                      QStringLiteral("SELECT %1 FROM (SELECT search FROM events ORDER BY time_utc DESC "
-                                                     "LIMIT %2) s")
-                                          .arg(counts.join(QLatin1Char(',')))
-                                          .arg(kSample),
-                                      binds)
-                         && q.next();
-    int best = 0;
-    for (int i = 1; i < words.size(); ++i) {
-        const qlonglong a = sampled ? q.value(i).toLongLong() : 0, b = sampled ? q.value(best).toLongLong() : 0;
-        if (a < b || (a == b && words[i].size() > words[best].size()))
-            best = i;
-    }
-    return words[best];
-}
-
-// The targets of one kind whose current label of some key contains the needle.
-QString labelHits(const QString &test)
-{
-    return QStringLiteral(
-               "SELECT l.target FROM labels l WHERE l.target_kind = ? AND %1 "
-               "AND NOT EXISTS (SELECT 1 FROM labels n WHERE n.target_kind = l.target_kind AND n.target = l.target "
-               "AND n.label_key = l.label_key AND (n.time_utc > l.time_utc OR (n.time_utc = l.time_utc AND n.id > l.id)))")
-        .arg(test);
-}
-
-// The targets whose current label holds the needle, for the test that a column is one of
-// them: the targets themselves when there are few, so that each database looks the rows up
-// by its index of the column; the subquery when a needle is in so many labels that the list
-// would be longer than reading the table.
-struct Targets {
-    QString list;   // what goes between the parentheses of IN; empty: no target
-    QVariantList binds;
-};
-
-// Tests of which a row need pass one. Each is one the database can answer from an index, and
-// a test that cannot be true is left out rather than written as FALSE: SQLite takes an OR of
-// indexed tests as the union of what each index finds, but reads every row when one term
-// has no index.
-struct AnyOf {
-    QStringList tests;
-    QVariantList binds;
-    void add(const QString &test, const QVariantList &values)
-    {
-        tests << test;
-        binds += values;
-    }
-    void addIn(const QString &column, const Targets &targets)
-    {
-        if (!targets.list.isEmpty())
-            add(QStringLiteral("%1 IN (%2)").arg(column, targets.list), targets.binds);
-    }
-    QString sql() const { return tests.isEmpty() ? QStringLiteral("FALSE") : tests.join(QStringLiteral(" OR ")); }
-    // The same as the union of one query of `select` per test, which the server answers test
-    // by test from each one's index even where a test is a subquery; the binds stay in order.
-    QString eachOf(const QString &select) const
-    {
-        return tests.isEmpty() ? select + QStringLiteral(" WHERE FALSE")
-                               : select + QStringLiteral(" WHERE ") + tests.join(QStringLiteral(" UNION ") + select
-                                                                                 + QStringLiteral(" WHERE "));
-    }
-};
-constexpr int kListedTargetsMax = 2000;
-std::optional<Targets> labelTargets(QSqlDatabase db, const char *targetKind, const TextTest &test, QString *error)
-{
-    const QString hits = labelHits(test.sql);
-    const QVariantList binds = QVariantList{QString::fromLatin1(targetKind)} + test.binds;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!schema::exec(q, hits + QStringLiteral(" LIMIT %1").arg(kListedTargetsMax + 1), binds)) {
-        *error = q.lastError().text();
-        return std::nullopt;
-    }
-    Targets targets;
-    while (q.next())
-        targets.binds << q.value(0);
-    if (targets.binds.size() > kListedTargetsMax)
-        return Targets{hits, binds};
-    if (!targets.binds.isEmpty())
-        targets.list = QStringList(targets.binds.size(), QStringLiteral("?")).join(QLatin1Char(','));
-    return targets;
 }
 
 // The local day (or month) a search text names, as a range of UTC times.
