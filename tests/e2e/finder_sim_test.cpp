@@ -20,7 +20,10 @@ private slots:
 
 void FinderSimTest::twoRoundsFromRetarded()
 {
+    // A run that fails a check is kept, its logs to be analysed again (vorn4-finder --analyse).
     QTemporaryDir dir;
+    dir.setAutoRemove(false);
+    qInfo("run in %s, kept if a check fails", qPrintable(dir.path()));
     const findersim::Figures f = findersim::runFromStock(dir.path(), -6, 1.0, 5, VORN4_SIM_EXE, VORN4_CLI_EXE);
     QVERIFY2(f.ran, qPrintable(f.error));
     qInfo("%s", qPrintable(f.detail));
@@ -30,6 +33,7 @@ void FinderSimTest::twoRoundsFromRetarded()
     QVERIFY(!f.aboveCeiling);
     QVERIFY2(f.proposalWorst <= 2.5, qPrintable(QString::number(f.proposalWorst)));
     QVERIFY2(f.median <= 1.0, qPrintable(QString::number(f.median)));
+    dir.remove();
 }
 
 QTEST_GUILESS_MAIN(FinderSimTest)
