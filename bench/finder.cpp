@@ -80,6 +80,9 @@ void analyseKept(const QString &dir)
                     qPrintable(dir), qPrintable(pattern), a.pulls, qPrintable(f.detail), f.worst, f.median,
                     f.proposalWorst, f.aboveCeiling ? "yes" : "no");
     }
+    int logs = 0;
+    const double ms = analysisMs(dir, &logs);
+    std::printf("  analysis of its %d logs: %.1f ms\n", logs, ms);
 }
 
 }  // namespace

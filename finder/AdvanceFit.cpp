@@ -17,6 +17,20 @@ constexpr int kMaxTurns = 30;
 // No cell's curvature below this share of the whole row's: a cell and its neighbours whose
 // torque hardly falls off may not turn the cell's parabola flat.
 constexpr double kLeastCurvatureShare = 0.25;
+// How far the two-sided parabola may miss a point, as a share of the torque the point lost
+// against the cell's best point. A parabola is the shape of the top, not of the flanks, and
+// a cell's measure (the time to cross it, over speeds whose best advance differs) is not the
+// torque at one speed. A point far down a flank is measured to a few thousandths (its pulls
+// are slow, so many readings cross the cell), so by its measurement alone it outweighs the
+// points near the top, and where the flank bends away from the parabola it drags the top by
+// half a degree or more. Near the top the share adds next to nothing.
+constexpr double kShapeError = 0.03;
+// A point that misfits by more than this many of its standard errors, where no other point
+// of the row comes near, was spoiled (a pull the host answered late all through one cell)
+// and is left out: the top of a cell must not hang on one such point.
+constexpr double kSpoiledMisfit = 5.0;
+constexpr int kMaxSpoiled = 2;            // points left out of a row, at most
+constexpr double kLeftOutFactor = 1000;   // on the error of a point left out
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 struct Cell {
@@ -148,6 +162,56 @@ RowAtRatio fitAtRatio(const std::vector<Cell> &cells, double r)
     return row;
 }
 
+
+// The row at every ratio of the grid; the index of the one chosen (the least misfit, a
+// steeper side costing a little), -1 when none fits.
+int fitRatios(const std::vector<Cell> &cells, std::vector<RowAtRatio> &rows, double &leastMisfit)
+{
+    rows.clear();
+    leastMisfit = kInfinity;
+    double least = kInfinity;
+    int chosen = -1;
+    for (int j = -kRatioSteps; j <= kRatioSteps; ++j) {
+        rows.push_back(fitAtRatio(cells, std::exp2(j / 4.0)));
+        const double cost = rows.back().misfit + kSymmetryWeight * (j / 4.0) * (j / 4.0);
+        leastMisfit = std::min(leastMisfit, rows.back().misfit);
+        if (cost < least) {
+            least = cost;
+            chosen = j + kRatioSteps;
+        }
+    }
+    return chosen;
+}
+
+// Leaves out the point that misfits worst, when it misfits beyond belief: its error is made
+// so large that it no longer pulls. True when one was left out. Each point is judged against
+// its cell fitted without it (the row's ratio and the cell's curvature kept): a spoiled point
+// near the top drags the top to itself and would hardly misfit a fit that includes it.
+bool leaveOutWorstPoint(std::vector<Cell> &cells, const RowAtRatio &row, double r)
+{
+    double worst = kSpoiledMisfit;
+    FitPoint *spoiled = nullptr;
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        if (cells[k].points.size() < 4)
+            continue;   // three points and a shared curvature leave nothing to judge one by
+        for (std::size_t i = 0; i < cells[k].points.size(); ++i) {
+            Cell without = cells[k];
+            without.points.erase(without.points.begin() + static_cast<std::ptrdiff_t>(i));
+            const double x0 = bestTop(without, r, row.c[k]);
+            const double top = shapeAt(without, x0, r, row.c[k]).top;
+            FitPoint &p = cells[k].points[i];
+            const double misfit = std::abs(p.torque + row.c[k] * loss(p.advance - x0, r) - top) / p.sd;
+            if (misfit > worst) {
+                worst = misfit;
+                spoiled = &p;
+            }
+        }
+    }
+    if (spoiled)
+        spoiled->sd *= kLeftOutFactor;
+    return spoiled != nullptr;
+}
+
 }  // namespace
 
 std::vector<AdvanceFit> fitRow(const std::vector<std::vector<FitPoint>> &input, double reach)
@@ -162,9 +226,12 @@ std::vector<AdvanceFit> fitRow(const std::vector<std::vector<FitPoint>> &input, 
         cell.points = input[i];
         // A point measured exactly would weigh without end: no error is taken below 0.01 %
         // of the torque.
-        double lowest = kInfinity, highest = -kInfinity;
+        double lowest = kInfinity, highest = -kInfinity, most = -kInfinity;
+        for (const FitPoint &p : cell.points)
+            most = std::max(most, p.torque);
         for (FitPoint &p : cell.points) {
             p.sd = std::max(p.sd, 1e-4 * std::abs(p.torque));
+            p.sd = std::hypot(p.sd, kShapeError * (most - p.torque));
             lowest = std::min(lowest, p.advance);
             highest = std::max(highest, p.advance);
         }
@@ -178,19 +245,16 @@ std::vector<AdvanceFit> fitRow(const std::vector<std::vector<FitPoint>> &input, 
         return out;
 
     std::vector<RowAtRatio> rows;
-    double least = kInfinity, leastMisfit = kInfinity;
+    double leastMisfit = kInfinity;
     int chosen = -1;
-    for (int j = -kRatioSteps; j <= kRatioSteps; ++j) {
-        rows.push_back(fitAtRatio(cells, std::exp2(j / 4.0)));
-        const double cost = rows.back().misfit + kSymmetryWeight * (j / 4.0) * (j / 4.0);
-        leastMisfit = std::min(leastMisfit, rows.back().misfit);
-        if (cost < least) {
-            least = cost;
-            chosen = j + kRatioSteps;
-        }
+    for (int spoiled = 0;; ++spoiled) {
+        chosen = fitRatios(cells, rows, leastMisfit);
+        if (chosen < 0)
+            return out;
+        if (spoiled == kMaxSpoiled || !leaveOutWorstPoint(cells, rows[static_cast<std::size_t>(chosen)],
+                                                          std::exp2((chosen - kRatioSteps) / 4.0)))
+            break;
     }
-    if (chosen < 0)
-        return out;
     const RowAtRatio &best = rows[static_cast<std::size_t>(chosen)];
     const double r = std::exp2((chosen - kRatioSteps) / 4.0);
     for (std::size_t k = 0; k < cells.size(); ++k) {

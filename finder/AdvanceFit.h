@@ -18,10 +18,12 @@
 // x0 of each cell's own. For given r and x0 the model is linear in the T0 and c, so r is
 // searched on a grid (1/4 to 4, a side twice as steep costing one unit of misfit), and the
 // x0 of each cell on a grid every 0.05 degrees around its advances, in turns with the
-// curvatures until no top moves. Every point's misfit is weighed by its standard error. A
-// cell's interval holds every x0 whose misfit, with the curvatures at any ratio the row
-// allows, lies within four units of its least: about 19 chances in 20 that the best lies
-// inside.
+// curvatures until no top moves. Every point's misfit is weighed by its standard error and
+// by how far a parabola may miss a point far down a flank (a few per cent of its loss), and
+// a point that misfits its cell fitted without it beyond belief is left out (at most two in
+// a row). A cell's interval holds every x0 whose misfit, with the curvatures at any ratio
+// the row allows, lies within four units of its least: about 19 chances in 20 that the best
+// lies inside.
 #pragma once
 
 #include <vector>

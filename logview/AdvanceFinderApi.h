@@ -58,6 +58,7 @@ public:
         int stepDeg = 2;
         int variants = 3;      // 3 or 5
         int pulls = 3;         // per variant
+        int rounds = 1;        // 2: a second round around the first one's answer
         int ceilingOffsetDeg = 4;
         QString ceilingFile;   // used instead of the offset when not empty
     };

@@ -61,7 +61,12 @@ AdvanceFinderWindow::AdvanceFinderWindow(host::Shell &shell, FinderHost &host, Q
     pulls_ = named(new QSpinBox(planBox_), "FinderPulls");
     pulls_->setRange(1, 10);
     pulls_->setValue(finder::kDefaultPullsPerVariant);
-    for (QWidget *w : std::initializer_list<QWidget *>{step_, variants_, pulls_})
+    // A second round lays its variants around the first one's answer: for a start far from
+    // the best, where the first round's variants all sit down one flank.
+    rounds_ = named(new QSpinBox(planBox_), "FinderRounds");
+    rounds_->setRange(1, 2);
+    rounds_->setValue(1);
+    for (QWidget *w : std::initializer_list<QWidget *>{step_, variants_, pulls_, rounds_})
         w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     offset_ = named(new QSpinBox(planBox_), "FinderCeilingOffset");
     offset_->setRange(0, 15);
@@ -86,15 +91,18 @@ AdvanceFinderWindow::AdvanceFinderWindow(host::Shell &shell, FinderHost &host, Q
     stepLabel_ = new QLabel(planBox_);
     variantsLabel_ = new QLabel(planBox_);
     pullsLabel_ = new QLabel(planBox_);
+    roundsLabel_ = new QLabel(planBox_);
     ceilingLabel_ = new QLabel(planBox_);
     rowLabel_->setBuddy(row_);
     stepLabel_->setBuddy(step_);
     variantsLabel_->setBuddy(variants_);
     pullsLabel_->setBuddy(pulls_);
+    roundsLabel_->setBuddy(rounds_);
     form->addRow(rowLabel_, row_);
     form->addRow(stepLabel_, step_);
     form->addRow(variantsLabel_, variants_);
     form->addRow(pullsLabel_, pulls_);
+    form->addRow(roundsLabel_, rounds_);
     // The ceiling's two forms, and beside them the sentence a tuner must read.
     auto *ceilingBox = new QHBoxLayout;
     auto *choices = new QFormLayout;
@@ -169,6 +177,7 @@ void AdvanceFinderWindow::retranslate()
     stepLabel_->setText(text4(t::kStep, language_));
     variantsLabel_->setText(text4(t::kVariants, language_));
     pullsLabel_->setText(text4(t::kPulls, language_));
+    roundsLabel_->setText(text4(t::kRounds, language_));
     ceilingLabel_->setText(text4(t::kCeiling, language_));
     byOffset_->setText(text4(t::kCeilingOffset, language_));
     byFile_->setText(text4(t::kCeilingMap, language_));
@@ -201,6 +210,7 @@ void AdvanceFinderWindow::setSettings(const Settings &s)
     step_->setValue(s.stepDeg);
     variants_->setCurrentIndex(variants_->findData(s.variants));
     pulls_->setValue(s.pulls);
+    rounds_->setValue(s.rounds);
     offset_->setValue(s.ceilingOffsetDeg);
     ceilingFile_ = s.ceilingFile;
     (ceilingFile_.isEmpty() ? byOffset_ : byFile_)->setChecked(true);
@@ -214,6 +224,7 @@ AdvanceFinder::Settings AdvanceFinderWindow::settings() const
     s.stepDeg = step_->value();
     s.variants = variants_->currentData().toInt();
     s.pulls = pulls_->value();
+    s.rounds = rounds_->value();
     s.ceilingOffsetDeg = offset_->value();
     s.ceilingFile = byFile_->isChecked() ? ceilingFile_ : QString();
     return s;
@@ -249,6 +260,7 @@ bool AdvanceFinderWindow::start()
     rs.plan.variants = s.variants;
     rs.plan.ceiling = *c;
     rs.pullsPerVariant = s.pulls;
+    rs.rounds = s.rounds;
     base_ = host_.image();
     runRow_ = s.row;
     run_ = std::make_unique<finder::Run>(base_, rs);
@@ -390,7 +402,7 @@ void AdvanceFinderWindow::updateState()
 {
     const bool active = running();
     // The inputs rest during a run; the safety sentence stays as readable as ever.
-    for (QWidget *w : std::initializer_list<QWidget *>{row_, step_, variants_, pulls_, offset_, byOffset_, byFile_, choose_})
+    for (QWidget *w : std::initializer_list<QWidget *>{row_, step_, variants_, pulls_, rounds_, offset_, byOffset_, byFile_, choose_})
         w->setEnabled(!active);
     start_->setEnabled(!active);
     stop_->setEnabled(active);

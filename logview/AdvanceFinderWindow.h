@@ -1,4 +1,4 @@
-// The advance finder's window: the plan (row, step, variants, pulls per variant, ceiling,
+// The advance finder's window: the plan (row, step, variants, pulls per variant, rounds, ceiling,
 // with the safety sentence beside the ceiling), the run the tuner starts, a large progress
 // line a rider can read at a glance, and the result with Apply. The run itself is the
 // core's: this window feeds it the live rows and programs what it asks for through the host.
@@ -75,9 +75,9 @@ private:
     std::optional<finder::Analysis> analysis_;
 
     QGroupBox *planBox_;
-    QLabel *rowLabel_, *stepLabel_, *variantsLabel_, *pullsLabel_, *ceilingLabel_, *safety_, *fileLabel_;
+    QLabel *rowLabel_, *stepLabel_, *variantsLabel_, *pullsLabel_, *roundsLabel_, *ceilingLabel_, *safety_, *fileLabel_;
     QComboBox *row_, *variants_;
-    QSpinBox *step_, *pulls_, *offset_;
+    QSpinBox *step_, *pulls_, *rounds_, *offset_;
     QRadioButton *byOffset_, *byFile_;
     QPushButton *choose_, *start_, *stop_, *apply_, *close_;
     QLabel *progress_, *state_;

@@ -13,6 +13,7 @@ inline const Text4 kStep{"S&tep:", "&Schritt:", "&Pas :", "&Krok:"};
 inline const Text4 kVariants{"&Variants:", "&Varianten:", "&Variantes :", "&Varianty:"};
 inline const Text4 kPulls{"&Pulls per variant:", "&Durchzüge je Variante:", "A&ccélérations par variante :",
                           "&Zátahů na variantu:"};
+inline const Text4 kRounds{"Ro&unds:", "&Runden:", "&Tours :", "K&ola:"};
 inline const Text4 kCeiling{"Ceiling:", "Obergrenze:", "Plafond :", "Strop:"};
 inline const Text4 kCeilingOffset{"&Offset over the base map:", "&Aufschlag auf die Grundkarte:",
                                   "&Décalage sur la carte de base :", "&Přídavek k základní mapě:"};

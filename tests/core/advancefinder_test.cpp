@@ -1,6 +1,7 @@
 // The advance finder on synthetic pulls with a known best advance in every cell: the plan,
 // the fit, the interval, the ceiling and why a cell stays undecided.
 #include "finder/AdvanceFinder.h"
+#include "finder/AdvanceFit.h"
 #include "link/ActiveCell.h"
 #include "params/New.h"
 #include "support/SyntheticPulls.h"
@@ -82,6 +83,8 @@ class AdvanceFinderTest : public QObject {
 private slots:
     void knownBest_data();
     void knownBest();
+    void rowFit_data();
+    void rowFit();
 };
 
 void AdvanceFinderTest::knownBest_data()
@@ -183,6 +186,40 @@ void AdvanceFinderTest::knownBest()
     for (int r = 0; r < kRow; ++r)
         for (int c = 0; c < vorn::kMapSize; ++c)
             QCOMPARE(proposal[vorn::Off::Advance + 10 * r + c], engine.base[vorn::Off::Advance + 10 * r + c]);
+}
+
+// Two rounds' points of a row of six cells on parabolas, fitted straight: the first round far
+// down the retard flank, the second around the best.
+void AdvanceFinderTest::rowFit_data()
+{
+    QTest::addColumn<int>("spoiledCell");   // a cell whose point 2 degrees over its best reads 3 % high; -1 none
+    QTest::newRow("clean") << -1;
+    QTest::newRow("one point spoiled") << 2;
+    QTest::newRow("one point spoiled in the last cell") << 5;
+}
+
+void AdvanceFinderTest::rowFit()
+{
+    QFETCH(int, spoiledCell);
+    std::vector<std::vector<FitPoint>> row;
+    std::vector<double> tops;
+    for (int c = 0; c < 6; ++c) {
+        tops.push_back(23 + 1.5 * c);
+        std::vector<FitPoint> points;
+        for (double d : {-9.0, -6.0, -3.0, -2.0, 0.0, 2.0}) {
+            FitPoint p{std::round(tops.back()) + d, 0, 0.001};
+            const double off = p.advance - tops.back();
+            p.torque = 1 - 0.0015 * off * off + (c == spoiledCell && d == 2.0 ? 0.03 : 0);
+            points.push_back(p);
+        }
+        row.push_back(points);
+    }
+    const std::vector<AdvanceFit> fits = fitRow(row, 6);
+    for (int c = 0; c < 6; ++c) {
+        QVERIFY(fits[c].ok);
+        QVERIFY2(std::abs(fits[c].best - tops[c]) <= 0.1,
+                 qPrintable(QString("cell %1: %2 for %3").arg(c).arg(fits[c].best).arg(tops[c])));
+    }
 }
 
 QTEST_GUILESS_MAIN(AdvanceFinderTest)

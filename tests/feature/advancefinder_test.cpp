@@ -43,9 +43,11 @@ void AdvanceFinderTest::rideAndApply_data()
     QTest::addColumn<int>("baseAdvance");   // every cell of the full-throttle row
     QTest::addColumn<int>("bestAdvance");   // where the simulated engine makes most torque
     QTest::addColumn<int>("expected");      // the proposal
-    QTest::newRow("best within the tried advances") << 26 << 29 << 29;
+    QTest::addColumn<int>("rounds");
+    QTest::newRow("best within the tried advances") << 26 << 29 << 29 << 1;
     // The ceiling (+4 ° over the base) is below the best: the proposal stops there.
-    QTest::newRow("best above the ceiling") << 20 << 33 << 24;
+    QTest::newRow("best above the ceiling") << 20 << 33 << 24 << 1;
+    QTest::newRow("a second round around the first one's answer") << 24 << 27 << 27 << 2;
 }
 
 void AdvanceFinderTest::rideAndApply()
@@ -53,6 +55,7 @@ void AdvanceFinderTest::rideAndApply()
     QFETCH(int, baseAdvance);
     QFETCH(int, bestAdvance);
     QFETCH(int, expected);
+    QFETCH(int, rounds);
     QTemporaryDir dir;
     FakeHost host(dir.filePath("vorn4.ini"));
     vorn::LoadDefaults(host.img);
@@ -71,6 +74,7 @@ void AdvanceFinderTest::rideAndApply()
     AdvanceFinder::Settings settings;
     settings.stepDeg = 3;
     settings.pulls = 2;
+    settings.rounds = rounds;
     finder->setSettings(settings);
     QVERIFY(finder->start());
 
@@ -113,10 +117,12 @@ void AdvanceFinderTest::rideAndApply()
         }
     }
     QVERIFY(!finder->running());
-    QCOMPARE(throttleAtProgram, QList<int>(4, kShut));   // never in a pull
-    QVERIFY2(glances.contains("variant 2 of 3, pull 1 of 2"), qPrintable(glances.join('\n')));
-    // Three variants a step apart, then the base back, and nothing else.
-    QCOMPARE(host.programmed.size(), std::size_t(4));
+    const int programsMade = 3 * rounds + 1;
+    QCOMPARE(throttleAtProgram, QList<int>(programsMade, kShut));   // never in a pull
+    const QString lastGlance = rounds == 1 ? "variant 2 of 3, pull 1 of 2" : "round 2 of 2: variant 3 of 3, pull 2 of 2";
+    QVERIFY2(glances.contains(lastGlance), qPrintable(glances.join('\n')));
+    // Three variants a step apart (a round), then the base back, and nothing else.
+    QCOMPARE(host.programmed.size(), std::size_t(programsMade));
     for (int v = 0; v < 3; ++v) {
         QCOMPARE(advanceAt(host.programmed[v], 0), std::min(baseAdvance + 3 * (v - 1), baseAdvance + 4));
         QCOMPARE(host.programmed[v][vorn::Off::PilotLight], (v == 0 ? base : tuned)[vorn::Off::PilotLight]);
@@ -128,7 +134,7 @@ void AdvanceFinderTest::rideAndApply()
     QVERIFY(finder->apply());
     QCOMPARE(host.steps.size(), std::size_t(1));
     QCOMPARE(host.steps[0].text, &vorn::logview::texts::kFinderStep);
-    QCOMPARE(host.programmed.size(), std::size_t(4));   // Apply programs nothing
+    QCOMPARE(host.programmed.size(), std::size_t(programsMade));   // Apply programs nothing
     vorn::ParameterImage probe;
     const auto rowStart = &vorn::maps::cellByte(probe, vorn::maps::Table::Advance, {kRow, 0}) - probe.bytes.data();
     int changed = 0;
