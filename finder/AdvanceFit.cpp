@@ -25,10 +25,12 @@ constexpr double kLeastCurvatureShare = 0.25;
 // points near the top, and where the flank bends away from the parabola it drags the top by
 // half a degree or more. Near the top the share adds next to nothing.
 constexpr double kShapeError = 0.03;
-// A point that misfits by more than this many of its standard errors, where no other point
-// of the row comes near, was spoiled (a pull the host answered late all through one cell)
-// and is left out: the top of a cell must not hang on one such point.
-constexpr double kSpoiledMisfit = 5.0;
+// A point that misfits its cell fitted without it by more than this many of its standard
+// errors was spoiled (a pull given the wrong advance, or answered late all through one cell)
+// and is left out: the top of a cell must not hang on one such point. Sound points misfit by
+// up to about six on the recorded runs; a point from a pull given the wrong advance by
+// forty and more.
+constexpr double kSpoiledMisfit = 10.0;
 constexpr int kMaxSpoiled = 2;            // points left out of a row, at most
 constexpr double kLeftOutFactor = 1000;   // on the error of a point left out
 constexpr double kInfinity = std::numeric_limits<double>::infinity();

@@ -48,17 +48,23 @@ void cellEdges(const ParameterImage &image, std::array<int, kMapSize> &from, std
     }
 }
 
-// The most frequent value; ties go to the lower.
-int mostFrequent(const std::vector<int> &values)
+// The most frequent value; a tie goes to the one more frequent in `overall`, then to the
+// lower. A pull that meets a cell only at its edge can show the neighbour's advance in one
+// of two readings there (the unit judged its own, a few rpm different, speed), and that
+// reading must not give the pull's whole stretch of the cell the wrong advance.
+int mostFrequent(const std::vector<int> &values, const std::vector<int> &overall = {})
 {
-    std::map<int, int> count;
+    std::map<int, int> count, overallCount;
     for (int v : values)
         ++count[v];
-    int best = 0, most = 0;
+    for (int v : overall)
+        ++overallCount[v];
+    int best = 0, most = 0, mostOverall = -1;
     for (const auto &[v, c] : count)
-        if (c > most) {
+        if (c > most || (c == most && overallCount[v] > mostOverall)) {
             best = v;
             most = c;
+            mostOverall = overallCount[v];
         }
     return best;
 }
@@ -138,7 +144,8 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
                 const auto own = advances.find(c);
                 const auto logs = logAdvances.find(c);
                 if (own != advances.end())
-                    p.advanceOf[c] = mostFrequent(own->second);
+                    p.advanceOf[c] = mostFrequent(own->second, logs != logAdvances.end() ? logs->second
+                                                                                          : std::vector<int>{});
                 else if (logs != logAdvances.end())   // crossed between two readings
                     p.advanceOf[c] = mostFrequent(logs->second);
             }

@@ -50,9 +50,11 @@ struct Engine {
 // A log of `pulls` pulls from 4,000 rpm to `topRpm` with `map` in the unit, each reply with
 // the advance the unit fired at and the cell the program found for it.
 // Every `lateEvery`-th reply (none when 0) answered 120 ms after the host asked, as on a
-// busy host: its time is the request's, its speed a later one's.
+// busy host: its time is the request's, its speed a later one's. With `edgeLag` the first
+// reply in each new cell still carries the advance of the cell before (the unit judged its
+// own speed, a few rpm lower, at the edge).
 RecordedLog ridden(const Engine &engine, const vorn::ParameterImage &map, int pulls, int topRpm, unsigned seed,
-                   std::int64_t startMs, int lateEvery)
+                   std::int64_t startMs, int lateEvery, bool edgeLag = false)
 {
     RecordedLog log;
     std::int64_t t = startMs;
@@ -70,6 +72,12 @@ RecordedLog ridden(const Engine &engine, const vorn::ParameterImage &map, int pu
         row.mapRow = cell.throttleRow;
         row.mapColumn = cell.advanceColumn;
         row.advance.fill(map[vorn::Off::Advance + 10 * cell.throttleRow + cell.advanceColumn]);
+    }
+    for (std::size_t i = log.rows.size() - 1; edgeLag && i > 0; --i) {
+        const vorn::LogRow &before = log.rows[i - 1];
+        vorn::LogRow &row = log.rows[i];
+        if (row.throttlePercent == 100 && before.throttlePercent == 100 && row.mapColumn != before.mapColumn)
+            row.advance = before.advance;
     }
     for (std::size_t i = 1; lateEvery > 0 && i < log.rows.size(); i += static_cast<std::size_t>(lateEvery))
         log.rows[i].timeMs -= 120;
@@ -98,12 +106,14 @@ void AdvanceFinderTest::knownBest_data()
     QTest::addColumn<bool>("expectBracketed");
     QTest::addColumn<int>("topCell");        // what the 10,000 rpm cell says: 0 decided, else Undecided
     QTest::addColumn<int>("startS");         // the logs' first time: a run's logs count from its start
-    QTest::addColumn<int>("lateEvery");      // every n-th reply late (0: none)
+    QTest::addColumn<int>("lateEvery");      // every n-th reply late (0: none; -1: each cell's first reply
+                                             // with the advance of the cell before)
 
     // Steps of 5 degrees: the variants try the base -5, 0 and +5 (or the ceiling).
     QTest::newRow("bracketed") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 0 << 0;
     QTest::newRow("bracketed, logged late in a run") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 600 << 0;
     QTest::newRow("bracketed, some replies late") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 0 << 17;
+    QTest::newRow("bracketed, the advance lags at cell edges") << 3 << 1.0 << 1.0 << 4 << 10900 << 99 << true << 0 << 0 << -1;
     QTest::newRow("bracketed, over-advance twice as dear") << 3 << -1.0 << 2.0 << 4 << 10900 << 99 << true << 0 << 0 << 0;
     // At most one step beyond the most advanced tried.
     QTest::newRow("best beyond tried") << 3 << 12.0 << 1.0 << 20 << 10900 << 10 << false << 0 << 0 << 0;
@@ -145,7 +155,8 @@ void AdvanceFinderTest::knownBest()
             QVERIFY(planned[v].rowAdvance[c] <= base + ceilingOffset);   // never above the ceiling
             QCOMPARE(planned[v].rowAdvance[c], std::max(0, std::min(base + 5 * (v - 1), base + ceilingOffset)));
         }
-        logs.push_back(ridden(engine, planned[v].image, 3, topRpm, 11 * v + 1, 1000LL * startS, lateEvery));
+        logs.push_back(ridden(engine, planned[v].image, 3, topRpm, 11 * v + 1, 1000LL * startS, std::max(0, lateEvery),
+                              lateEvery < 0));
     }
 
     AnalysisSettings settings;
