@@ -164,7 +164,6 @@ RowAtRatio fitAtRatio(const std::vector<Cell> &cells, double r)
     return row;
 }
 
-
 // The row at every ratio of the grid; the index of the one chosen (the least misfit, a
 // steeper side costing a little), -1 when none fits.
 int fitRatios(const std::vector<Cell> &cells, std::vector<RowAtRatio> &rows, double &leastMisfit)
