@@ -280,6 +280,8 @@ constexpr Text4 kTexts[] = {
     {"too few pulls", "zu wenige Durchzüge", "trop peu d'accélérations", "příliš málo zátahů"},
     {"the torque does not fall off on either side", "das Drehmoment fällt auf keiner Seite ab",
      "le couple ne baisse d'aucun côté", "moment neklesá na žádné straně"},
+    {"the pulls began in it: start them below it", "die Durchzüge begannen in ihr: darunter beginnen",
+     "les accélérations y commencent : partez plus bas", "zátahy v ní začínaly: začněte pod ní"},
     {"at the ceiling", "an der Obergrenze", "au plafond", "na stropu"},
     {"one step beyond the tried", "einen Schritt über den versuchten", "un pas au-delà des essayées",
      "o krok za zkoušenými"},

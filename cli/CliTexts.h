@@ -74,6 +74,7 @@ enum class T {
     FinderColumns,        // the result table's column headings, separated by "|"
     FinderHeading,        // %1 row percent, %2 pulls
     FinderNotInLogs, FinderFewAdvances, FinderFewPulls, FinderNoPeak,   // why a cell is undecided
+    FinderPullsBeganThere,
     FinderAtCeiling,      // a proposal held at the ceiling
     FinderStepBeyond,     // a proposal held one step beyond the advances tried
     FinderYes, FinderNo,  // bracketed

@@ -36,6 +36,7 @@ QString why(Undecided u)
     case Undecided::FewAdvances: return text(T::FinderFewAdvances);
     case Undecided::FewPulls: return text(T::FinderFewPulls);
     case Undecided::NoPeak: return text(T::FinderNoPeak);
+    case Undecided::PullsBeganThere: return text(T::FinderPullsBeganThere);
     }
     return QString();
 }
@@ -48,6 +49,7 @@ const char *whyCode(Undecided u)
     case Undecided::FewAdvances: return "few_advances";
     case Undecided::FewPulls: return "few_pulls";
     case Undecided::NoPeak: return "no_peak";
+    case Undecided::PullsBeganThere: return "pulls_began_there";
     }
     return "";
 }

@@ -103,6 +103,7 @@ enum class Undecided {
     FewAdvances,     // fewer than three advances tried with enough pulls
     FewPulls,        // the pulls crossed too little of the cell
     NoPeak,          // the torque does not fall off on either side: no best to fit
+    PullsBeganThere, // every pull that reached the cell began in it, taking up the drive
 };
 
 struct CellResult {

@@ -18,7 +18,7 @@ constexpr int kMinAdvances = 3;
 // the cell stays undecided when there are fewer than three; `advancesInLogs`: the most
 // advances any cell of the row was ridden at, so a cell with fewer than three of its own
 // lacks pulls, not variants.
-std::vector<FitPoint> pointsOf(CellResult &cell, int advancesInLogs)
+std::vector<FitPoint> pointsOf(CellResult &cell, int advancesInLogs, int pullsBegunIn)
 {
     std::vector<FitPoint> points;
     for (const Tried &t : cell.tried)
@@ -26,7 +26,7 @@ std::vector<FitPoint> pointsOf(CellResult &cell, int advancesInLogs)
             points.push_back({double(t.advance), t.torqueRel, t.torqueSd});
     const int seen = static_cast<int>(cell.tried.size());
     if (seen == 0)
-        cell.why = Undecided::NotInLogs;
+        cell.why = pullsBegunIn > 0 ? Undecided::PullsBeganThere : Undecided::NotInLogs;
     else if (static_cast<int>(points.size()) < kMinAdvances)
         cell.why = seen >= kMinAdvances || advancesInLogs >= kMinAdvances ? Undecided::FewPulls : Undecided::FewAdvances;
     else
@@ -107,7 +107,7 @@ Analysis analyse(const std::vector<RecordedLog> &logs, const ParameterImage &bas
     // Every cell with three advances or more is fitted with the others (see AdvanceFit.h).
     std::vector<std::vector<FitPoint>> row;
     for (CellResult &cell : out.cells)
-        row.push_back(pointsOf(cell, advancesInLogs));
+        row.push_back(pointsOf(cell, advancesInLogs, measured.pullsBegunIn[static_cast<std::size_t>(cell.column)]));
     const double step = std::max(1, settings.stepDeg);
     const std::vector<AdvanceFit> fits = fitRow(row, 2 * step);
     for (std::size_t c = 0; c < row.size(); ++c)

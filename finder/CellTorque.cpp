@@ -140,7 +140,20 @@ CellTorques measureCells(const std::vector<RecordedLog> &logs, const ParameterIm
             }
             if (advances.empty())
                 continue;
+            // The cell a pull began in says nothing of its advance: there the butterfly opens
+            // and the rider takes up the drive, and the pull's start is fitted from those same
+            // readings. Measured anyway, its torque can be tens of per cent off, and through the
+            // curvature it shares with the cell above it pulls that cell's top by a degree.
+            int startColumn = -1;
+            for (const Reading &r : p.readings)
+                if (r.column >= 0) {
+                    startColumn = r.column;
+                    ++out.pullsBegunIn[static_cast<std::size_t>(startColumn)];
+                    break;
+                }
             for (int c = 0; c < kMapSize; ++c) {
+                if (c == startColumn)
+                    continue;
                 const auto own = advances.find(c);
                 const auto logs = logAdvances.find(c);
                 if (own != advances.end())

@@ -19,7 +19,8 @@
 // reading is weighted so that its misfit counts in rpm (the speed reading is what is noisy,
 // not the time), and times count from the pull's first reading. The cell of each reading
 // and the advance applied are the log's own map-cell and advance channels; where a cell
-// ends is read from the readings on both sides of it.
+// ends is read from the readings on both sides of it. The cell a pull begins in is crossed
+// with factors that say nothing of its advance: the drive is still being taken up there.
 #pragma once
 
 #include "finder/AdvanceFinder.h"
@@ -40,6 +41,7 @@ struct CellTorques {
     int pulls = 0;                              // pulls found in the logs
     std::vector<CellAdvanceTorque> measured;    // by column, then advance
     std::array<int, kMapSize> rpmFrom{}, rpmTo{};   // each cell's speeds; 0 when unknown
+    std::array<int, kMapSize> pullsBegunIn{};       // pulls that began in each cell (not measured there)
 };
 
 // `image` gives the cells' speed points (for how much of a cell a pull crossed).

@@ -115,6 +115,7 @@ QString FinderResultView::noteOf(const finder::CellResult &c) const
     case finder::Undecided::FewAdvances: return text4(t::kWhyFewAdvances, language_);
     case finder::Undecided::FewPulls: return text4(t::kWhyFewPulls, language_);
     case finder::Undecided::NoPeak: return text4(t::kWhyNoPeak, language_);
+    case finder::Undecided::PullsBeganThere: return text4(t::kWhyPullsBeganThere, language_);
     case finder::Undecided::None: break;
     }
     QStringList notes;

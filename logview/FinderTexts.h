@@ -90,6 +90,10 @@ inline const Text4 kWhyNotInLogs{"no pull reached it", "kein Durchzug erreichte 
 inline const Text4 kWhyFewAdvances{"fewer than three advances tried", "weniger als drei Vorzündungen probiert",
                                    "moins de trois avances essayées", "vyzkoušeny méně než tři předstihy"};
 inline const Text4 kWhyFewPulls{"too few pulls", "zu wenige Durchzüge", "trop peu d'accélérations", "příliš málo zátahů"};
+inline const Text4 kWhyPullsBeganThere{"the pulls began in it: start them below it",
+                                      "die Durchzüge begannen in ihr: darunter beginnen",
+                                      "les accélérations y commencent : partez plus bas",
+                                      "zátahy v ní začínaly: začněte pod ní"};
 inline const Text4 kWhyNoPeak{"no best within the advances tried", "kein Bestwert bei den probierten Vorzündungen",
                               "pas de meilleure valeur parmi les avances essayées",
                               "žádné maximum mezi vyzkoušenými předstihy"};

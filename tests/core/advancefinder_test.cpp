@@ -165,6 +165,8 @@ void AdvanceFinderTest::knownBest()
     const Analysis result = analyse(logs, engine.base, settings);
     QCOMPARE(result.pulls, 3 * variants);
     const vorn::ParameterImage proposal = propose(engine.base, result);
+    // The pulls begin at 4,000 rpm, in the cell of that speed: it is not judged, and says why.
+    QCOMPARE(int(result.cells[3].why), int(Undecided::PullsBeganThere));
     for (int c = 4; c < vorn::kMapSize; ++c) {
         const CellResult &cell = result.cells[c];
         const int base = engine.base.advance(kRow, c);
