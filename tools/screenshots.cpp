@@ -321,6 +321,18 @@ int main(int argc, char *argv[])
                 redraw.exec();
                 finder->widget()->grab().save(QStringLiteral("%1/finder-lang%2.png").arg(out).arg(language));
             }
+            // The proposal beside the base map, for a look at each cell's note.
+            if (auto *tabs = finder->widget()->findChild<QTabWidget *>(); tabs && tabs->count() > 1) {
+                tabs->setCurrentIndex(1);
+                for (int language : languages) {
+                    form.action(kLanguageMenus[language & 3])->trigger();
+                    QEventLoop redraw;
+                    QTimer::singleShot(500, &redraw, &QEventLoop::quit);
+                    redraw.exec();
+                    finder->widget()->grab().save(QStringLiteral("%1/finder-table-lang%2.png").arg(out).arg(language));
+                }
+                tabs->setCurrentIndex(0);
+            }
         }
     }
     form.close();
