@@ -270,6 +270,16 @@ int main(int argc, char *argv[])
         if (CompareView *view = form.Archive->compareView())
             view->grab().save(out + "/archive-compare.png");
     }
+    // A window of a module in every language given, each after the switch has been drawn.
+    auto grabInEachLanguage = [&](QWidget *widget, const QString &name) {
+        for (int language : languages) {
+            form.action(kLanguageMenus[language & 3])->trigger();
+            QEventLoop redraw;
+            QTimer::singleShot(500, &redraw, &QEventLoop::quit);
+            redraw.exec();
+            widget->grab().save(QStringLiteral("%1/%2-lang%3.png").arg(out, name).arg(language));
+        }
+    };
     // With VORN4_SHOT_PULLS="first.csv:second.csv" (logs with their tunes beside them): Log,
     // "Compare pulls..." on those logs, the pulls of each tune averaged, in every language given.
     const QStringList pullLogs = qEnvironmentVariable("VORN4_SHOT_PULLS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
@@ -281,13 +291,7 @@ int main(int argc, char *argv[])
                 pulls->addLog(log);
             pulls->setAverage(true);
             pulls->widget()->resize(1200, 820);
-            for (int language : languages) {
-                form.action(kLanguageMenus[language & 3])->trigger();
-                QEventLoop redraw;
-                QTimer::singleShot(500, &redraw, &QEventLoop::quit);
-                redraw.exec();
-                pulls->widget()->grab().save(QStringLiteral("%1/pulls-lang%2.png").arg(out).arg(language));
-            }
+            grabInEachLanguage(pulls->widget(), QStringLiteral("pulls"));
         }
     }
     // With VORN4_SHOT_FINDER=N and the unit riding pulls: Tools, "Advance finder..." run to
@@ -314,23 +318,11 @@ int main(int argc, char *argv[])
                     finder->widget()->grab().save(out + QStringLiteral("/finder-riding.png"));
                 }
             }
-            for (int language : languages) {
-                form.action(kLanguageMenus[language & 3])->trigger();
-                QEventLoop redraw;
-                QTimer::singleShot(500, &redraw, &QEventLoop::quit);
-                redraw.exec();
-                finder->widget()->grab().save(QStringLiteral("%1/finder-lang%2.png").arg(out).arg(language));
-            }
+            grabInEachLanguage(finder->widget(), QStringLiteral("finder"));
             // The proposal beside the base map, for a look at each cell's note.
             if (auto *tabs = finder->widget()->findChild<QTabWidget *>(); tabs && tabs->count() > 1) {
                 tabs->setCurrentIndex(1);
-                for (int language : languages) {
-                    form.action(kLanguageMenus[language & 3])->trigger();
-                    QEventLoop redraw;
-                    QTimer::singleShot(500, &redraw, &QEventLoop::quit);
-                    redraw.exec();
-                    finder->widget()->grab().save(QStringLiteral("%1/finder-table-lang%2.png").arg(out).arg(language));
-                }
+                grabInEachLanguage(finder->widget(), QStringLiteral("finder-table"));
                 tabs->setCurrentIndex(0);
             }
         }
